@@ -1,0 +1,118 @@
+#pragma once
+// Our stand-in for the operating system services the engine expects: the game window and its
+// message queue, message boxes, the millisecond clock and sleep, the executable's name, the
+// single-instance lock and a few system facts.
+//
+// Two backends: "sdl" (a real SDL2 window; what players run) and "headless" (SDL2's
+// offscreen video driver, no display; the test clock and injected messages). The backend is
+// chosen once, from the environment variable RW_BACKEND ("headless" or "sdl", default sdl).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+
+namespace platform {
+
+enum class Backend { Sdl, Headless };
+Backend backend();
+// Chooses the backend explicitly (tests); must run before anything else of the platform.
+void setBackend(Backend backend);
+
+// ---- Messages -------------------------------------------------------------------------
+// Our own message set: what the core's window procedure and the game's hook handle.
+enum MessageId : uint32_t {
+    MSG_NULL = 0,
+    MSG_CLOSE,          // close request (window close button, Alt+F4)
+    MSG_DESTROY,        // the window is being destroyed: the window procedure posts MSG_QUIT
+    MSG_SIZE,           // wParam: SIZE_*
+    MSG_ACTIVATE,       // wParam: WA_*
+    MSG_ACTIVATEAPP,    // wParam: 1 activated, 0 deactivated
+    MSG_CHAR,           // wParam: one UTF-16 unit
+    MSG_KEYDOWN,        // wParam: VK_* key, lParam: bit 30 set for a repeat
+    MSG_KEYUP,
+    MSG_SYSKEYDOWN,     // keys pressed with Alt held, and Alt itself
+    MSG_SYSKEYUP,
+    MSG_SYSCHAR,        // characters typed with Alt held
+    MSG_MOUSEMOVE,      // lParam: x | y << 16 in client pixels
+    MSG_SYSCOMMAND,     // wParam: SC_*
+    MSG_QUIT,           // ends the message loop; wParam: exit code
+};
+
+enum : uintptr_t { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
+enum : uintptr_t { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
+enum : uintptr_t { SC_MINIMIZE = 0xF020, SC_RESTORE = 0xF120, SC_CLOSE = 0xF060 };
+
+// Virtual key codes carried by the key messages (the values the game's hook tests).
+enum : uintptr_t {
+    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11,
+    VK_MENU = 0x12, VK_PAUSE = 0x13, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
+    VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+    VK_F1 = 0x70, VK_F4 = 0x73, VK_F12 = 0x7B,
+};
+
+struct Message {
+    uint32_t message = MSG_NULL;
+    uintptr_t wParam = 0;
+    intptr_t lParam = 0;
+};
+
+// The window procedure: receives every dispatched message.
+using WindowProc = intptr_t (*)(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// ---- The window -----------------------------------------------------------------------
+// Creates the one game window: fixed size, client area exactly width x height, centred on the
+// desktop, OpenGL-capable, shown. Throws a narrow text on failure. wndProc receives the messages.
+void createWindow(const std::string& title, int width, int height, WindowProc wndProc);
+bool hasWindow();
+SDL_Window* sdlWindow();                // null without a window
+void destroyWindow();
+void setWindowTitle(const std::string& title);
+void setClientSize(int width, int height);
+bool isMinimized();
+void restoreWindow();                   // un-minimize
+void raiseWindow();                     // bring to the foreground
+void minimizeWindow();
+void showSystemCursor(bool show);
+void desktopSize(int* width, int* height);
+
+// ---- The message queue ----------------------------------------------------------------
+// Removes the next message (translating waiting SDL events first); false when none waits.
+bool peekMessage(Message* out);
+// Calls the window procedure with the message; returns its result (0 without a window).
+intptr_t dispatchMessage(const Message& msg);
+// Appends a message to the queue.
+void postMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+void postQuitMessage(int exitCode);
+// Calls the window procedure at once.
+intptr_t sendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+// Empties the queue (tests).
+void clearMessages();
+
+// ---- Clock ----------------------------------------------------------------------------
+// Milliseconds since an arbitrary start, wrapping at 2^32. The headless backend's clock moves
+// only when a test advances it.
+uint32_t timeMs();
+void sleepMs(uint32_t ms);          // headless: advances the test clock instead of sleeping
+void advanceTestClock(uint32_t ms); // headless only
+uint64_t readCycleCounter();
+
+// ---- Dialogs and system facts -----------------------------------------------------------
+// A warning box with an OK button when a display exists; headless records it instead.
+void showMessageBox(const std::string& caption, const std::string& text);
+// The boxes shown so far by the headless backend (caption + "\n" + text each).
+const std::vector<std::string>& shownMessageBoxes();
+std::string executablePath();       // absolute path of the running program
+std::string executableDir();        // its folder, with a trailing '/'
+
+// ---- Single instance --------------------------------------------------------------------
+// Takes the program-wide lock named name (a file in $XDG_RUNTIME_DIR or the temp folder held
+// with flock). When another process holds it, asks that process to restore and raise its
+// window and returns false. While the lock is held, such requests arrive as restore/raise
+// of the window during peekMessage.
+bool acquireSingleInstance(const std::string& name);
+void releaseSingleInstance();
+
+}  // namespace platform
