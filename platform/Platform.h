@@ -13,6 +13,7 @@
 #include <vector>
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace platform {
 
@@ -90,6 +91,10 @@ void postQuitMessage(int exitCode);
 intptr_t sendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 // Empties the queue (tests).
 void clearMessages();
+// Keyboard, mouse and text events are also handed, untranslated, to this listener (the input
+// layer) while peekMessage pumps SDL's queue. One listener; null removes it.
+using RawEventListener = void (*)(const SDL_Event& event, void* user);
+void setRawEventListener(RawEventListener listener, void* user);
 
 // ---- Clock ----------------------------------------------------------------------------
 // Milliseconds since an arbitrary start, wrapping at 2^32. The headless backend's clock moves

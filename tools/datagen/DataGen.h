@@ -1,0 +1,22 @@
+#pragma once
+// The data generator builds the game's Data folder from the sources in data/. Each kind of
+// output is one step in a file of its own that registers itself with RW_DATAGEN_STEP; the
+// steps run in ascending order.
+
+#include <filesystem>
+#include <string>
+
+struct DataGenContext {
+    std::filesystem::path source;  // the repository's data/ folder
+    std::filesystem::path out;     // the Data folder being built
+};
+
+using DataGenStep = void (*)(const DataGenContext& context);
+
+bool registerDataGenStep(const char* name, int order, DataGenStep step);
+
+// True when target is missing or older than any of the given sources.
+bool isOutOfDate(const std::filesystem::path& target, std::initializer_list<std::filesystem::path> sources);
+
+#define RW_DATAGEN_STEP(name, order, fn) \
+    static const bool rw_datagen_registered_##name = registerDataGenStep(#name, order, fn)
