@@ -1,0 +1,73 @@
+#pragma once
+// What the renderer reads of a sprite: four corners with colours, offsets, a 3 x 3 transform
+// (row-major, applied to row vectors (x, y, 1)), the subdivision grid, the depth word, the
+// vertex shader with its constants and the UV rects of both texture layers.
+//
+// The renderer computes each drawn corner as (vertex + vertex offset) * matrix + view offset,
+// subtracts 0.5 from x and y (pixel centres), subdivides the quad into grid x grid cells
+// interpolating positions, colours and UVs bilinearly, and takes the depth of every vertex
+// from the stencil value (stencilToDepth).
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "engine/scene/cRect.h"
+#include "engine/scene/cVector2.h"
+
+class cVertexShader;
+
+// One corner of the quad: 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
+struct cQuadVertex {
+    float x = 0.0f;
+    float y = 0.0f;
+    uint32_t color = 0xFFFFFFFFu;  // 0xAARRGGBB
+};
+
+// A block of vertex-shader constants applied before the sprite's chunk is drawn.
+struct cShaderConstant {
+    uint32_t startRegister = 0;
+    const float* values = nullptr;  // count float4 registers
+    uint32_t count = 0;
+};
+using cShaderConstantList = std::vector<cShaderConstant>;
+
+struct cRenderQuad {
+    cQuadVertex vertices[4];
+    cVector2 vertexOffsets[4];
+    cVector2 viewOffset;
+    float matrix[9] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+    uint32_t grid = 1;          // the quad is drawn as grid x grid cells
+    uint32_t stencilValue = 0;  // the depth word; see stencilToDepth
+    cVertexShader* vertexShader = nullptr;
+    const cShaderConstantList* shaderConstants = nullptr;
+    cRect uvRects[2];           // per layer, in 0..1 of the image
+
+    // The transformed corner k before the half-pixel shift:
+    // (vertex + offset) * matrix + view offset.
+    cVector2 transformedCorner(int k) const {
+        float x = vertices[k].x + vertexOffsets[k].x;
+        float y = vertices[k].y + vertexOffsets[k].y;
+        return cVector2(x * matrix[0] + y * matrix[3] + matrix[6] + viewOffset.x,
+                        x * matrix[1] + y * matrix[4] + matrix[7] + viewOffset.y);
+    }
+};
+
+// The vertex written into the sprite batch: 32 bytes, position with depth, colour 0xAARRGGBB,
+// the UVs of layer 0 and of layer 1.
+struct cSpriteVertex {
+    float x, y, z;
+    uint32_t color;
+    float u0, v0;
+    float u1, v1;
+};
+static_assert(sizeof(cSpriteVertex) == 32, "the batch relies on 32-byte sprite vertices");
+
+// The depth of every vertex of a quad: the float whose bits are (stencil OR 0xFFF1A000)
+// shifted left by 10 within 32 bits: -16384.0 for 0, -(16384 + 2w) for w = 0..8191.
+inline float stencilToDepth(uint32_t stencilValue) {
+    uint32_t bits = (stencilValue | 0xFFF1A000u) << 10;
+    float depth;
+    std::memcpy(&depth, &bits, sizeof depth);
+    return depth;
+}
