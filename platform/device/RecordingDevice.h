@@ -4,6 +4,7 @@
 // can check what the renderer asked for. Buffers are plain memory; tests read them back.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ public:
     // Creations fail with this result while set (0: they succeed).
     void setCreateFailure(int32_t result) { m_createResult = result; }
     void setCaps(const DeviceCaps& caps) { m_caps = caps; }
-    unsigned liveObjects() const { return m_liveObjects; }
+    unsigned liveObjects() const { return *m_counter; }
     unsigned liveShaders() const { return unsigned(m_shaders.size()); }
 
     // ---- cDevice ----
@@ -87,7 +88,6 @@ public:
     static const char* stageStateName(StageState state);
 
 private:
-    friend class cRecordingObjectCounter;
     void log(std::string line);
     void snapshot(const std::string& call);
 
@@ -99,7 +99,8 @@ private:
     std::vector<int32_t> m_coopAnswers;
     int32_t m_resetResult = DEV_OK;
     int32_t m_createResult = DEV_OK;
-    unsigned m_liveObjects = 0;
+    std::shared_ptr<unsigned> m_counter = std::make_shared<unsigned>(0);  // shared with the objects
+    unsigned m_nextId = 1;
     std::vector<uint32_t> m_shaders;
     uint32_t m_nextShader = 1;
     bool m_inScene = false;

@@ -54,7 +54,7 @@ protected:
 
 private:
     struct BlockEntry {
-        enum Kind { Render, Stage, Transform, Material, Format, Shader, Texture } kind;
+        enum Kind { Render, Stage, Transform, Material, Format, Shader, Texture } kind = Render;
         uint32_t key = 0;
         uint32_t value = 0;
         DeviceMatrix matrix;
