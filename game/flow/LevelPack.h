@@ -1,0 +1,28 @@
+#pragma once
+// Reading the level packs: XML documents whose top element carries `count_levels` and one
+// child element "Level_<n>" per level, n = 1 .. count_levels. Values are attribute texts.
+
+#include <cstdint>
+
+#include "engine/core/cString.h"
+
+class cXmlNode;
+
+namespace levelpack {
+
+// `count_levels` of the pack's top element; 0 when missing or unreadable.
+uint32_t countLevels(const cXmlNode* pack);
+// The element "Level_<n>", or null when the pack has none.
+const cXmlNode* findLevel(const cXmlNode* pack, uint32_t n);
+// The element "Level_<n>"; throws a text naming the pack when it is missing.
+const cXmlNode* requireLevel(const cXmlNode* pack, uint32_t n, const cStringA& packName);
+// The text of an attribute, empty when missing.
+cStringW attribute(const cXmlNode* node, const wchar_t* name);
+// Typed reads: the target keeps its value when the attribute is missing or unreadable.
+void readUnsigned(const cXmlNode* node, const wchar_t* name, uint32_t* target);
+void readInt(const cXmlNode* node, const wchar_t* name, int32_t* target);
+void readFloat(const cXmlNode* node, const wchar_t* name, float* target);
+// A child element by name, or null.
+const cXmlNode* child(const cXmlNode* node, const char* name);
+
+}  // namespace levelpack

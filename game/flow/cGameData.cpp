@@ -1,0 +1,463 @@
+#include "game/flow/cGameData.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "game/flow/LevelPack.h"
+
+namespace {
+
+bool inLevelRange(int32_t level) { return level >= 1 && level <= game::kLevelCount; }
+
+std::string errnoText() { return std::strerror(errno); }
+
+// Reads a whole file; false when it cannot be opened.
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = "Can't open file \"" + path + "\": " + errnoText();
+        return false;
+    }
+    bytes.clear();
+    uint8_t buffer[65536];
+    size_t n;
+    // A save file is small; stop reading far beyond any size it could have.
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + n);
+        if (bytes.size() > (64u << 20)) break;
+    }
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        error = "Can't read file \"" + path + "\".";
+        return false;
+    }
+    return true;
+}
+
+// Writes the bytes to a new file and forces them to disk.
+bool writeDurably(int fd, const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return ::fsync(fd) == 0;
+}
+
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+constexpr int kOpenAttempts = 11;
+constexpr int kRetryPauseMs = 100;
+
+}  // namespace
+
+cGameData::Services& cGameData::services() {
+    static Services s = defaultServices();
+    return s;
+}
+
+cGameData::cGameData(bool normalMode, const cStringA& packName) : m_services(services()) {
+    m_savePath = game::kSaveFile;
+    m_tempPath = game::kSaveTempFile;
+    std::string common = m_services.commonFolder ? m_services.commonFolder() : std::string();
+    if (!common.empty() && common.back() != '/') common += '/';
+    if (!common.empty()) {
+        m_realSavePath = common + game::kSaveFileName;
+        m_realTempPath = common + game::kSaveTempFileName;
+    }
+    m_normalMode = normalMode;
+    if (packName.empty()) {
+        fillPackList(false);
+    } else {
+        m_packs.push_back(packName);
+        m_normalMode = false;
+        setLevel(1);
+    }
+    load();
+}
+
+cGameData::~cGameData() = default;
+
+void cGameData::log(const std::string& line) const {
+    if (m_services.log) m_services.log(line);
+}
+
+void cGameData::fillPackList(bool hard) {
+    m_packs.clear();
+    for (const char* name : hard ? game::kPacksHard : game::kPacksEasy) m_packs.emplace_back(name);
+}
+
+// ---------------------------------------------------------------- per-level values
+
+int32_t cGameData::valueAt(int array, int32_t level) const {
+    if (array < 0 || array >= PA_COUNT || !inLevelRange(level)) return 0;
+    return m_profile.values[array][level - 1];
+}
+
+void cGameData::setValueAt(int array, int32_t v, int32_t level) {
+    if (array < 0 || array >= PA_COUNT || !inLevelRange(level)) return;
+    m_profile.values[array][level - 1] = v;
+}
+
+// ---------------------------------------------------------------- level and description
+
+void cGameData::setLevel(int32_t level) {
+    if (m_packs.empty()) return;
+    m_profile.level = level;
+    loadLevelInfo();
+    if (m_profile.level == m_profile.reachedLevel) initLevelUpgrades();
+}
+
+void cGameData::setDifficulty(int32_t difficulty) {
+    m_profile.difficulty = difficulty > 1 ? 1 : difficulty;
+    fillPackList(m_profile.difficulty == 1);
+    setLevel(getLevel());
+}
+
+void cGameData::loadLevelInfo() {
+    int32_t level = m_profile.level < 1 ? 1 : m_profile.level;
+
+    // Count the levels of every pack; a pack without levels is refused.
+    std::vector<const cXmlNode*> docs;
+    std::vector<uint32_t> counts;
+    uint32_t total = 0;
+    for (const cStringA& name : m_packs) {
+        if (!m_services.getPack) throw cStringA("Level pack '" + name + "' cannot be loaded.");
+        const cXmlNode* doc = m_services.getPack(name);
+        if (!doc) throw cStringA("Level pack '" + name + "' is not loaded.");
+        uint32_t count = levelpack::countLevels(doc);
+        if (count == 0) throw cStringA("Level pack '" + name + "' holds no levels.");
+        docs.push_back(doc);
+        counts.push_back(count);
+        total += count;
+    }
+
+    // A level beyond the packs becomes the last level, and that level is described.
+    bool last = static_cast<uint32_t>(level) >= total;
+    if (last) level = static_cast<int32_t>(total);
+
+    uint32_t first = 1;
+    for (size_t i = 0; i < docs.size(); ++i) {
+        uint32_t count = counts[i];
+        uint32_t l = static_cast<uint32_t>(level);
+        if (first <= l && l < first + count) {
+            uint32_t inWorld = l - first + 1;
+            const cXmlNode* node = levelpack::requireLevel(docs[i], inWorld, m_packs[i]);
+            uint32_t graphics = 1, minGoal = 0, goal = 0, expert = 0;
+            float time = 0.0f;
+            levelpack::readUnsigned(node, L"num_graphics_set", &graphics);
+            levelpack::readUnsigned(node, L"min_goal", &minGoal);
+            levelpack::readUnsigned(node, L"goal", &goal);
+            levelpack::readUnsigned(node, L"expert", &expert);
+            levelpack::readFloat(node, L"level_time", &time);
+            m_world = static_cast<int32_t>(i + 1);
+            m_levelInWorld = inWorld;
+            m_levelNode = node;
+            m_graphicsSet = static_cast<int32_t>(graphics);
+            m_minGoal = static_cast<int32_t>(minGoal);
+            m_goal = static_cast<int32_t>(goal);
+            m_expertGoal = static_cast<int32_t>(expert);
+            m_levelTime = time;
+            break;
+        }
+        first += count;
+    }
+    m_totalLevels = total;
+    m_lastLevel = last;
+    m_profile.level = level;
+}
+
+void cGameData::initLevelUpgrades() {
+    int32_t level = m_profile.level;
+    if (!inLevelRange(level)) return;
+    int k = level - 1;
+    auto& v = m_profile.values;
+
+    v[PA_SHOP_SOLD_OUT][k] = 0;
+    for (int a = PA_DRINK; a <= PA_SUB_PLACE_3; ++a) {
+        uint32_t value = static_cast<uint32_t>(v[a][k]);
+        levelpack::readUnsigned(m_levelNode, kUpgradeAttributes[a - PA_DRINK], &value);
+        v[a][k] = static_cast<int32_t>(value);
+    }
+    for (int a = PA_SANDWICH_MAKER; a <= PA_INTERIOR_2; ++a) v[a][k] = 1;
+    if (level >= game::kCottonUpgradeFromLevel) {
+        v[PA_COTTON_1][k] = 2;
+        v[PA_COTTON_2][k] = 2;
+    }
+
+    if (m_levelInWorld > 1 && k >= 1) {
+        auto below = [&](int a) { return static_cast<uint32_t>(v[a][k]) < static_cast<uint32_t>(v[a][k - 1]); };
+        v[PA_SHOP_SOLD_OUT][k] = v[PA_SHOP_SOLD_OUT][k - 1];
+        static constexpr int primaries[] = {PA_DRINK,  PA_CAKE,     PA_SNACK,         PA_COFFEE, PA_CREAM,
+                                            PA_COTTON_1, PA_OVEN_1, PA_SAUCE_1,       PA_SUB_1,  PA_SUB_PLACE_1,
+                                            PA_SANDWICH_MAKER, PA_WAITRESS, PA_FLOOR, PA_WALL,   PA_TABLES,
+                                            PA_COUNTER, PA_INTERIOR_1, PA_INTERIOR_2};
+        for (int a : primaries)
+            if (below(a)) v[a][k] = v[a][k - 1];
+        static constexpr int dependents[][2] = {{PA_COTTON_2, PA_COTTON_1}, {PA_OVEN_2, PA_OVEN_1},
+                                                {PA_SAUCE_2, PA_SAUCE_1},   {PA_SAUCE_3, PA_SAUCE_1},
+                                                {PA_SUB_2, PA_SUB_1},       {PA_SUB_3, PA_SUB_1},
+                                                {PA_SUB_PLACE_2, PA_SUB_PLACE_1}, {PA_SUB_PLACE_3, PA_SUB_PLACE_1}};
+        for (const auto& [a, primary] : dependents) {
+            if (!below(a)) continue;
+            v[a][k] = v[a][k - 1];
+            if (v[a][k] != 0 && static_cast<uint32_t>(v[a][k]) < static_cast<uint32_t>(v[primary][k]))
+                v[a][k] = v[primary][k];
+        }
+    }
+    makePathsFileName();
+}
+
+void cGameData::makePathsFileName() {
+    int32_t level = m_profile.level;
+    int places = 0, sauces = 0;
+    for (int a : {PA_SUB_PLACE_1, PA_SUB_PLACE_2, PA_SUB_PLACE_3})
+        if (valueAt(a, level) != 0) ++places;
+    for (int a : {PA_SAUCE_1, PA_SAUCE_2, PA_SAUCE_3})
+        if (valueAt(a, level) != 0) sauces = 1;
+    m_pathsFileName = cStringA(std::string(game::kPathsPrefix) + std::to_string(sauces) + "p" +
+                               std::to_string(places) + ".xml");
+}
+
+// ---------------------------------------------------------------- sums
+
+int32_t cGameData::getCash(int32_t first, int32_t last) const {
+    if (first < 1 || last < 1 || last < first) return 0;
+    last = std::min(last, game::kLevelCount);
+    int64_t sum = 0;
+    for (int32_t l = first; l <= last; ++l)
+        sum += int64_t(valueAt(PA_COUNTED_BEST_SCORE, l)) + valueAt(PA_MINIGAME_RESULT, l) -
+               valueAt(PA_MONEY_SPENT, l);
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+int32_t cGameData::getTotalScore(int32_t n) const {
+    if (n < 1) return 0;
+    n = std::min(n, game::kLevelCount);
+    int64_t sum = 0;
+    for (int32_t l = 1; l <= n; ++l) sum += int64_t(valueAt(PA_BEST_SCORE, l)) + valueAt(PA_MINIGAME_RESULT, l);
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+int32_t cGameData::getProfileTotal(int index) const {
+    const cProfile& p = (index == m_currentIndex || index < 0 || index >= getProfileCount())
+                            ? m_profile
+                            : m_profiles[static_cast<size_t>(index)];
+    int64_t sum = 0;
+    for (int k = 0; k < game::kLevelCount; ++k) sum += p.values[PA_BEST_SCORE][k];
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+// ---------------------------------------------------------------- profiles
+
+cStringW cGameData::getProfileName() const { return cStringW(m_profile.getName()); }
+
+cStringW cGameData::getProfileNameAt(int index) const {
+    if (index < 0 || index >= getProfileCount()) return cStringW(L"Anonymous");
+    if (index == m_currentIndex) return getProfileName();
+    return cStringW(m_profiles[static_cast<size_t>(index)].getName());
+}
+
+void cGameData::selectProfile(int index) {
+    if (index < 0 || index >= getProfileCount()) return;
+    m_currentIndex = index;
+    m_profile = m_profiles[static_cast<size_t>(index)];
+    setDifficulty(m_profile.difficulty);
+    setLevel(m_profiles[static_cast<size_t>(index)].level);
+    save();
+}
+
+void cGameData::addProfile(const cStringW& name) {
+    cProfile profile;
+    profile.setName(name);
+    m_profiles.push_back(profile);
+    selectProfile(getProfileCount() - 1);
+    for (int32_t l = 1; l <= game::kLevelCount; ++l) {
+        setLevel(l);
+        initLevelUpgrades();
+    }
+    setLevel(1);
+    m_profile.reachedLevel = 1;
+}
+
+void cGameData::deleteCurrentProfile() {
+    if (getProfileCount() <= 1 || m_currentIndex < 0 || m_currentIndex >= getProfileCount()) return;
+    m_profiles.erase(m_profiles.begin() + m_currentIndex);
+    int next = std::max(m_currentIndex - 1, 0);
+    m_currentIndex = -1;
+    selectProfile(next);
+}
+
+void cGameData::recordLevelResult(bool counts) {
+    int32_t level = m_profile.level;
+    if (!inLevelRange(level)) return;
+    int k = level - 1;
+    auto& v = m_profile.values;
+    uint32_t score = static_cast<uint32_t>(m_score);
+    if (static_cast<uint32_t>(m_profile.reachedLevel) < static_cast<uint32_t>(level + 1))
+        m_profile.reachedLevel = level + 1;
+    if (static_cast<uint32_t>(v[PA_BEST_SCORE][k]) < score) v[PA_BEST_SCORE][k] = m_score;
+    if (counts && static_cast<uint32_t>(v[PA_COUNTED_BEST_SCORE][k]) < score) v[PA_COUNTED_BEST_SCORE][k] = m_score;
+    v[PA_EXPERT_REACHED][k] =
+        static_cast<uint32_t>(m_expertGoal) <= static_cast<uint32_t>(v[PA_BEST_SCORE][k]) ? 1 : 0;
+    addHighscore(getTotalScore(game::kLevelCount));
+}
+
+// ---------------------------------------------------------------- highscores
+
+void cGameData::addHighscore(int32_t total) {
+    if (!m_normalMode || total <= 0) return;
+    cHighscore entry;
+    std::memcpy(entry.name, m_profile.name, sizeof entry.name);
+    entry.name[cHighscore::kNameUnits - 1] = 0;
+    entry.score = total;
+
+    auto same = std::find_if(m_highscores.begin(), m_highscores.end(), [&](const cHighscore& h) {
+        return std::memcmp(h.name, entry.name, sizeof entry.name) == 0;
+    });
+    if (same != m_highscores.end()) {
+        if (same->score >= total) return;
+        m_highscores.erase(same);
+    }
+    auto at = std::find_if(m_highscores.begin(), m_highscores.end(), [&](const cHighscore& h) { return h.score < total; });
+    m_highscores.insert(at, entry);
+    if (m_highscores.size() > static_cast<size_t>(kSaveHighscoreCount)) m_highscores.resize(kSaveHighscoreCount);
+}
+
+void cGameData::getHighscore(int index, cStringW& name, int32_t& score) const {
+    if (index < 0 || index >= getHighscoreCount()) return;
+    name = cStringW(m_highscores[static_cast<size_t>(index)].getName());
+    score = m_highscores[static_cast<size_t>(index)].score;
+}
+
+void cGameData::getHighscoreAt(int index, cHighscore& out) const {
+    if (index < 0 || index >= getHighscoreCount()) return;
+    out = m_highscores[static_cast<size_t>(index)];
+}
+
+// ---------------------------------------------------------------- save file
+
+void cGameData::load() {
+    bool loaded = false;
+    if (m_normalMode) loaded = readSaveFile();
+    if (!loaded && m_services.readSetting) {
+        m_services.readSetting("Sound", "music_volume", &m_musicVolume);
+        m_services.readSetting("Sound", "sound_volume", &m_soundVolume);
+    }
+    if (m_services.applyVolumes) m_services.applyVolumes(m_soundVolume, m_musicVolume);
+    selectProfile(m_currentIndex);
+}
+
+bool cGameData::readSaveFile() {
+    if (m_realSavePath.empty()) return false;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    bool opened = false;
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (readFile(m_realSavePath, bytes, error)) {
+            opened = true;
+            break;
+        }
+        if (m_services.sleep) m_services.sleep(kRetryPauseMs);
+    }
+    if (!opened) return false;
+
+    SaveImage image;
+    try {
+        image = decodeSaveFile(bytes.data(), bytes.size());
+    } catch (const char* text) {
+        keepDamagedSave(text);
+        return false;
+    }
+    m_lastSaveError.clear();
+    m_currentIndex = -1;
+    m_profiles = std::move(image.profiles);
+    m_highscores = std::move(image.highscores);
+    m_soundVolume = image.soundVolume;
+    m_musicVolume = image.musicVolume;
+    m_currentIndex = image.currentProfile;
+    return true;
+}
+
+// A save file that cannot be read is copied aside before a later save replaces it, so the
+// player's data can still be rescued by hand.
+void cGameData::keepDamagedSave(const std::string& reason) {
+    m_lastSaveError = "\"" + std::string(m_savePath) + "\" refused: " + reason;
+    log("  " + m_lastSaveError);
+    std::filesystem::path damaged = std::filesystem::path(m_realSavePath).parent_path() / game::kSaveDamagedFileName;
+    std::error_code ec;
+    std::filesystem::copy_file(m_realSavePath, damaged, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) log("  the damaged save file could not be kept: " + ec.message());
+}
+
+void cGameData::save() {
+    if (!m_normalMode || m_profiles.empty()) return;
+    if (m_currentIndex >= 0 && m_currentIndex < getProfileCount())
+        m_profiles[static_cast<size_t>(m_currentIndex)] = m_profile;
+    if (!writeSaveFile()) log("  " + m_lastSaveError);
+}
+
+bool cGameData::writeSaveFile() {
+    if (m_realSavePath.empty()) {
+        m_lastSaveError = "no folder for the save file";
+        return false;
+    }
+    SaveImage image;
+    image.currentProfile = m_currentIndex;
+    image.soundVolume = m_soundVolume;
+    image.musicVolume = m_musicVolume;
+    image.profiles = m_profiles;
+    image.highscores = m_highscores;
+    std::vector<uint8_t> bytes = encodeSaveFile(image);
+
+    std::string folder = std::filesystem::path(m_realTempPath).parent_path().string();
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    int fd = -1;
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        fd = ::open(m_realTempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd >= 0) break;
+        if (m_services.sleep) m_services.sleep(kRetryPauseMs);
+    }
+    if (fd < 0) {
+        m_lastSaveError = "File \"" + std::string(m_tempPath) + "\" cannot be created: " + errnoText();
+        return false;
+    }
+    bool written = writeDurably(fd, bytes);
+    std::string writeError = written ? std::string() : errnoText();
+    if (::close(fd) != 0 && written) {
+        written = false;
+        writeError = errnoText();
+    }
+    // The old save stays whole until the new one is complete on disk.
+    if (!written) {
+        m_lastSaveError = "File \"" + std::string(m_tempPath) + "\" cannot be written: " + writeError;
+        ::unlink(m_realTempPath.c_str());
+        return false;
+    }
+    if (::rename(m_realTempPath.c_str(), m_realSavePath.c_str()) != 0) {
+        m_lastSaveError = "File \"" + std::string(m_savePath) + "\" cannot be replaced: " + errnoText();
+        return false;
+    }
+    syncFolder(folder);
+    m_lastSaveError.clear();
+    return true;
+}
