@@ -1,4 +1,6 @@
 #include "engine/core/LogHooks.h"
 
-// Without a log manager the fatal report goes to standard error only.
-bool writeCallStackLog(const cStringA&) { return false; }
+#include "engine/core/cLogManager.h"
+
+// The fatal report's line on the channel "call_stack", when a log manager exists.
+bool writeCallStackLog(const cStringA& text) { return logText("call_stack", text); }

@@ -1,0 +1,408 @@
+#include "engine/core/cFileManager.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "engine/core/cDiskStream.h"
+#include "engine/core/cLogManager.h"
+#include "engine/core/cPackFile.h"
+#include "engine/core/cPackStream.h"
+#include "platform/Platform.h"
+
+namespace {
+
+cStringA lowered(const cStringA& text) {
+    cStringA copy(text);
+    copy.makeLower();
+    return copy;
+}
+
+cStringA slashed(const cStringA& text) {
+    cStringA copy(text);
+    std::replace(copy.begin(), copy.end(), '\\', '/');
+    return copy;
+}
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The entries of a folder, sorted by their bytes; empty when it cannot be listed.
+std::vector<std::string> listFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return names;
+    while (dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool pathExists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home) return home;
+    if (passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return "/tmp";
+}
+
+// The XDG base folder named by variable (used only when absolute), else HOME + fallback.
+std::string xdgFolder(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    std::string base = (value && value[0] == '/') ? std::string(value) : homeFolder() + fallback;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    return base;
+}
+
+// A plain folder name, or the fixed name of our own: the user-data reset deletes the whole
+// common folder, so it must never be the bare XDG folder or lie outside it.
+cStringA sanitiseAppFolder(const cStringA& value) {
+    if (value.empty() || value == "." || value == ".." || value.find('/') != std::string::npos ||
+        value.find('\\') != std::string::npos || value.find('\0') != std::string::npos)
+        return cStringA(cFileManager::DEFAULT_APP_FOLDER);
+    return value;
+}
+
+// The value of Game/app_folder in UTF-16LE INI text with a byte-order mark (empty when the
+// text, the section or the key is missing). Follows the INI reader's rules for one key: the
+// section header runs to the next "]", blanks in keys are dropped, the value is the text
+// between its quotes with \" standing for a quote, or the unquoted text without blanks.
+std::wstring iniAppFolder(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) return std::wstring();
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(static_cast<wchar_t>(bytes[i] | bytes[i + 1] << 8));
+    std::wstring section;
+    size_t pos = text.find(L'[');
+    while (pos != std::wstring::npos && pos < text.size()) {
+        size_t lineEnd = text.find(L"\r\n", pos);
+        if (lineEnd == std::wstring::npos) lineEnd = text.size();
+        std::wstring line = text.substr(pos, lineEnd - pos);
+        pos = lineEnd + 2;
+        size_t first = line.find_first_not_of(L" \t\r\n");
+        if (first == std::wstring::npos) continue;
+        if (line[first] == L'[') {
+            size_t close = line.find(L']', first + 1);
+            section = line.substr(first + 1, close == std::wstring::npos ? std::wstring::npos : close - first - 1);
+            continue;
+        }
+        if (line[first] == L'/') continue;   // a comment line
+        size_t eq = line.find(L'=', first + 1);
+        if (eq == std::wstring::npos) continue;
+        std::wstring key;
+        for (size_t i = first; i < eq; ++i)
+            if (line[i] != L' ' && line[i] != L'\t' && line[i] != L'\r' && line[i] != L'\n') key.push_back(line[i]);
+        if (section != L"Game" || key != L"app_folder") continue;
+        std::wstring value;
+        size_t i = eq + 1;
+        while (i < line.size() && line[i] != L'"') {
+            if (line[i] == L'/' && i + 1 < line.size() && line[i + 1] == L'/') return value;
+            if (line[i] != L' ' && line[i] != L'\t' && line[i] != L'\r' && line[i] != L'\n') value.push_back(line[i]);
+            ++i;
+        }
+        if (i >= line.size()) return value;
+        for (++i; i < line.size(); ++i) {
+            if (line[i] == L'\\' && i + 1 < line.size() && line[i + 1] == L'"') {
+                value.push_back(L'"');
+                ++i;
+            } else if (line[i] == L'"') {
+                break;
+            } else if (line[i] != L'\t' && line[i] != L'\r' && line[i] != L'\n') {
+                value.push_back(line[i]);
+            }
+        }
+        return value;
+    }
+    return std::wstring();
+}
+
+// base (a real folder with a trailing "/") + rest, with every component of rest that exists
+// on disk in another case written in the disk's case.
+cStringA resolveUnder(const std::string& base, const std::string& rest) {
+    std::string out = base;
+    size_t i = 0;
+    bool known = isDirectory(base.empty() ? "." : base);
+    while (i < rest.size()) {
+        size_t slash = rest.find('/', i);
+        std::string part = rest.substr(i, slash == std::string::npos ? std::string::npos : slash - i);
+        if (!part.empty() && known && !pathExists(out + part)) {
+            std::string want = lowered(cStringA(part));
+            for (const std::string& entry : listFolder(out)) {
+                if (lowered(cStringA(entry)) == want) {
+                    part = entry;
+                    break;
+                }
+            }
+        }
+        out += part;
+        if (slash == std::string::npos) break;
+        out += '/';
+        known = known && isDirectory(out);
+        i = slash + 1;
+    }
+    return cStringA(out);
+}
+
+}  // namespace
+
+cFileManager* getFileManager() { return cFileManager::instance(); }
+
+// ---- free helpers ----------------------------------------------------------------------------
+
+void createFolder(const cStringA& path) {
+    for (size_t i = 1; i < path.size(); ++i)
+        if (path[i] == '/') ::mkdir(path.substr(0, i).c_str(), 0777);
+}
+
+size_t skipSeparators(const cStringA& text, size_t position) {
+    while (position < text.size() && isSeparator(text[position])) ++position;
+    return position;
+}
+
+bool isPathUnder(const cStringA& name, const cStringA& folder) {
+    if (name.empty() || folder.empty()) return true;
+    size_t i = skipSeparators(name, 0), j = skipSeparators(folder, 0);
+    while (i < name.size() && j < folder.size()) {
+        if (name[i] == '.') { i = skipSeparators(name, i + 1); continue; }
+        if (folder[j] == '.') { j = skipSeparators(folder, j + 1); continue; }
+        bool a = isSeparator(name[i]), b = isSeparator(folder[j]);
+        if (a && b) {
+            i = skipSeparators(name, i);
+            j = skipSeparators(folder, j);
+            continue;
+        }
+        if (a || b || std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(folder[j])))
+            return false;
+        ++i;
+        ++j;
+    }
+    i = skipSeparators(name, i);
+    j = skipSeparators(folder, j);
+    return !(i >= name.size() && j < folder.size());
+}
+
+cStringA getFullPath(const cStringA& path) {
+    std::string p = slashed(path);
+    if (p.empty() || p[0] != '/') {
+        char cwd[4096];
+        std::string base = ::getcwd(cwd, sizeof cwd) ? cwd : "/";
+        p = base + "/" + p;
+    }
+    std::vector<std::string> parts;
+    size_t i = 0;
+    while (i <= p.size()) {
+        size_t slash = p.find('/', i);
+        if (slash == std::string::npos) slash = p.size();
+        std::string part = p.substr(i, slash - i);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        i = slash + 1;
+    }
+    std::string out;
+    for (const std::string& part : parts) out += "/" + part;
+    if (out.empty()) out = "/";
+    if (p.back() == '/' && out.back() != '/') out += '/';
+    return cStringA(out);
+}
+
+cStringA commonFolderFor(const cStringA& appFolder) {
+    return cStringA(xdgFolder("XDG_DATA_HOME", "/.local/share") + "/" + sanitiseAppFolder(appFolder) + "/");
+}
+
+cStringA userFolderFor(const cStringA& appFolder) {
+    return cStringA(xdgFolder("XDG_CONFIG_HOME", "/.config") + "/" + sanitiseAppFolder(appFolder) + "/");
+}
+
+// ---- cFileManager ---------------------------------------------------------------------------
+
+cFileManager::cFileManager(const cStringA& root, const cStringA& archiveExtension) {
+    m_archive_extension = lowered(archiveExtension);
+    std::string folder = slashed(root);
+    if (folder.empty() || folder[0] != '/') folder = platform::executableDir() + folder;
+    folder = getFullPath(cStringA(folder));
+    if (folder.back() != '/') folder += '/';
+    // The data folder is found whatever the case of its name on disk ("Data" or "data").
+    m_root_path = resolveUnder("/", folder.substr(1));
+    if (m_root_path.back() != '/') m_root_path += '/';
+
+    mountFolder(m_root_path, cStringA());
+    mergeArchives();
+    m_app_folder = readAppFolder();
+    m_common_path = commonFolderFor(m_app_folder);
+    createFolder(m_common_path);
+    mountFolder(m_common_path, cStringA("$common$/"));
+    m_user_path = userFolderFor(m_app_folder);
+    mountFolder(m_user_path, cStringA("$user$/"));
+}
+
+cFileManager::~cFileManager() {
+    try {
+        logText("game", cStringA("  free pack files"));
+    } catch (...) {
+    }
+    m_table.clear();
+    m_real_paths.clear();
+    m_archives.clear();
+}
+
+cStringA cFileManager::readAppFolder() {
+    if (!m_table.count(cStringA("config/config.ini"))) return cStringA();
+    std::unique_ptr<cStream> stream(openRead(cStringA("config/config.ini")));
+    std::wstring value = iniAppFolder(readWholeStream(*stream));
+    return cStringA(cStringW(value).toNarrow());
+}
+
+void cFileManager::mountFolder(const cStringA& realFolder, const cStringA& prefix) {
+    std::vector<std::string> stack{std::string()};
+    std::set<std::pair<dev_t, ino_t>> visited;   // a folder linked into itself is walked once
+    while (!stack.empty()) {
+        std::string relative = stack.back();
+        stack.pop_back();
+        std::string folder = realFolder + relative;
+        struct stat st;
+        if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+        if (!visited.insert({st.st_dev, st.st_ino}).second) continue;
+        for (const std::string& name : listFolder(folder)) {
+            if (name.empty() || name[0] == '.') continue;
+            std::string path = folder + name;
+            struct stat entry;
+            if (::stat(path.c_str(), &entry) != 0) continue;
+            if (S_ISDIR(entry.st_mode)) {
+                stack.push_back(relative + name + "/");
+            } else if (S_ISREG(entry.st_mode)) {
+                if (getExtension(cStringA(name)) == m_archive_extension) {
+                    m_archives.push_back(std::make_unique<cPackFile>(cStringA(path)));
+                } else {
+                    cStringA key = lowered(cStringA(prefix + relative + name));
+                    m_table[key] = nullptr;
+                    m_real_paths[key] = cStringA(path);
+                }
+            }
+        }
+    }
+}
+
+void cFileManager::mergeArchives() {
+    for (const auto& archive : m_archives)
+        for (const cStringA& name : archive->getNames()) m_table.emplace(name, archive.get());
+}
+
+void cFileManager::rescan() {
+    m_table.clear();
+    m_real_paths.clear();
+    m_archives.clear();
+    mountFolder(m_root_path, cStringA());
+    mergeArchives();
+    createFolder(m_common_path);
+    mountFolder(m_common_path, cStringA("$common$/"));
+    createFolder(m_user_path);
+    mountFolder(m_user_path, cStringA("$user$/"));
+}
+
+cStringA cFileManager::resolvePath(const cStringA& name) const {
+    if (startsWith(name, "$user$", false)) return resolveUnder(m_user_path, name.size() > 7 ? name.substr(7) : std::string());
+    if (startsWith(name, "$common$", false))
+        return resolveUnder(m_common_path, name.size() > 9 ? name.substr(9) : std::string());
+    if (!name.empty() && name[0] == '/') return resolveUnder("/", name.substr(1));
+    return resolveUnder(m_root_path, name);
+}
+
+cStringA cFileManager::getRealPath(const cStringA& name) const {
+    auto it = m_real_paths.find(lowered(name));
+    return it == m_real_paths.end() ? cStringA() : it->second;
+}
+
+cStream* cFileManager::openRead(const cStringA& path) {
+    cStringA name = lowered(path);
+    auto it = m_table.find(name);
+    if (it == m_table.end()) throw std::string("File \"" + name + "\" has not found.");
+    if (it->second) return new cPackStream(name, it->second);
+    auto real = m_real_paths.find(name);
+    cStringA realPath = real != m_real_paths.end() ? real->second : resolvePath(name);
+    return new cDiskStream(realPath, cDiskStream::ACCESS_READ, cDiskStream::OPEN_EXISTING);
+}
+
+cStream* cFileManager::openWrite(const cStringA& path) {
+    cStringA name = lowered(slashed(path));
+    auto known = m_real_paths.find(name);
+    cStringA realPath = known != m_real_paths.end() ? known->second : resolvePath(slashed(path));
+    createFolder(realPath);
+    int fd = ::open(realPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw std::string("File \"" + path + "\" cannot be created.");
+    m_table[name] = nullptr;
+    m_real_paths[name] = realPath;
+    return new cDiskStream(fd, realPath);
+}
+
+bool cFileManager::exists(const cStringA& path) {
+    try {
+        cStringA name = lowered(slashed(path));
+        if (m_table.count(name)) return true;
+        return isRegularFile(resolvePath(slashed(path)));
+    } catch (...) {
+        return false;
+    }
+}
+
+cStringA cFileManager::getExtension(const cStringA& path) {
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return cStringA();
+    return lowered(cStringA(path.substr(dot + 1)));
+}
+
+void cFileManager::findFiles(std::vector<cStringA>& list, const cStringA& folder, bool recursive) {
+    list.clear();
+    for (const auto& [name, archive] : m_table)
+        if (isPathUnder(name, folder)) list.push_back(name);
+
+    // The disk under the data folder, as paths relative to it in the disk's case.
+    std::string start = slashed(folder);
+    while (!start.empty() && start.back() == '/') start.pop_back();
+    while (!start.empty() && start.front() == '/') start.erase(0, 1);
+    std::string startReal = resolveUnder(m_root_path, start);
+    std::string startRelative = startReal.substr(m_root_path.size());
+    std::vector<std::string> stack{startRelative};
+    std::set<std::pair<dev_t, ino_t>> visited;
+    while (!stack.empty()) {
+        std::string relative = stack.back();
+        stack.pop_back();
+        std::string real = m_root_path + relative;
+        struct stat st;
+        if (::stat(real.empty() ? "." : real.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+        if (!visited.insert({st.st_dev, st.st_ino}).second) continue;
+        std::string prefix = relative.empty() || relative.back() == '/' ? relative : relative + "/";
+        for (const std::string& name : listFolder(real)) {
+            if (name.empty() || name[0] == '.') continue;
+            struct stat entry;
+            if (::stat((m_root_path + prefix + name).c_str(), &entry) != 0) continue;
+            if (S_ISDIR(entry.st_mode)) {
+                if (recursive) stack.push_back(prefix + name);
+            } else {
+                list.push_back(cStringA(prefix + name));
+            }
+        }
+    }
+}

@@ -1,0 +1,3 @@
+#include "engine/core/cResource.h"
+
+// cResource is complete in its header; this unit keeps its vtable in one place.
