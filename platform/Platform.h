@@ -91,6 +91,13 @@ void postQuitMessage(int exitCode);
 intptr_t sendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 // Empties the queue (tests).
 void clearMessages();
+// What the system does with a message the window procedure does not handle itself: a close
+// request destroys the window (MSG_DESTROY is sent to the window procedure), the system
+// commands minimize, restore and close act on the window; everything else gives 0.
+intptr_t defWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
+// Headless only: the message is appended to the queue once the test clock reaches timeMs
+// (peekMessage looks at the clock each time it runs).
+void postMessageAt(uint32_t timeMs, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 // Keyboard, mouse and text events are also handed, untranslated, to this listener (the input
 // layer) while peekMessage pumps SDL's queue. One listener; null removes it.
 using RawEventListener = void (*)(const SDL_Event& event, void* user);
@@ -102,6 +109,7 @@ void setRawEventListener(RawEventListener listener, void* user);
 uint32_t timeMs();
 void sleepMs(uint32_t ms);          // headless: advances the test clock instead of sleeping
 void advanceTestClock(uint32_t ms); // headless only
+void setTestClock(uint32_t ms);     // headless only
 uint64_t readCycleCounter();
 
 // ---- Dialogs and system facts -----------------------------------------------------------
@@ -109,6 +117,7 @@ uint64_t readCycleCounter();
 void showMessageBox(const std::string& caption, const std::string& text);
 // The boxes shown so far by the headless backend (caption + "\n" + text each).
 const std::vector<std::string>& shownMessageBoxes();
+void clearShownMessageBoxes();
 std::string executablePath();       // absolute path of the running program
 std::string executableDir();        // its folder, with a trailing '/'
 
@@ -119,5 +128,7 @@ std::string executableDir();        // its folder, with a trailing '/'
 // of the window during peekMessage.
 bool acquireSingleInstance(const std::string& name);
 void releaseSingleInstance();
+// The lock file's path for a name ($XDG_RUNTIME_DIR, else the temp folder).
+std::string singleInstanceLockPath(const std::string& name);
 
 }  // namespace platform

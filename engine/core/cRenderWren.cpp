@@ -1,0 +1,322 @@
+#include "engine/core/cRenderWren.h"
+
+#include <sstream>
+
+#include "engine/core/ErrorCallStack.h"
+#include "engine/core/cLogic.h"
+#include "engine/core/cTimer.h"
+#include "game/flow/cGame.h"
+#include "platform/Platform.h"
+
+namespace {
+
+cRenderWren* g_core = nullptr;
+cStringA g_windowClassName;
+// Whether the window has the focus; while it has not, the system cursor stays visible over it.
+bool g_windowActive = true;
+GameLogObserver g_logObserver = nullptr;
+void* g_logObserverUser = nullptr;
+
+const char* const SIG_WINMAIN = "Blank";
+const char* const SIG_CONSTRUCTOR = "cRenderWren::cRenderWren(void *hInstance, void *hwnd)";
+const char* const SIG_DESTRUCTOR = "cRenderWren::~cRenderWren()";
+const char* const SIG_CREATE_WINDOW = "void cRenderWren::createWindow()";
+const char* const SIG_PROCESS = "void cRenderWren::process()";
+const char* const SIG_WNDPROC =
+    "LRESULT __stdcall cRenderWren::WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)";
+
+const char* const COMPLETE = "  complete.\n";
+
+// Runs one step; a failure is reported and the caller goes on with its next step.
+template <class F>
+void guardedStep(const char* signature, F&& step) {
+    try {
+        step();
+    } catch (...) {
+        reportCaughtFailure(signature);
+    }
+}
+
+// Wide text (UTF-16 units) to UTF-8 for the window title.
+std::string toUtf8(const std::wstring& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t c = static_cast<uint16_t>(text[i]);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+            uint32_t low = static_cast<uint16_t>(text[i + 1]);
+            if (low >= 0xDC00 && low < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string executableFileName() {
+    std::string path = platform::executablePath();
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void writeGameLog(const char* text) {
+    if (g_logObserver) g_logObserver(text, g_logObserverUser);
+    // The log manager's channel "game" receives the text once the engine has a log manager.
+}
+
+void setGameLogObserver(GameLogObserver observer, void* user) {
+    g_logObserver = observer;
+    g_logObserverUser = user;
+}
+
+cRenderWren* cRenderWren::core() { return g_core; }
+
+cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* window) {
+    g_core = this;
+    g_windowActive = true;
+    try {
+        (void)dataFolder;
+        // File manager over the data folder and its "kbf" archives: not in the engine yet.
+        // Log manager, then the channel "game" emptied: not in the engine yet.
+
+        writeGameLog("Check DirectX version...");
+        // The check that an OpenGL 3.3 context can be made: not in the engine yet.
+
+        writeGameLog("Initializing resource manager...");
+        // Resource manager: not in the engine yet.
+        writeGameLog(COMPLETE);
+
+        // User-data version check (m_user_version_path against m_data_version_path): not in
+        // the engine yet.
+
+        writeGameLog("Initializing settings manager...");
+        // Settings manager: not in the engine yet.
+        writeGameLog(COMPLETE);
+
+        writeGameLog("Check hardware requirements...");
+        // Hardware-requirements check: not in the engine yet.
+
+        writeGameLog("Initializing graphics...");
+        if (window) {
+            m_window = window;
+        } else {
+            m_window = createWindow(instance);
+            if (!m_window) return;  // the window's failure has been reported already
+        }
+        // Renderer on m_window: not in the engine yet.
+        writeGameLog(COMPLETE);
+
+        writeGameLog("Initializing sound...");
+        // Sound manager: not in the engine yet.
+        writeGameLog(COMPLETE);
+
+        writeGameLog("Initializing input...");
+        // Input manager: not in the engine yet.
+        writeGameLog(COMPLETE);
+
+        writeGameLog("Initializing timer...");
+        m_timer = new cTimer;
+        writeGameLog(COMPLETE);
+
+        writeGameLog("Initializing logic...");
+        m_logic = new cLogic;
+        writeGameLog(COMPLETE);
+
+        m_started = true;
+    } catch (...) {
+        reportCaughtFailure(SIG_CONSTRUCTOR);
+    }
+}
+
+cRenderWren::~cRenderWren() {
+    // Each release step is guarded on its own: a failure is reported and the remaining managers
+    // are still released, so the settings are stored and the log manager closed.
+    auto release = [](const char* text, auto&& action) {
+        guardedStep(SIG_DESTRUCTOR, [&] { writeGameLog(text); });
+        guardedStep(SIG_DESTRUCTOR, action);
+        guardedStep(SIG_DESTRUCTOR, [&] { writeGameLog(COMPLETE); });
+    };
+    release("Release logic...", [&] { delete m_logic; m_logic = nullptr; });
+    release("Release timer...", [&] { delete m_timer; m_timer = nullptr; });
+    release("Release input...", [&] {});
+    release("Release sound...", [&] {});
+    release("Release graphics...", [&] {});
+    release("Release settings manager...", [&] {});
+    release("Release resource manager...", [&] {});
+    release("Release file manager...", [&] {});
+    // The log manager last, without a line: not in the engine yet.
+
+    // The window ends with the core, so that a new core can open its own.
+    if (m_own_window) guardedStep(SIG_DESTRUCTOR, [] { platform::destroyWindow(); });
+    if (g_core == this) g_core = nullptr;
+}
+
+MessageHook cRenderWren::getMessageHook() { return m_message_hook; }
+void cRenderWren::setMessageHook(MessageHook hook) { m_message_hook = hook; }
+
+SDL_Window* cRenderWren::createWindow(void*) {
+    try {
+        // Until the settings manager exists, the window uses the default size and the
+        // executable's name as its title.
+        std::string title = executableFileName();
+        unsigned width = DEFAULT_WIDTH, height = DEFAULT_HEIGHT;
+        (void)toUtf8;
+        platform::createWindow(title, static_cast<int>(width), static_cast<int>(height), &cRenderWren::WndProc);
+        m_own_window = true;
+        m_minimized = false;
+        return platform::sdlWindow();
+    } catch (...) {
+        reportCaughtFailure(SIG_CREATE_WINDOW);
+        return nullptr;
+    }
+}
+
+void cRenderWren::process() {
+    try {
+        platform::Message message;
+        for (;;) {
+            if (platform::peekMessage(&message)) {
+                if (message.message == platform::MSG_QUIT) break;
+                platform::dispatchMessage(message);
+                continue;
+            }
+            if (m_minimized) {
+                platform::sleepMs(100);
+            } else if (cLogic* logic = getLogic()) {
+                logic->frame();
+            } else {
+                platform::sleepMs(10);  // no logic manager: wait for messages only
+            }
+        }
+    } catch (...) {
+        reportCaughtFailure(SIG_PROCESS);
+    }
+}
+
+intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    try {
+        cRenderWren* core = g_core;
+        if (core && core->m_message_hook) {
+            bool passOn = true;
+            intptr_t result = core->m_message_hook(message, wParam, lParam, &passOn);
+            if (!passOn) return result;
+        }
+        using namespace platform;
+        switch (message) {
+        case MSG_DESTROY:
+            postQuitMessage(0);
+            return 0;
+        case MSG_SIZE:
+            if (core) {
+                if (wParam == SIZE_MINIMIZED)
+                    core->m_minimized = true;
+                else if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED)
+                    core->m_minimized = false;
+            }
+            return 0;
+        case MSG_ACTIVATE:
+            if (wParam == WA_INACTIVE) {
+                // Input manager (unacquire; the cursor is forced visible): not in the engine yet.
+                g_windowActive = false;
+            } else if (wParam == WA_ACTIVE || wParam == WA_CLICKACTIVE) {
+                // Input manager (acquire): not in the engine yet.
+                g_windowActive = true;
+                if (platform::isMinimized())
+                    restoreWindow();
+                else
+                    raiseWindow();
+            }
+            return 0;
+        case MSG_ACTIVATEAPP:
+            // Input manager (acquire when wParam is 1, else unacquire): not in the engine yet.
+            g_windowActive = wParam == 1;
+            return 0;
+        case MSG_CHAR:
+            // Input manager (the typed character): not in the engine yet.
+            return 0;
+        case MSG_SYSKEYDOWN:
+        case MSG_SYSKEYUP:
+            if (wParam == VK_MENU) return 0;  // Alt alone does nothing
+            return defWindowProc(message, wParam, lParam);
+        case MSG_SYSCHAR:
+            return 0;  // Alt+key: no beep, no menu
+        case MSG_MOUSEMOVE:
+            // Input manager (cursor forced visible while the window is inactive): not in the
+            // engine yet.
+            return 0;
+        default:
+            return defWindowProc(message, wParam, lParam);
+        }
+    } catch (...) {
+        reportCaughtFailure(SIG_WNDPROC);
+        return 0;
+    }
+}
+
+cStringA buildWindowClassName() {
+    std::string path = platform::executablePath();
+    size_t slash = path.rfind('/');
+    if (path.empty() || slash == std::string::npos || slash + 1 >= path.size()) return cStringA();
+    cStringA name(path.substr(slash + 1));
+    name.makeLower();
+    return cStringA("Kestrelgate-" + name);
+}
+
+bool checkSingleInstance() {
+    g_windowClassName = buildWindowClassName();
+    if (g_windowClassName.isEmpty()) return true;
+    return platform::acquireSingleInstance(g_windowClassName);
+}
+
+cStringA firstCommandWord(const cStringA& commandLine) {
+    cStringA word;
+    if (!commandLine.isEmpty()) {
+        std::istringstream in(commandLine);
+        std::string first;
+        if (in >> first) word = first;
+    }
+    return word;
+}
+
+int WinMain(const char* commandLine) {
+    if (!checkSingleInstance()) return 0;
+
+    cRenderWren* core = nullptr;
+    guardedStep(SIG_WINMAIN, [&] { core = new cRenderWren((platform::executableDir() + "Data").c_str(), nullptr, nullptr); });
+
+    // After a fatal report during start-up some managers are missing: go straight to shutdown.
+    if (core && core->isStarted()) {
+        cGame* game = nullptr;
+        try {
+            // Level packs ("qpk") as XML documents at the resource manager: not in the engine yet.
+            cStringA word = firstCommandWord(cStringA(commandLine ? commandLine : ""));
+            game = new cGame(word);
+            core->setMessageHook(cGame::onWindowMessage);
+            core->process();
+        } catch (...) {
+            reportCaughtFailure(SIG_WINMAIN);
+        }
+        core->setMessageHook(nullptr);
+        guardedStep(SIG_WINMAIN, [&] { delete game; });
+    }
+    guardedStep(SIG_WINMAIN, [&] { delete core; });
+    platform::releaseSingleInstance();
+    return 0;
+}

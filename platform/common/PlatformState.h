@@ -1,0 +1,36 @@
+#pragma once
+// State shared by the parts of the platform layer (not for use outside platform/).
+
+#include <deque>
+
+#include "platform/Platform.h"
+
+namespace platform::detail {
+
+struct TimedMessage {
+    uint32_t due;
+    Message message;
+};
+
+struct State {
+    bool backendChosen = false;
+    Backend backend = Backend::Sdl;
+    std::deque<Message> queue;
+    std::deque<TimedMessage> timed;  // headless: released when the test clock reaches due
+    WindowProc wndProc = nullptr;
+    SDL_Window* window = nullptr;
+    bool minimized = false;  // headless keeps it here; sdl asks SDL
+    RawEventListener rawListener = nullptr;
+    void* rawUser = nullptr;
+    std::vector<std::string> messageBoxes;
+    uint32_t testClock = 0;
+};
+
+State& state();
+
+// Translates waiting SDL events into messages (and hands input events to the raw listener).
+void pumpSdlEvents();
+// Serves the requests of second instances (restore and raise the window).
+void serveInstanceRequests();
+
+}  // namespace platform::detail

@@ -1,0 +1,152 @@
+// SDL events become the messages of the game window. Keyboard, mouse and text events are also
+// handed untranslated to the raw listener (the input layer).
+#include <SDL.h>
+
+#include "platform/common/PlatformState.h"
+
+namespace platform {
+
+namespace {
+
+uintptr_t virtualKey(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<uintptr_t>(key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<uintptr_t>(key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<uintptr_t>(key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + static_cast<uintptr_t>(key - SDLK_KP_1);
+    switch (key) {
+    case SDLK_KP_0: return 0x60;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_PAGEUP: return 0x21;
+    case SDLK_PAGEDOWN: return 0x22;
+    case SDLK_END: return 0x23;
+    case SDLK_HOME: return 0x24;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_INSERT: return 0x2D;
+    case SDLK_DELETE: return 0x2E;
+    default: return 0;
+    }
+}
+
+void translateKey(const SDL_KeyboardEvent& e) {
+    uintptr_t vk = virtualKey(e.keysym.sym);
+    bool alt = (e.keysym.mod & KMOD_ALT) != 0 || vk == VK_MENU;
+    bool down = e.type == SDL_KEYDOWN;
+    if (down && alt && vk == VK_F4) {
+        postMessage(MSG_CLOSE);
+        return;
+    }
+    if (vk == 0) return;
+    intptr_t lParam = 1;  // repeat count
+    if (e.repeat) lParam |= intptr_t(1) << 30;
+    if (!down) lParam |= intptr_t(3) << 30;
+    uint32_t message = alt ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP);
+    postMessage(message, vk, lParam);
+    // The control characters that text input does not deliver come from their keys, with repeat.
+    if (down && !alt && (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE))
+        postMessage(MSG_CHAR, vk, lParam);
+}
+
+// UTF-8 text becomes one character message per UTF-16 unit.
+void translateText(const char* text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        uint32_t c = *p;
+        int extra = 0;
+        if (c >= 0xF0) { c &= 0x07; extra = 3; }
+        else if (c >= 0xE0) { c &= 0x0F; extra = 2; }
+        else if (c >= 0xC0) { c &= 0x1F; extra = 1; }
+        else if (c >= 0x80) { ++p; continue; }  // stray continuation byte
+        ++p;
+        bool ok = true;
+        for (int i = 0; i < extra; ++i) {
+            if ((*p & 0xC0) != 0x80) { ok = false; break; }
+            c = (c << 6) | (*p & 0x3F);
+            ++p;
+        }
+        if (!ok || c > 0x10FFFF) continue;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            postMessage(MSG_CHAR, 0xD800 + (c >> 10), 1);
+            postMessage(MSG_CHAR, 0xDC00 + (c & 0x3FF), 1);
+        } else {
+            postMessage(MSG_CHAR, c, 1);
+        }
+    }
+}
+
+void translateWindowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE: postMessage(MSG_CLOSE); break;
+    case SDL_WINDOWEVENT_MINIMIZED: postMessage(MSG_SIZE, SIZE_MINIMIZED); break;
+    case SDL_WINDOWEVENT_RESTORED: postMessage(MSG_SIZE, SIZE_RESTORED); break;
+    case SDL_WINDOWEVENT_MAXIMIZED: postMessage(MSG_SIZE, SIZE_MAXIMIZED); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        postMessage(MSG_ACTIVATEAPP, 1);
+        postMessage(MSG_ACTIVATE, WA_ACTIVE);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        postMessage(MSG_ACTIVATE, WA_INACTIVE);
+        postMessage(MSG_ACTIVATEAPP, 0);
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+namespace detail {
+
+void pumpSdlEvents() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    auto& s = state();
+    // Headless windows report nothing of their own: tests inject the window's messages.
+    bool windowEvents = backend() != Backend::Headless;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT: postMessage(MSG_CLOSE); break;
+        case SDL_WINDOWEVENT:
+            if (windowEvents) translateWindowEvent(e.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (s.rawListener) s.rawListener(e, s.rawUser);
+            translateKey(e.key);
+            break;
+        case SDL_TEXTINPUT:
+            if (s.rawListener) s.rawListener(e, s.rawUser);
+            translateText(e.text.text);
+            break;
+        case SDL_MOUSEMOTION:
+            if (s.rawListener) s.rawListener(e, s.rawUser);
+            postMessage(MSG_MOUSEMOVE, 0, (e.motion.x & 0xFFFF) | ((e.motion.y & 0xFFFF) << 16));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+        case SDL_TEXTEDITING:
+            if (s.rawListener) s.rawListener(e, s.rawUser);
+            break;
+        default: break;
+        }
+    }
+}
+
+}  // namespace detail
+
+}  // namespace platform
