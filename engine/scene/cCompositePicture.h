@@ -36,6 +36,10 @@ public:
     float getBaseDeep() const { return m_baseDeep; }
 
 private:
+    friend class cSprite;
+    // Called by an attached sprite's destructor.
+    void forgetAttached(cSprite* sprite);
+
     std::vector<cSprite*> m_attached;
     std::vector<cVector2> m_storedPositions;
     std::vector<float> m_storedDepths;

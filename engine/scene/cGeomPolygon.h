@@ -112,6 +112,8 @@ public:
     cGeomPolygon() = default;
     explicit cGeomPolygon(cGeomVertex* ring);  // takes the ring
     cGeomPolygon(const cGeomPolygon& other);
+    // Takes the other polygon's ring; the other becomes empty.
+    cGeomPolygon(cGeomPolygon&& other) noexcept;
     cGeomPolygon& operator=(const cGeomPolygon&) = delete;
     ~cGeomPolygon();
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <vector>
 
 #include "engine/scene/cAnimation.h"
 #include "engine/scene/cDrawRecord.h"
@@ -16,6 +17,7 @@
 #include "engine/scene/cVector2.h"
 
 class cSprite;
+class cCompositePicture;
 
 // A per-frame controller: returns true when it has finished and is to be removed.
 using Controller = bool (*)(cSprite* sprite);
@@ -225,7 +227,13 @@ protected:
 
 private:
     friend void changeDeep(cSprite* sprite, float deep);
+    friend void addToRenderSet(cSprite* sprite);
+    friend void removeFromRenderSet(cSprite* sprite);
+    friend bool isInRenderSet(const cSprite* sprite);
+    friend class cCompositePicture;
     void destroyModelInstance();
+    void setLayerFrameClamped(unsigned layer, uint32_t frame);
+    template <class Get> void loadSpriteKeys(const Get& get, bool xml);
 
     bool m_recomputeAll = true;
     bool m_textureStale[2] = {false, false};
@@ -255,4 +263,9 @@ private:
     uint32_t m_renderFlags = 0;
     DrawCallback m_beginDrawCallback = nullptr;
     DrawCallback m_drawCallback = nullptr;
+    // Render-set membership: the depth key the sprite was inserted with.
+    bool m_inRenderSet = false;
+    float m_renderKey = 0.0f;
+    // Composites this sprite is attached to; they forget it when it is destroyed.
+    std::vector<cCompositePicture*> m_attachedTo;
 };
