@@ -107,7 +107,7 @@ public:
 
 private:
     struct ParseState;
-    explicit cXmlNode(int group);  // a child element
+    cXmlNode(int group, const cStringA& name);  // an empty node: a child element, or a document to parse
     void parse(const void* data, size_t size);
     const cXmlNode* firstChild(const cStringA& name) const;
 

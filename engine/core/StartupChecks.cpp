@@ -1,0 +1,230 @@
+#include "engine/core/StartupChecks.h"
+
+#include <SDL.h>
+
+#include <climits>
+#include <filesystem>
+#include <memory>
+
+#include "engine/core/ErrorCallStack.h"
+#include "engine/core/cFileManager.h"
+#include "engine/core/cIniFile.h"
+#include "engine/core/cLogManager.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
+#include "platform/Platform.h"
+
+namespace {
+
+const char* const kShippedVersion = "Config/version.ini";
+const char* const kStoredVersion = "$common$/version.ini";
+const char* const kPerformanceFile = "Config/performance.ini";
+
+GraphicsTest g_graphicsTest = nullptr;
+cStringA g_graphicsFailure;
+
+void checkLog(const cStringA& text) {
+    try {
+        logText("game", text);
+    } catch (...) {
+    }
+}
+
+// The version of a version file, or false when the file cannot be read as an INI document.
+bool readVersion(const char* path, cStringW* version) {
+    cResourceManager* resources = getResourceManager();
+    resources->load(path, 0);
+    *version = resources->getIni(path)->getValue(L"UserData", L"version");
+    version->makeLower();
+    return true;
+}
+
+void resetUserData() {
+    cFileManager* files = getFileManager();
+    const cStringA& common = files->getCommonPath();
+    const cStringA& app = files->getAppFolder();
+    // The whole folder goes: only ever a folder of the game's own name.
+    bool ownFolder = !app.isEmpty() && common.size() > app.size() + 1 &&
+                     common.compare(common.size() - app.size() - 1, app.size(), app) == 0 && common.back() == '/' &&
+                     common[common.size() - app.size() - 2] == '/';
+    if (ownFolder) {
+        deleteFolder(common);
+    } else {
+        checkLog("  warning: the user data folder \"" + common + "\" is not the game's own folder; nothing is deleted\n");
+    }
+    files->rescan();
+    copyVersionFile();
+}
+
+}  // namespace
+
+bool canCreateOpenGL33() {
+    g_graphicsFailure.clear();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        g_graphicsFailure = SDL_GetError();
+        return false;
+    }
+    int major = 0, minor = 0, profile = 0;
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, &major);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, &minor);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    bool ok = false;
+    SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window) {
+        SDL_GLContext context = SDL_GL_CreateContext(window);
+        if (context) {
+            ok = true;
+            SDL_GL_DeleteContext(context);
+        } else {
+            g_graphicsFailure = SDL_GetError();
+        }
+        SDL_DestroyWindow(window);
+    } else {
+        g_graphicsFailure = SDL_GetError();
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, major);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, minor);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, profile);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return ok;
+}
+
+void setGraphicsTest(GraphicsTest test) { g_graphicsTest = test; }
+
+void checkDirectX() {
+    bool ok = g_graphicsTest ? g_graphicsTest() : canCreateOpenGL33();
+    if (!ok) {
+        checkLog("  no OpenGL 3.3 has been found.\n");
+        cStringA text("The game requires OpenGL 3.3 or higher.\n");
+        if (!g_graphicsFailure.isEmpty()) text += "The graphics system reports: " + g_graphicsFailure + "\n";
+        text += "Please make sure that a graphics driver with OpenGL 3.3 support is installed.\n";
+        throw text;
+    }
+    checkLog("  OpenGL 3.3 or better has been found.\n");
+}
+
+void checkUserDataVersion() {
+    cFileManager* files = getFileManager();
+    if (!files->exists(kStoredVersion)) {
+        resetUserData();
+        return;
+    }
+    cStringW shipped, stored;
+    readVersion(kShippedVersion, &shipped);
+    try {
+        readVersion(kStoredVersion, &stored);
+    } catch (...) {
+        // A damaged copy counts as missing: the reset writes a good one.
+        std::string text;
+        failureText(std::current_exception(), &text);
+        checkLog("  warning: \"" + cStringA(kStoredVersion) + "\" cannot be read (" + text + ")\n");
+        resetUserData();
+        return;
+    }
+    if (!shipped.equals(stored)) resetUserData();
+}
+
+bool copyVersionFile() {
+    for (int attempt = 0; attempt < 11; ++attempt) {
+        try {
+            std::unique_ptr<cStream> source(getFileManager()->openRead(kShippedVersion));
+            std::vector<uint8_t> bytes = readWholeStream(*source);
+            source.reset();
+            std::unique_ptr<cStream> target(getFileManager()->openWrite(kStoredVersion));
+            if (!bytes.empty() && target->write(bytes.data(), static_cast<uint32_t>(bytes.size())) != bytes.size())
+                throw "short write";
+            return true;
+        } catch (...) {
+            platform::sleepMs(100);
+        }
+    }
+    return false;
+}
+
+bool deleteFolder(const cStringA& path) {
+    namespace fs = std::filesystem;
+    fs::path folder(static_cast<const std::string&>(path));
+    std::error_code ec;
+    std::vector<fs::path> entries;
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+        entries.push_back(it->path());
+    for (const auto& entry : entries) {
+        std::string name = entry.filename().string();
+        if (!name.empty() && name[0] == '.') continue;
+        std::error_code e;
+        // Links are removed as links, never followed.
+        auto status = fs::symlink_status(entry, e);
+        if (fs::is_directory(status)) deleteFolder(cStringA(entry.string() + "/"));
+        else fs::remove(entry, e);
+    }
+    std::string target = folder.string();
+    while (target.size() > 1 && target.back() == '/') target.pop_back();
+    return fs::remove(fs::path(target), ec) && !ec;
+}
+
+HardwareFigures readRequirements(const cIniFile& document, const cStringW& section) {
+    HardwareFigures required;
+    required.cpuMhz = 100;
+    int64_t memoryMb = 512, videoMb = 32;
+    stringToULong(&required.cpuMhz, document.getValue(section, L"cpu_frequency"));
+    stringToInt64(&memoryMb, document.getValue(section, L"system_memory"));
+    stringToInt64(&videoMb, document.getValue(section, L"video_memory"));
+    auto bytes = [](int64_t mb) -> int64_t {
+        const int64_t unit = 1048576;
+        if (mb > INT64_MAX / unit) return INT64_MAX;
+        if (mb < INT64_MIN / unit) return INT64_MIN;
+        return mb * unit;
+    };
+    required.systemMemory = bytes(memoryMb);
+    required.videoMemory = bytes(videoMb);
+    required.hasCpu = required.hasSystemMemory = required.hasVideoMemory = true;
+    return required;
+}
+
+void checkHardwareRequirements() {
+    HardwareProbe* probe = getHardwareProbe();
+    int osClass = probe->getOsClass();
+    if (osClass == 0) return;
+    cSettingsManager* settings = getSettingsManager();
+    bool check = true;
+    settings->getBool(L"Performance", L"check_hardware_requirements", check);
+    if (!check) {
+        checkLog("  using previously stored values.\n");
+        return;
+    }
+    cStringW section = L"HardwareRequirements_";
+    section += osClass == 2 ? L"Vista" : L"NT";
+    section += probe->isLaptop() ? L"Laptop" : L"Desktop";
+
+    cResourceManager* resources = getResourceManager();
+    resources->load(kPerformanceFile, 0);
+    HardwareFigures required = readRequirements(*resources->getIni(kPerformanceFile), section);
+
+    HardwareFigures measured;
+    if (!probe->query(measured)) {
+        checkLog("  can't determine installed hardware.\n");
+        return;
+    }
+    auto figure = [](bool known, int64_t value) {
+        return known ? int64ToNarrowString(value) : cStringA("unknown");
+    };
+    checkLog("  CPU frequency:        " + figure(measured.hasCpu, measured.cpuMhz));
+    checkLog("  system memory size:   " + figure(measured.hasSystemMemory, measured.systemMemory));
+    checkLog("  video memory size:    " + figure(measured.hasVideoMemory, measured.videoMemory));
+
+    if (meetsRequirements(required, measured)) {
+        checkLog("  good performance.\n");
+    } else {
+        checkLog("  bad performance.\n");
+        platform::showMessageBox("Warning",
+                                 "This computer may have insufficient memory to display the game properly. "
+                                 "Unevenness in the animation may occur.");
+        settings->setBool(L"Performance", L"enable_full_effects", false);
+        settings->setBool(L"Performance", L"perform_performance_test", false);
+    }
+    settings->setBool(L"Performance", L"check_hardware_requirements", false);
+}
