@@ -125,6 +125,9 @@ private:
     void readMouse();
     void queueBindings(InputCode code);
     void applyCursor(bool wanted, bool forced);
+    void readSettings();
+    static void backBufferSize(unsigned* width, unsigned* height);
+    void writeHardwareCursorSetting();
 
     std::vector<Binding> m_bindings[INPUT_CODE_COUNT];
     std::vector<MotionListener> m_motionListeners;

@@ -80,9 +80,9 @@ uint8_t keyFromScancode(int sdlScancode);
 // Handles one SDL event as the raw event listener does (key, button, motion, wheel).
 void handleSdlEvent(const SDL_Event& event);
 
-// Control characters typed by key presses (Backspace 8, Tab 9, Enter 13, Escape 27, repeats
-// included) are posted as MSG_CHAR messages, in event order. Returns the character of a key,
-// 0 for the other keys.
+// The control character typed by a key (Backspace 8, Tab 9, Enter 13, Escape 27), 0 for the
+// other keys. The platform's SDL event translation posts these as MSG_CHAR messages on every
+// press and repeat; injected keys post them here, in event order.
 wchar_t controlCharOfKey(uint8_t key);
 
 // ---- Injection (tests, headless backend) ------------------------------------------------
