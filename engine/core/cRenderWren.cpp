@@ -3,7 +3,10 @@
 #include <sstream>
 
 #include "engine/core/ErrorCallStack.h"
+#include "engine/core/cFileManager.h"
+#include "engine/core/cLogManager.h"
 #include "engine/core/cLogic.h"
+#include "engine/core/cResourceManager.h"
 #include "engine/core/cTimer.h"
 #include "game/flow/cGame.h"
 #include "platform/Platform.h"
@@ -78,7 +81,7 @@ std::string executableFileName() {
 
 void writeGameLog(const char* text) {
     if (g_logObserver) g_logObserver(text, g_logObserverUser);
-    // The log manager's channel "game" receives the text once the engine has a log manager.
+    logText("game", cStringA(text));
 }
 
 void setGameLogObserver(GameLogObserver observer, void* user) {
@@ -92,15 +95,15 @@ cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* win
     g_core = this;
     g_windowActive = true;
     try {
-        (void)dataFolder;
-        // File manager over the data folder and its "kbf" archives: not in the engine yet.
-        // Log manager, then the channel "game" emptied: not in the engine yet.
+        m_files = new cFileManager(cStringA(dataFolder ? dataFolder : ""), cStringA("kbf"));
+        m_log = new cLogManager;
+        m_log->getChannel(cStringA("game"), true);
 
         writeGameLog("Check DirectX version...");
         // The check that an OpenGL 3.3 context can be made: not in the engine yet.
 
         writeGameLog("Initializing resource manager...");
-        // Resource manager: not in the engine yet.
+        m_resources = new cResourceManager;
         writeGameLog(COMPLETE);
 
         // User-data version check (m_user_version_path against m_data_version_path): not in
@@ -159,9 +162,10 @@ cRenderWren::~cRenderWren() {
     release("Release sound...", [&] {});
     release("Release graphics...", [&] {});
     release("Release settings manager...", [&] {});
-    release("Release resource manager...", [&] {});
-    release("Release file manager...", [&] {});
-    // The log manager last, without a line: not in the engine yet.
+    release("Release resource manager...", [&] { delete m_resources; m_resources = nullptr; });
+    release("Release file manager...", [&] { delete m_files; m_files = nullptr; });
+    // The log manager last, without a line.
+    guardedStep(SIG_DESTRUCTOR, [&] { delete m_log; m_log = nullptr; });
 
     // The window ends with the core, so that a new core can open its own.
     if (m_own_window) guardedStep(SIG_DESTRUCTOR, [] { platform::destroyWindow(); });
@@ -295,17 +299,17 @@ cStringA firstCommandWord(const cStringA& commandLine) {
     return word;
 }
 
-int WinMain(const char* commandLine) {
+int WinMain(const char* commandLine, const char* dataFolder) {
     if (!checkSingleInstance()) return 0;
 
     cRenderWren* core = nullptr;
-    guardedStep(SIG_WINMAIN, [&] { core = new cRenderWren((platform::executableDir() + "Data").c_str(), nullptr, nullptr); });
+    guardedStep(SIG_WINMAIN, [&] { core = new cRenderWren(dataFolder, nullptr, nullptr); });
 
     // After a fatal report during start-up some managers are missing: go straight to shutdown.
     if (core && core->isStarted()) {
         cGame* game = nullptr;
         try {
-            // Level packs ("qpk") as XML documents at the resource manager: not in the engine yet.
+            getResourceManager()->registerExtension(cStringA("qpk"), RESOURCE_XML);
             cStringA word = firstCommandWord(cStringA(commandLine ? commandLine : ""));
             game = new cGame(word);
             core->setMessageHook(cGame::onWindowMessage);

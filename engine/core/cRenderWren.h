@@ -87,4 +87,5 @@ bool checkSingleInstance();
 // The first blank-delimited word of the command line (empty for a blank line).
 cStringA firstCommandWord(const cStringA& commandLine);
 // The program's entry: single instance, core, game object, message loop, shutdown. Returns 0.
-int WinMain(const char* commandLine);
+// dataFolder: "Data" (beside the executable) or an absolute folder.
+int WinMain(const char* commandLine, const char* dataFolder = "Data");

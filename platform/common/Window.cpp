@@ -22,6 +22,10 @@ void createWindow(const std::string& title, int width, int height, WindowProc wn
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::string("The video system cannot be started: ") + SDL_GetError();
+    // The OpenGL library stays loaded for the whole run: windows come and go (tests), and a
+    // library unloaded and loaded again each time costs time and leaves its allocations behind.
+    static bool glLoaded = false;
+    if (!glLoaded) glLoaded = SDL_GL_LoadLibrary(nullptr) == 0;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
