@@ -9,4 +9,4 @@ fi
 mkdir -p "$work"
 args=("$work")
 [ -d "$seeds" ] && args+=("$seeds")
-exec "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 "${args[@]}"
+exec "$bin" -artifact_prefix="$work/" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 "${args[@]}"
