@@ -550,8 +550,10 @@ std::string cXValueReader::readString(const char* what) {
 
 uint32_t cXValueReader::readCount(const char* what, size_t valuesPerItem) {
     const uint32_t count = readUnsigned(what);
-    if (valuesPerItem > 0 && count > remaining() / valuesPerItem)
+    if (valuesPerItem > 0 && count > remaining() / valuesPerItem) {
+        --m_position;   // the fault is the count itself
         fail(std::string(what) + " " + std::to_string(count) + " is more than the data that follows");
+    }
     return count;
 }
 

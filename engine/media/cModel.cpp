@@ -139,11 +139,6 @@ bool queryModelMeshParts(cDevice* device, cModelInstance* instance, DeviceMatrix
     return !parts->empty();
 }
 
-bool queryModelMeshParts(cModelInstance* instance, DeviceMatrix* world, std::vector<MeshDrawPart>* parts) {
-    cGraphics* graphics = cSingleton<cGraphics>::instance();
-    return queryModelMeshParts(graphics ? graphics->getDevice() : nullptr, instance, world, parts);
-}
-
 unsigned drawModelInstance(cDevice* device, cModelInstance* instance) {
     std::vector<MeshDrawPart> parts;
     DeviceMatrix world;

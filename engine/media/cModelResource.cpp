@@ -29,6 +29,11 @@ cModel::cModel(const cStringA& name, int group) : cResource(RESOURCE_MODEL, name
     build(bytes.data(), bytes.size());
 }
 
+bool queryModelMeshParts(cModelInstance* instance, DeviceMatrix* world, std::vector<MeshDrawPart>* parts) {
+    cGraphics* graphics = cSingleton<cGraphics>::instance();
+    return queryModelMeshParts(graphics ? graphics->getDevice() : nullptr, instance, world, parts);
+}
+
 void cModel::registerResourceFactory() {
     static bool registered = false;
     if (registered) return;
