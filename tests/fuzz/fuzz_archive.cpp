@@ -1,6 +1,7 @@
 // Opens the input as an archive and reads every entry in chunks and as strings: any input
 // must give a text failure or data, never a crash or a read outside the file.
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -15,22 +16,22 @@
 
 namespace {
 
-std::string archivePath() {
+// The archive lives in an anonymous memory file, opened through its /proc path: no file is
+// left behind however the fuzzer ends.
+const char* archivePath() {
     static std::string path = [] {
-        char name[] = "/tmp/rw-fuzz-archive-XXXXXX";
-        int fd = ::mkstemp(name);
-        if (fd >= 0) ::close(fd);
-        std::atexit([] { ::unlink(archivePath().c_str()); });
-        return std::string(name);
+        int fd = ::memfd_create("rw-fuzz-archive", 0);
+        return fd < 0 ? std::string() : "/proc/self/fd/" + std::to_string(fd);
     }();
-    return path;
+    return path.empty() ? nullptr : path.c_str();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = archivePath();
-    FILE* f = std::fopen(path.c_str(), "wb");
+    const char* path = archivePath();
+    if (!path) return 0;
+    FILE* f = std::fopen(path, "wb");
     if (!f) return 0;
     if (size) std::fwrite(data, 1, size, f);
     std::fclose(f);
