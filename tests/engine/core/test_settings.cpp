@@ -1,0 +1,225 @@
+// The settings manager over a private data folder and private user-data folders.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "engine/core/cFileManager.h"
+#include "engine/core/cIniFile.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf16(const std::wstring& text) {
+    std::string out("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        out.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    return out;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const wchar_t* const kShipped =
+    L"[Game]\r\n"
+    L"window_title=\"Test \\\"Title\\\"\"\r\n"
+    L"app_folder=\"settings-test\"\r\n"
+    L"\r\n"
+    L"[Graphics]\r\n"
+    L"width=\"1024\"\r\n"
+    L"fullscreen=\"0\"\r\n"
+    L"mouse_mul=\"1.5\"\r\n"
+    L"show_logo=\"yes\"\r\n"
+    L"big=\"-9000000000\"\r\n"
+    L"dup=\"1\"\r\n"
+    L"dup=\"2\"\r\n"
+    L"// a comment\r\n"
+    L"[Performance]\r\n"
+    L"enable_full_effects=\"1\"\r\n";
+
+// A data folder and the two XDG folders in a temporary folder; the managers the settings need.
+class Settings : public testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("rw-settings-" + std::to_string(::getpid()) + "-" +
+                                            testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        data = root / "Data";
+        fs::create_directories(data);
+        ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
+        writeFile(data / "config" / "config.ini", utf16(kShipped));
+        stored = root / "xdg-data" / "settings-test" / "config.ini";
+    }
+    void TearDown() override {
+        stopManagers();
+        fs::remove_all(root);
+    }
+    void startManagers() {
+        files = std::make_unique<cFileManager>(cStringA(data.string()), cStringA("kbf"));
+        resources = std::make_unique<cResourceManager>();
+    }
+    void stopManagers() {
+        settings.reset();
+        resources.reset();
+        files.reset();
+    }
+    void start() {
+        startManagers();
+        settings = std::make_unique<cSettingsManager>();
+    }
+    std::unique_ptr<cIniFile> storedDocument() {
+        std::string bytes = readFile(stored);
+        return cIniFile::fromBytes(bytes.data(), bytes.size(), "stored");
+    }
+
+    fs::path root, data, stored;
+    std::unique_ptr<cFileManager> files;
+    std::unique_ptr<cResourceManager> resources;
+    std::unique_ptr<cSettingsManager> settings;
+};
+
+TEST_F(Settings, FirstStartWritesTheWorkingCopyInTheWriterFormat) {
+    ASSERT_FALSE(fs::exists(stored));
+    start();
+    EXPECT_EQ(getSettingsManager(), settings.get());
+    ASSERT_TRUE(fs::exists(stored));
+    std::string bytes = readFile(stored);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(bytes, settings->getDocument()->toBytes());
+    auto copy = storedDocument();
+    EXPECT_EQ(copy->getEntries().size(), 10u);
+    EXPECT_EQ(copy->getValue(L"Game", L"window_title").str(), L"Test \"Title\"");
+    EXPECT_NE(bytes.find(utf16(L"\r\n\r\n[Graphics]\r\n").substr(2)), std::string::npos);
+}
+
+TEST_F(Settings, TypedGettersKeepTheCallersValueWhenNothingCanBeRead) {
+    start();
+    cStringW title;
+    settings->getWString(L"Game", L"window_title", title);
+    EXPECT_EQ(title.str(), L"Test \"Title\"");
+    cStringA narrow("x");
+    settings->getString(L"Game", L"missing", narrow);
+    EXPECT_TRUE(narrow.isEmpty());
+    unsigned width = 800;
+    settings->getUnsigned(L"Graphics", L"width", width);
+    EXPECT_EQ(width, 1024u);
+    unsigned height = 600;
+    settings->getUnsigned(L"Graphics", L"height", height);
+    EXPECT_EQ(height, 600u);
+    float mul = 1.0f;
+    settings->getFloat(L"Graphics", L"mouse_mul", mul);
+    EXPECT_FLOAT_EQ(mul, 1.5f);
+    int64_t big = 0;
+    settings->getInt64(L"Graphics", L"big", big);
+    EXPECT_EQ(big, -9000000000LL);
+    int32_t longValue = 3;
+    settings->getLong(L"Graphics", L"title", longValue);
+    EXPECT_EQ(longValue, 3);
+    bool logo = true;
+    EXPECT_TRUE(settings->getBool(L"Graphics", L"show_logo", logo));  // "yes" is unreadable
+    EXPECT_TRUE(logo);
+    bool full = true;
+    settings->getBool(L"Graphics", L"fullscreen", full);
+    EXPECT_FALSE(full);
+    int dup = 0;
+    settings->getInt(L"Graphics", L"dup", dup);
+    EXPECT_EQ(dup, 1);
+}
+
+TEST_F(Settings, SettersAreStoredAtShutdownAndReadAtTheNextStart) {
+    start();
+    settings->setBool(L"Performance", L"enable_full_effects", false);
+    settings->setFloat(L"Graphics", L"mouse_mul", 0.5f);
+    settings->setUnsigned(L"Graphics", L"width", 640);
+    settings->setInt(L"Graphics", L"dup", -3);
+    settings->setWString(L"Game", L"window_title", L"C:\\games\\");
+    settings->setWString(L"Game", L"app_folder", L"a b\\");  // cannot be held: refused
+    settings->setUnsigned(L"Graphics", L"not_in_file", 5);
+    stopManagers();
+
+    auto copy = storedDocument();
+    EXPECT_EQ(copy->getValue(L"Performance", L"enable_full_effects").str(), L"0");
+    EXPECT_EQ(copy->getValue(L"Graphics", L"mouse_mul").str(), L"0.5");
+    EXPECT_EQ(copy->getValue(L"Graphics", L"width").str(), L"640");
+    EXPECT_EQ(copy->getEntries().size(), 10u);  // nothing added
+    int dups = 0;
+    for (const auto& e : copy->getEntries())
+        if (e.key.equals(L"dup")) {
+            ++dups;
+            EXPECT_EQ(e.value.str(), L"-3");
+        }
+    EXPECT_EQ(dups, 2);
+    EXPECT_EQ(copy->getValue(L"Game", L"window_title").str(), L"C:\\games\\");
+    EXPECT_EQ(copy->getValue(L"Game", L"app_folder").str(), L"settings-test");
+
+    // The next start reads the working copy, not the shipped file.
+    start();
+    unsigned width = 0, missing = 77;
+    settings->getUnsigned(L"Graphics", L"width", width);
+    settings->getUnsigned(L"Graphics", L"not_in_file", missing);
+    EXPECT_EQ(width, 640u);
+    EXPECT_EQ(missing, 77u);
+    settings->setFloat(L"Graphics", L"mouse_mul", 1.0f);
+    settings->setInt64(L"Graphics", L"big", 9000000000LL);
+    settings->setString(L"Game", L"window_title", "say \"hi\"");
+    settings->store();
+    copy = storedDocument();
+    EXPECT_EQ(copy->getValue(L"Graphics", L"mouse_mul").str(), L"1");
+    EXPECT_EQ(copy->getValue(L"Graphics", L"big").str(), L"9000000000");
+    EXPECT_EQ(copy->getValue(L"Game", L"window_title").str(), L"say \"hi\"");
+}
+
+TEST_F(Settings, DamagedShippedSettingsThrowAClearText) {
+    writeFile(data / "config" / "config.ini", "[Game]\r\nwidth=\"800\"\r\n");  // UTF-8, no mark
+    startManagers();
+    try {
+        cSettingsManager broken;
+        FAIL() << "damaged settings were accepted";
+    } catch (...) {
+        std::string text;
+        try {
+            throw;
+        } catch (const cStringA& t) {
+            text = t;
+        } catch (const std::string& t) {
+            text = t;
+        }
+        EXPECT_NE(text.find("config/config.ini"), std::string::npos) << text;
+    }
+    EXPECT_EQ(getSettingsManager(), nullptr);
+
+    // A file with the mark but no entries (LF line ends) is refused as well.
+    writeFile(data / "config" / "config.ini", utf16(L"[Game]\nwidth=\"800\"\n"));
+    stopManagers();
+    startManagers();
+    EXPECT_THROW(cSettingsManager(), cStringA);
+}
+
+TEST_F(Settings, DamagedWorkingCopyIsSetAsideAndTheShippedSettingsAreUsed) {
+    writeFile(stored, "garbage");
+    start();
+    unsigned width = 0;
+    settings->getUnsigned(L"Graphics", L"width", width);
+    EXPECT_EQ(width, 1024u);
+    EXPECT_EQ(readFile(stored.string() + ".damaged"), "garbage");
+    EXPECT_EQ(storedDocument()->getEntries().size(), 10u);
+}
+
+}  // namespace
