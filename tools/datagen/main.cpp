@@ -1,4 +1,5 @@
-// datagen SOURCE_DIR OUT_DIR: builds the Data folder from data/.
+// datagen SOURCE_DIR OUT_DIR [--step NAME]...: builds the Data folder from data/; with --step
+// only the named steps run (tests).
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -35,8 +36,14 @@ bool isOutOfDate(const std::filesystem::path& target, std::initializer_list<std:
 }
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: datagen SOURCE_DIR OUT_DIR\n");
+    std::vector<std::string> only;
+    bool usage = argc < 3;
+    for (int i = 3; i < argc && !usage; i += 2) {
+        if (std::string(argv[i]) != "--step" || i + 1 >= argc) usage = true;
+        else only.push_back(argv[i + 1]);
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: datagen SOURCE_DIR OUT_DIR [--step NAME]...\n");
         return 2;
     }
     DataGenContext context{argv[1], argv[2]};
@@ -44,6 +51,7 @@ int main(int argc, char** argv) {
     auto list = steps();
     std::stable_sort(list.begin(), list.end(), [](const Registered& a, const Registered& b) { return a.order < b.order; });
     for (const auto& s : list) {
+        if (!only.empty() && std::find(only.begin(), only.end(), s.name) == only.end()) continue;
         try {
             s.step(context);
         } catch (const std::exception& e) {
