@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "engine/core/cDiskStream.h"
+#include "engine/core/cIniFile.h"
 #include "engine/core/cLogManager.h"
 #include "engine/core/cPackFile.h"
 #include "engine/core/cPackStream.h"
@@ -82,58 +83,6 @@ cStringA sanitiseAppFolder(const cStringA& value) {
         value.find('\\') != std::string::npos || value.find('\0') != std::string::npos)
         return cStringA(cFileManager::DEFAULT_APP_FOLDER);
     return value;
-}
-
-// The value of Game/app_folder in UTF-16LE INI text with a byte-order mark (empty when the
-// text, the section or the key is missing). Follows the INI reader's rules for one key: the
-// section header runs to the next "]", blanks in keys are dropped, the value is the text
-// between its quotes with \" standing for a quote, or the unquoted text without blanks.
-std::wstring iniAppFolder(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) return std::wstring();
-    std::wstring text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(static_cast<wchar_t>(bytes[i] | bytes[i + 1] << 8));
-    std::wstring section;
-    size_t pos = text.find(L'[');
-    while (pos != std::wstring::npos && pos < text.size()) {
-        size_t lineEnd = text.find(L"\r\n", pos);
-        if (lineEnd == std::wstring::npos) lineEnd = text.size();
-        std::wstring line = text.substr(pos, lineEnd - pos);
-        pos = lineEnd + 2;
-        size_t first = line.find_first_not_of(L" \t\r\n");
-        if (first == std::wstring::npos) continue;
-        if (line[first] == L'[') {
-            size_t close = line.find(L']', first + 1);
-            section = line.substr(first + 1, close == std::wstring::npos ? std::wstring::npos : close - first - 1);
-            continue;
-        }
-        if (line[first] == L'/') continue;   // a comment line
-        size_t eq = line.find(L'=', first + 1);
-        if (eq == std::wstring::npos) continue;
-        std::wstring key;
-        for (size_t i = first; i < eq; ++i)
-            if (line[i] != L' ' && line[i] != L'\t' && line[i] != L'\r' && line[i] != L'\n') key.push_back(line[i]);
-        if (section != L"Game" || key != L"app_folder") continue;
-        std::wstring value;
-        size_t i = eq + 1;
-        while (i < line.size() && line[i] != L'"') {
-            if (line[i] == L'/' && i + 1 < line.size() && line[i + 1] == L'/') return value;
-            if (line[i] != L' ' && line[i] != L'\t' && line[i] != L'\r' && line[i] != L'\n') value.push_back(line[i]);
-            ++i;
-        }
-        if (i >= line.size()) return value;
-        for (++i; i < line.size(); ++i) {
-            if (line[i] == L'\\' && i + 1 < line.size() && line[i + 1] == L'"') {
-                value.push_back(L'"');
-                ++i;
-            } else if (line[i] == L'"') {
-                break;
-            } else if (line[i] != L'\t' && line[i] != L'\r' && line[i] != L'\n') {
-                value.push_back(line[i]);
-            }
-        }
-        return value;
-    }
-    return std::wstring();
 }
 
 // base (a real folder with a trailing "/") + rest, with every component of rest that exists
@@ -269,10 +218,18 @@ cFileManager::~cFileManager() {
 }
 
 cStringA cFileManager::readAppFolder() {
-    if (!m_table.count(cStringA("config/config.ini"))) return cStringA();
-    std::unique_ptr<cStream> stream(openRead(cStringA("config/config.ini")));
-    std::wstring value = iniAppFolder(readWholeStream(*stream));
-    return cStringA(cStringW(value).toNarrow());
+    const cStringA name("config/config.ini");
+    if (!m_table.count(name)) return cStringA();
+    std::unique_ptr<cStream> stream(openRead(name));
+    std::vector<uint8_t> bytes = readWholeStream(*stream);
+    try {
+        std::unique_ptr<cIniFile> ini = cIniFile::fromBytes(bytes.data(), bytes.size(), name);
+        return ini->getValue(L"Game", L"app_folder").toNarrow();
+    } catch (...) {
+        // A document that is not UTF-16 INI text reads as empty here; the settings manager
+        // reports it when it loads the same file.
+        return cStringA();
+    }
 }
 
 void cFileManager::mountFolder(const cStringA& realFolder, const cStringA& prefix) {
