@@ -394,6 +394,12 @@ void cSprite::advanceLayerTime(unsigned layer, float dt) {
     m_verticesStale = true;
 }
 
+void cSprite::setLayerEndCallback(unsigned layer, AnimEndCallback callback, void* argument) {
+    if (layer > 1) return;
+    m_layers[layer].endCallback = callback;
+    m_layers[layer].endArgument = argument;
+}
+
 uint32_t cSprite::getLayerFrame(unsigned layer) const {
     const cAnimLayer& l = m_layers[layerIndex(layer)];
     uint32_t count = l.frameCount;

@@ -188,6 +188,8 @@ public:
     // Throws L"Bad animation origin has been specified." for an origin above 4.
     virtual void setAnimation(unsigned layer, const cAnimation& animation, unsigned origin, float value);
     void advanceLayerTime(unsigned layer, float dt);
+    // The function called when a non-looped layer's time is clamped to its run.
+    void setLayerEndCallback(unsigned layer, AnimEndCallback callback, void* argument);
     void advanceAnimation(float dt) { advanceLayerTime(0, dt); }
     const cAnimLayer& getAnimLayer(unsigned layer) const { return m_layers[layer > 1 ? 1 : layer]; }
     uint32_t getLayerColumns(unsigned layer) const { return getAnimLayer(layer).columns; }
