@@ -114,10 +114,15 @@ void cResourceManager::unload(const cStringA& name) {
 }
 
 void cResourceManager::unloadGroup(int group) {
-    std::vector<cResource*> doomed;
+    // By name: a resource whose destructor unloads another one of the group leaves no
+    // dangling pointer behind in this list.
+    std::vector<cStringA> doomed;
     for (const auto& [name, resource] : m_resources)
-        if (resource->getGroup() == group) doomed.push_back(resource);
-    for (cResource* resource : doomed) release(resource);
+        if (resource->getGroup() == group) doomed.push_back(name);
+    for (const cStringA& name : doomed) {
+        auto it = m_resources.find(name);
+        if (it != m_resources.end() && it->second->getGroup() == group) release(it->second);
+    }
 }
 
 void cResourceManager::release(cResource* resource) {
