@@ -184,7 +184,10 @@ private:
     void createSystemFont();
     void releaseSystemFont();
     void updateFadeQuad();
-    void resetDevice();
+    // False when the device stayed lost: the reset is tried again at the next frame.
+    bool resetDevice();
+    // Clears and begins the scene once per frame (before the first chunks are drawn).
+    void startScene();
     bool lockBuffers();
     void unlockBuffers();
     // The batch.
@@ -236,6 +239,7 @@ private:
     unsigned m_frame_vertex_count = 0;
     unsigned m_frame_index_count = 0;
     unsigned m_chunks_drawn = 0;
+    bool m_scene_started = false;
     unsigned m_grow_to = 0;                 // sprites to reserve at the next frame after an overflow
     std::unique_ptr<cDebugOverlay> m_overlay;
     std::wstring m_custom_info;

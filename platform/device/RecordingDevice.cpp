@@ -1,5 +1,7 @@
 #include "platform/device/RecordingDevice.h"
 
+#include "platform/device/ShaderTranslator.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -198,9 +200,9 @@ int32_t cRecordingDevice::createVertexShader(const uint32_t* tokens, size_t toke
     if (!handle) return DEVERR_INVALIDCALL;
     *handle = 0;
     if (m_createResult != DEV_OK) return m_createResult;
-    // Only the frame of the stream is checked here: version token first, end token last.
-    if (!tokens || tokenCount < 2 || (tokens[0] & 0xFFFFFF00u) != 0xFFFE0100u || tokens[tokenCount - 1] != 0x0000FFFFu)
-        return DEVERR_INVALIDCALL;
+    // The stream must translate as it would for the OpenGL device.
+    ShaderTranslation translation;
+    if (!translateVertexShader(tokens, tokenCount, &translation)) return DEVERR_INVALIDCALL;
     *handle = m_nextShader++;
     m_shaders.push_back(*handle);
     return DEV_OK;
