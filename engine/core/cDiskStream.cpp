@@ -79,7 +79,13 @@ uint32_t cDiskStream::getSize() {
 
 uint32_t cDiskStream::seek(int32_t offset, int mode) {
     if (m_fd < 0) return 0;
-    int whence = mode == 1 ? SEEK_CUR : mode == 2 ? SEEK_END : SEEK_SET;
+    int whence;
+    switch (mode) {
+    case 0: whence = SEEK_SET; break;
+    case 1: whence = SEEK_CUR; break;
+    case 2: whence = SEEK_END; break;
+    default: whence = SEEK_CUR; offset = 0; break;   // an unknown mode leaves the position
+    }
     off_t pos = ::lseek(m_fd, offset, whence);
     if (pos < 0) pos = ::lseek(m_fd, 0, SEEK_CUR);   // a position before the start is refused
     return pos < 0 ? 0 : static_cast<uint32_t>(pos);
