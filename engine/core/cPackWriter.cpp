@@ -1,6 +1,10 @@
 #include "engine/core/cPackWriter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "engine/core/cPackFile.h"
 
@@ -63,4 +67,38 @@ void cPackWriter::writeFile(const cStringA& path) const {
     size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
     bool ok = std::fclose(f) == 0 && written == bytes.size();
     if (!ok) throw std::string("File \"" + path + "\" cannot be created.");
+}
+
+size_t cPackWriter::addFolder(const cStringA& folder, const cStringA& prefix) {
+    namespace fs = std::filesystem;
+    std::vector<std::pair<std::string, fs::path>> files;
+    std::error_code error;
+    fs::path base(folder.str());
+    std::vector<fs::path> stack{base};
+    while (!stack.empty()) {
+        fs::path current = stack.back();
+        stack.pop_back();
+        std::vector<fs::directory_entry> entries;
+        for (fs::directory_iterator it(current, error), end; !error && it != end; it.increment(error)) entries.push_back(*it);
+        for (const fs::directory_entry& entry : entries) {
+            std::string name = entry.path().filename().string();
+            if (name.empty() || name[0] == '.') continue;
+            if (entry.is_directory(error) && !entry.is_symlink(error)) {
+                stack.push_back(entry.path());
+            } else if (entry.is_regular_file(error)) {
+                cStringA relative(entry.path().lexically_relative(base).generic_string());
+                relative = cStringA(prefix + relative);
+                relative.makeLower();
+                files.emplace_back(relative, entry.path());
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& [name, path] : files) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw std::string("Can't open file \"" + path.string() + "\".");
+        std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        add(cStringA(name), data);
+    }
+    return files.size();
 }

@@ -15,6 +15,12 @@ public:
     void add(const cStringA& name, const std::vector<uint8_t>& data, uint32_t dataKey = 0xA7u);
     void add(const cStringA& name, const std::string& data, uint32_t dataKey = 0xA7u);
 
+    // Adds every file under a folder (recursively, sorted, names beginning with "." skipped)
+    // as prefix + its path relative to the folder, lower-cased, "/"-separated. Returns the
+    // number of files added; a file that cannot be read throws "Can't open file \"<path>\".".
+    size_t addFolder(const cStringA& folder, const cStringA& prefix = cStringA());
+    size_t getEntryCount() const { return m_items.size(); }
+
     // The whole archive: head, names, records, then the data of every entry in order.
     std::vector<uint8_t> build() const;
     // Writes build() to a file; throws "File \"<path>\" cannot be created." on failure.

@@ -7,6 +7,7 @@
 
 #include "engine/core/cPackFile.h"
 #include "engine/core/cPackStream.h"
+#include "engine/core/cFileManager.h"
 #include "engine/core/cPackWriter.h"
 #include "tests/engine/core/test_file_env.h"
 
@@ -243,4 +244,25 @@ TEST(PackFile, DamagedArchivesGiveTheirText) {
     fs::path missing = world.root / "missing.kbf";
     EXPECT_EQ(thrownText([&] { cPackFile pack(cStringA(missing.string())); }),
               "Can't open pack file \"" + missing.string() + "\".");
+}
+
+TEST(PackFile, PackedFolderServesTheSameFilesAsTheLooseFolder) {
+    TempWorld world;
+    fs::path source = world.root / "source";
+    writeDiskFile(source / "Config/Game/Sounds.INI", "sounds");
+    writeDiskFile(source / "textures/a.png", std::string(300, 'p'));
+    writeDiskFile(source / "empty.txt", "");
+    writeDiskFile(source / ".git/ignored", "x");
+    cPackWriter writer;
+    EXPECT_EQ(writer.addFolder(cStringA(source.string())), 3u);
+    writer.writeFile(cStringA((world.data / "data.kbf").string()));
+
+    cFileManager files(cStringA(world.dataArg()), cStringA("kbf"));
+    EXPECT_EQ(files.getTable().size(), 3u);
+    for (const char* name : {"config/game/sounds.ini", "textures/a.png", "empty.txt"}) {
+        std::unique_ptr<cStream> stream(files.openRead(cStringA(name)));
+        std::vector<uint8_t> bytes = readWholeStream(*stream);
+        std::string real = name == std::string("config/game/sounds.ini") ? "Config/Game/Sounds.INI" : name;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), readDiskFile(source / real)) << name;
+    }
 }
