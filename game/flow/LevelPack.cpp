@@ -2,14 +2,12 @@
 
 #include <string>
 
-#if __has_include("engine/core/cXmlNode.h")
+#include "game/flow/cProfile.h"
+
 #include "engine/core/cXmlNode.h"
-#define RW_HAVE_XML 1
-#endif
 
 namespace levelpack {
 
-#ifdef RW_HAVE_XML
 cStringW attribute(const cXmlNode* node, const wchar_t* name) {
     if (!node) return cStringW();
     return node->getAttribute(cStringW(name));
@@ -21,10 +19,6 @@ const cXmlNode* child(const cXmlNode* node, const char* name) {
     if (!node->getChild(cStringA(name), found)) return nullptr;
     return found;
 }
-#else
-cStringW attribute(const cXmlNode*, const wchar_t*) { throw "XML documents are not available."; }
-const cXmlNode* child(const cXmlNode*, const char*) { throw "XML documents are not available."; }
-#endif
 
 uint32_t countLevels(const cXmlNode* pack) {
     uint32_t count = 0;
@@ -56,6 +50,29 @@ void readInt(const cXmlNode* node, const wchar_t* name, int32_t* target) {
 void readFloat(const cXmlNode* node, const wchar_t* name, float* target) {
     cStringW text = attribute(node, name);
     if (!text.empty()) stringToFloat(target, text);
+}
+
+bool isOrderServable(int code, const int32_t upgrades[18], int world) {
+    auto has = [&](int array) { return upgrades[array - PA_DRINK] != 0; };
+    switch (code) {
+        case 1: return has(PA_CAKE);
+        case 2: return has(PA_COTTON_1);
+        case 3: return has(PA_COFFEE);
+        case 4: return has(PA_COFFEE) && has(PA_CREAM);
+        case 5: return has(PA_DRINK);
+        case 6: return has(PA_SNACK);
+        default: break;
+    }
+    if (code < 7 || code > 24) return false;
+    int i = code - 7;
+    int bread = i / 6;        // 0..2
+    int sauces = (i % 6) / 2;  // 0 none, 1 one, 2 two
+    bool baked = code % 2 == 0;
+    if (!has(PA_SUB_1 + bread)) return false;
+    if (!has(PA_SUB_PLACE_1) && !has(PA_SUB_PLACE_2) && !has(PA_SUB_PLACE_3)) return false;
+    if (baked && !has(PA_OVEN_1) && !has(PA_OVEN_2)) return false;
+    int built = (has(PA_SAUCE_1) ? 1 : 0) + (world >= 2 && has(PA_SAUCE_2) ? 1 : 0) + (world >= 3 && has(PA_SAUCE_3) ? 1 : 0);
+    return built >= sauces;
 }
 
 }  // namespace levelpack

@@ -25,4 +25,10 @@ void readFloat(const cXmlNode* node, const wchar_t* name, float* target);
 // A child element by name, or null.
 const cXmlNode* child(const cXmlNode* node, const char* name);
 
+// Whether a customer's order code (1..24) can be served in a level of a world whose station
+// values (the 18 upgrade attributes, in the order of kUpgradeAttributes, 0 = absent) are
+// given: its station, or for subs the bread, a sub place, the sauce stations the world builds
+// (sauce 2 from world 2, sauce 3 in world 3) and, for baked subs, an oven.
+bool isOrderServable(int code, const int32_t upgrades[18], int world);
+
 }  // namespace levelpack
