@@ -98,14 +98,14 @@ cVector2 cSceneNode::getScreenSize() const { return getSceneServices()->getScree
 void cSceneNode::setTextReceiver(CharCallback callback, void* userData) {
     getSceneServices()->setCharListener(callback, userData);
 }
-void cSceneNode::bindInput(int code, InputCallback callback, void* object) {
+void cSceneNode::bindInput(InputCode code, InputCallback callback, void* object) {
     getSceneServices()->addBinding(code, callback, object);
 }
 void cSceneNode::addInputListener(MotionCallback callback, void* object) {
     getSceneServices()->addMotionListener(callback, object);
 }
 void cSceneNode::clearTextReceiver(void*) { getSceneServices()->clearCharListener(); }
-void cSceneNode::unbindInput(int code, InputCallback callback, void* object) {
+void cSceneNode::unbindInput(InputCode code, InputCallback callback, void* object) {
     getSceneServices()->removeBinding(code, callback, object);
 }
 void cSceneNode::removeInputListener(MotionCallback callback, void* object) {

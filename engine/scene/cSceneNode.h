@@ -69,10 +69,10 @@ public:
     cVector2 getMousePosition() const;
     cVector2 getScreenSize() const;
     void setTextReceiver(CharCallback callback, void* userData);
-    void bindInput(int code, InputCallback callback, void* object);
+    void bindInput(InputCode code, InputCallback callback, void* object);
     void addInputListener(MotionCallback callback, void* object);
     void clearTextReceiver(void* ignored = nullptr);
-    void unbindInput(int code, InputCallback callback, void* object);
+    void unbindInput(InputCode code, InputCallback callback, void* object);
     void removeInputListener(MotionCallback callback, void* object);
 
     void show();

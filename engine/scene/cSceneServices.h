@@ -18,10 +18,12 @@ class cModelInstance;
 class cVertexShader;
 struct cDrawRecord;
 
-// Input callbacks as the input manager calls them.
-using InputCallback = void (*)(void* object);                           // a bound input code
-using MotionCallback = void (*)(int code, int motion, void* object);   // relative mouse motion
-using CharCallback = void (*)(wchar_t character, void* userData);      // typed text
+// Input codes and callbacks exactly as the input manager (engine/media/cInput.h) declares
+// them, so that both headers can be included together.
+using InputCode = uint32_t;
+using InputCallback = void (*)(void* object);                                   // a bound code
+using MotionCallback = void (*)(InputCode code, int32_t motion, void* object);  // mouse motion
+using CharCallback = void (*)(wchar_t character, void* user);                   // typed text
 
 // A 4 x 4 matrix, row-major (bone offset matrices of model parts).
 struct cMatrix4x4 {
@@ -43,8 +45,8 @@ public:
     // Input manager pass-throughs.
     virtual void setCharListener(CharCallback callback, void* userData) {}
     virtual void clearCharListener() {}
-    virtual void addBinding(int code, InputCallback callback, void* object) {}
-    virtual void removeBinding(int code, InputCallback callback, void* object) {}
+    virtual void addBinding(InputCode code, InputCallback callback, void* object) {}
+    virtual void removeBinding(InputCode code, InputCallback callback, void* object) {}
     virtual void addMotionListener(MotionCallback callback, void* object) {}
     virtual void removeMotionListener(MotionCallback callback, void* object) {}
 
