@@ -89,7 +89,8 @@ bool canCreateOpenGL33() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, major);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, minor);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, profile);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // The video subsystem stays initialised (the window follows at once); shutting it down
+    // here would unload and reload the driver for nothing.
     return ok;
 }
 

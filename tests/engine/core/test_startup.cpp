@@ -1,0 +1,326 @@
+// Start-up checks: the graphics check, the user-data version reset and the hardware check with
+// an injected probe.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/core/StartupChecks.h"
+#include "engine/core/cFileManager.h"
+#include "engine/core/cIniFile.h"
+#include "engine/core/cLogManager.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
+#include "platform/Platform.h"
+
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
+#include <sanitizer/lsan_interface.h>
+// The OpenGL driver keeps a few allocations of its own for the life of the process.
+using DriverAllocations = __lsan::ScopedDisabler;
+#else
+struct DriverAllocations {};
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf16(const std::wstring& text) {
+    std::string out("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        out.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    return out;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const wchar_t* const kSettings =
+    L"[Game]\r\napp_folder=\"startup-test\"\r\n"
+    L"[Performance]\r\ncheck_hardware_requirements=\"1\"\r\nenable_full_effects=\"1\"\r\n"
+    L"perform_performance_test=\"1\"\r\n";
+
+// Desktops need 1000 MHz, 512 MB and 64 MB; a Vista laptop 3000 MHz; the NT laptop section
+// gives nothing, so the defaults (100 MHz, 512 MB, 32 MB) hold.
+const wchar_t* const kPerformance =
+    L"[HardwareRequirements_NTDesktop]\r\ncpu_frequency=\"1000\"\r\nsystem_memory=\"512\"\r\nvideo_memory=\"64\"\r\n"
+    L"[HardwareRequirements_VistaDesktop]\r\ncpu_frequency=\"1000\"\r\nsystem_memory=\"512\"\r\nvideo_memory=\"64\"\r\n"
+    L"[HardwareRequirements_VistaLaptop]\r\ncpu_frequency=\"3000\"\r\n"
+    L"[HardwareRequirements_NTLaptop]\r\nother=\"1\"\r\n";
+
+class Startup : public testing::Test {
+protected:
+    void SetUp() override {
+        platform::setBackend(platform::Backend::Headless);
+        root = fs::temp_directory_path() / ("rw-startup-" + std::to_string(::getpid()) + "-" +
+                                            testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        data = root / "Data";
+        ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
+        common = root / "xdg-data" / "startup-test";
+        writeFile(data / "config" / "config.ini", utf16(kSettings));
+        writeFile(data / "config" / "version.ini", utf16(L"[UserData]\r\nversion=\"1.0A\"\r\n"));
+        writeFile(data / "config" / "performance.ini", utf16(kPerformance));
+    }
+    void TearDown() override {
+        setHardwareProbe(nullptr);
+        setGraphicsTest(nullptr);
+        stop();
+        fs::remove_all(root);
+    }
+    void start(bool withSettings) {
+        files = std::make_unique<cFileManager>(cStringA(data.string()), cStringA("kbf"));
+        logs = std::make_unique<cLogManager>();
+        resources = std::make_unique<cResourceManager>();
+        if (withSettings) settings = std::make_unique<cSettingsManager>();
+    }
+    void stop() {
+        settings.reset();
+        resources.reset();
+        logs.reset();
+        files.reset();
+    }
+    bool setting(const wchar_t* key) {
+        bool value = false;
+        getSettingsManager()->getBool(L"Performance", key, value);
+        return value;
+    }
+    size_t boxes() const { return platform::shownMessageBoxes().size(); }
+
+    fs::path root, data, common;
+    std::unique_ptr<cFileManager> files;
+    std::unique_ptr<cLogManager> logs;
+    std::unique_ptr<cResourceManager> resources;
+    std::unique_ptr<cSettingsManager> settings;
+};
+
+struct VersionCase {
+    const char* name;
+    std::optional<std::string> stored;  // bytes of "$common$/version.ini", none: missing
+    bool reset;
+};
+
+class UserDataVersion : public Startup, public testing::WithParamInterface<VersionCase> {};
+
+TEST_P(UserDataVersion, ResetsTheCommonFolderExceptDotNamedEntries) {
+    const VersionCase& c = GetParam();
+    writeFile(common / "data.ssp", "save");
+    writeFile(common / "Statistics" / "01_level_1" / "level.log", "log");
+    writeFile(common / ".keep" / "note", "stays");
+    writeFile(common / ".hidden", "stays");
+    if (c.stored) writeFile(common / "version.ini", *c.stored);
+    start(false);
+    checkUserDataVersion();
+
+    EXPECT_EQ(fs::exists(common / "data.ssp"), !c.reset);
+    EXPECT_EQ(fs::exists(common / "Statistics"), !c.reset);
+    EXPECT_EQ(readFile(common / ".keep" / "note"), "stays");
+    EXPECT_EQ(readFile(common / ".hidden"), "stays");
+    if (c.reset) {
+        EXPECT_EQ(readFile(common / "version.ini"), readFile(data / "config" / "version.ini"));
+        EXPECT_FALSE(files->exists("$common$/data.ssp"));
+        EXPECT_TRUE(files->exists("$common$/version.ini"));
+    } else {
+        EXPECT_EQ(readFile(common / "version.ini"), *c.stored);
+    }
+}
+
+const VersionCase kVersionCases[] = {
+    {"missing", std::nullopt, true},
+    {"other_version", utf16(L"[UserData]\r\nversion=\"0.9\"\r\n"), true},
+    {"same_ignoring_case", utf16(L"[UserData]\r\nversion=\"1.0a\"\r\n"), false},
+    {"key_missing", utf16(L"[UserData]\r\nother=\"1\"\r\n"), true},
+    {"damaged", std::string("version=1.0a"), true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, UserDataVersion, testing::ValuesIn(kVersionCases),
+                         [](const testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Startup, DeleteFolderKeepsDotNamesAndNeverFollowsLinks) {
+    fs::path outside = root / "outside";
+    writeFile(outside / "precious", "keep");
+    fs::path folder = root / "victim";
+    writeFile(folder / "a" / "b" / "c.txt", "x");
+    fs::create_directory_symlink(outside, folder / "link");
+    EXPECT_TRUE(deleteFolder(cStringA(folder.string() + "/")));
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_EQ(readFile(outside / "precious"), "keep");
+
+    writeFile(folder / ".dot" / "x", "x");
+    writeFile(folder / "y", "y");
+    EXPECT_FALSE(deleteFolder(cStringA(folder.string() + "/")));
+    EXPECT_TRUE(fs::exists(folder / ".dot" / "x"));
+    EXPECT_FALSE(fs::exists(folder / "y"));
+    EXPECT_FALSE(deleteFolder(cStringA((root / "nothing-here").string() + "/")));
+}
+
+TEST_F(Startup, VersionFileCopyFailsQuietlyWithoutTheShippedFile) {
+    fs::remove(data / "config" / "version.ini");
+    start(false);
+    uint32_t before = platform::timeMs();
+    EXPECT_FALSE(copyVersionFile());
+    EXPECT_GE(platform::timeMs() - before, 1100u);  // eleven attempts, 100 ms apart
+    EXPECT_FALSE(fs::exists(common / "version.ini"));
+}
+
+class FakeProbe : public HardwareProbe {
+public:
+    bool query(HardwareFigures& measured) override {
+        measured = figures;
+        return works;
+    }
+    bool isLaptop() override { return laptop; }
+    int getOsClass() override { return osClass; }
+
+    HardwareFigures figures;
+    bool works = true;
+    bool laptop = false;
+    int osClass = 1;
+};
+
+HardwareFigures known(uint32_t mhz, int64_t memoryMb, int64_t videoMb) {
+    HardwareFigures f;
+    f.cpuMhz = mhz;
+    f.systemMemory = memoryMb * 1048576;
+    f.videoMemory = videoMb * 1048576;
+    f.hasCpu = f.hasSystemMemory = f.hasVideoMemory = true;
+    return f;
+}
+
+struct HardwareCase {
+    const char* name;
+    HardwareFigures figures;
+    bool laptop;
+    int osClass;
+    bool met;
+};
+
+class HardwareCheck : public Startup, public testing::WithParamInterface<HardwareCase> {};
+
+TEST_P(HardwareCheck, WarnsOnceAndTurnsEffectsOffWhenTheMachineFallsShort) {
+    const HardwareCase& c = GetParam();
+    FakeProbe probe;
+    probe.figures = c.figures;
+    probe.laptop = c.laptop;
+    probe.osClass = c.osClass;
+    setHardwareProbe(&probe);
+    start(true);
+    size_t shown = boxes();
+    checkHardwareRequirements();
+    EXPECT_EQ(boxes() - shown, c.met ? 0u : 1u);
+    if (!c.met) EXPECT_EQ(platform::shownMessageBoxes().back().substr(0, 8), "Warning\n");
+    EXPECT_EQ(setting(L"enable_full_effects"), c.met);
+    EXPECT_EQ(setting(L"perform_performance_test"), c.met);
+    EXPECT_FALSE(setting(L"check_hardware_requirements"));
+}
+
+HardwareFigures unknownFigures() { return HardwareFigures(); }
+
+HardwareFigures twoModules() {
+    HardwareFigures f = known(1000, 0, 64);
+    f.systemMemory = 2 * 268435456LL;  // exactly 512 MB
+    return f;
+}
+
+const HardwareCase kHardwareCases[] = {
+    {"desktop_met", known(2000, 4096, 256), false, 1, true},
+    {"desktop_slow_cpu", known(999, 4096, 256), false, 1, false},
+    {"desktop_little_memory", known(2000, 511, 256), false, 1, false},
+    {"desktop_little_video", known(2000, 4096, 63), false, 2, false},
+    {"equal_memory_is_enough", twoModules(), false, 1, true},
+    {"unknown_figures_pass", unknownFigures(), false, 1, true},
+    {"vista_laptop_section", known(2000, 4096, 256), true, 2, false},
+    {"nt_laptop_defaults", known(2000, 512, 32), true, 1, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, HardwareCheck, testing::ValuesIn(kHardwareCases),
+                         [](const testing::TestParamInfo<HardwareCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Startup, HardwareCheckRunsOncePerInstallationAndNotWithoutFigures) {
+    FakeProbe probe;
+    probe.figures = known(10, 10, 10);
+    probe.works = false;
+    setHardwareProbe(&probe);
+    start(true);
+    checkHardwareRequirements();  // nothing measurable: skipped, runs again next time
+    EXPECT_TRUE(setting(L"check_hardware_requirements"));
+    EXPECT_TRUE(setting(L"enable_full_effects"));
+
+    probe.osClass = 0;
+    probe.works = true;
+    size_t shown = boxes();
+    checkHardwareRequirements();  // class 0: no check at all
+    EXPECT_TRUE(setting(L"check_hardware_requirements"));
+
+    probe.osClass = 1;
+    checkHardwareRequirements();
+    EXPECT_EQ(boxes(), shown + 1);
+    EXPECT_FALSE(setting(L"check_hardware_requirements"));
+    stop();
+
+    // The next start reads the stored settings and runs no check.
+    start(true);
+    checkHardwareRequirements();
+    EXPECT_EQ(boxes(), shown + 1);
+    EXPECT_FALSE(setting(L"enable_full_effects"));
+    EXPECT_NE(readFile(common / "game.log").find("  using previously stored values."), std::string::npos);
+}
+
+TEST(HardwareProbeParsing, ReadsTheFirstProcessorsClockAndRejectsNonsense) {
+    uint32_t mhz = 0;
+    EXPECT_TRUE(parseCpuInfoMhz("processor\t: 0\ncpu MHz\t\t: 2399.998\nprocessor\t: 1\ncpu MHz\t\t: 800.0\n", &mhz));
+    EXPECT_EQ(mhz, 2400u);
+    mhz = 7;
+    EXPECT_FALSE(parseCpuInfoMhz("processor\t: 0\nBogoMIPS\t: 50.00\n", &mhz));
+    EXPECT_FALSE(parseCpuInfoMhz("cpu MHz : abc\n", &mhz));
+    EXPECT_EQ(mhz, 7u);
+    EXPECT_TRUE(parseCpuFreqKhz("3600000\n", &mhz));
+    EXPECT_EQ(mhz, 3600u);
+    EXPECT_FALSE(parseCpuFreqKhz("", &mhz));
+
+    HardwareFigures measured;  // the real probe: whatever it finds is plausible
+    if (HardwareProbe().query(measured)) {
+        if (measured.hasSystemMemory) EXPECT_GT(measured.systemMemory, 16LL * 1048576);
+        if (measured.hasCpu) EXPECT_GT(measured.cpuMhz, 0u);
+    }
+}
+
+TEST(GraphicsCheck, FailureNamesOpenGLAndGivesNoAddress) {
+    setGraphicsTest([] { return false; });
+    try {
+        checkDirectX();
+        FAIL() << "the check passed without OpenGL";
+    } catch (const cStringA& text) {
+        EXPECT_NE(text.find("OpenGL 3.3"), std::string::npos);
+        EXPECT_EQ(text.find("http"), std::string::npos);
+        EXPECT_EQ(text.find("www"), std::string::npos);
+    }
+    setGraphicsTest([] { return true; });
+    EXPECT_NO_THROW(checkDirectX());
+    setGraphicsTest(nullptr);
+}
+
+TEST(GraphicsCheck, OffscreenDriverOffersOpenGL33) {
+    ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    DriverAllocations ignored;
+    if (!canCreateOpenGL33()) GTEST_SKIP() << "no OpenGL 3.3 on this machine";
+    EXPECT_NO_THROW(checkDirectX());
+}
+
+}  // namespace
