@@ -157,6 +157,9 @@ unsigned drawModelInstance(cDevice* device, cModelInstance* instance) {
         part.vertices->release();
         part.indices->release();
     }
+    // Unbound, so that the device holds no reference to buffers a device loss gives back.
+    device->setStreamSource(0, nullptr, 0);
+    device->setIndices(nullptr, 0);
     device->setVertexFormat(kSpriteVertexFormat);
     device->setTransform(TransformKind::World, DeviceMatrix::identity());
     return triangles;

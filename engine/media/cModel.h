@@ -80,5 +80,5 @@ bool queryModelMeshParts(cDevice* device, cModelInstance* instance, DeviceMatrix
 
 // Draws an instance with the device's current states and textures: world matrix, the sprite
 // vertex format, each part's attribute ranges; then the sprite format and the identity world
-// matrix again. Returns the number of triangles drawn.
+// matrix again, with stream 0 and the indices unbound. Returns the number of triangles drawn.
 unsigned drawModelInstance(cDevice* device, cModelInstance* instance);
