@@ -64,6 +64,10 @@ struct Message {
 using WindowProc = intptr_t (*)(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // ---- The window -----------------------------------------------------------------------
+// Starts SDL's video and event system (headless: the offscreen driver) and keeps the OpenGL
+// library loaded for the rest of the run, so that windows and probes may come and go. False
+// when the video system cannot start (SDL_GetError tells why). createWindow calls it.
+bool initVideo();
 // Creates the one game window: fixed size, client area exactly width x height, centred on the
 // desktop, OpenGL-capable, shown. Throws a narrow text on failure. wndProc receives the messages.
 void createWindow(const std::string& title, int width, int height, WindowProc wndProc);

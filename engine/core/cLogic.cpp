@@ -1,6 +1,17 @@
 #include "engine/core/cLogic.h"
 
 #include "engine/core/cTimer.h"
+#include "engine/media/cInput.h"
+#include "engine/media/cSound.h"
+
+// The scene's frame steps (engine/scene/cSceneNode.h), declared here on their own: that
+// header and the input manager's both define a MotionCallback of their own.
+class cSceneNode;
+class cSprite;
+void updateNode(cSceneNode* node);
+void drawObject(cSprite* sprite);
+void forEachInRenderSet(void (*fn)(cSprite*));
+void updateTopLevelNodes(void (*fn)(cSceneNode*));
 #include "platform/Platform.h"
 
 cLogic* getLogic() { return cLogic::instance(); }
@@ -22,14 +33,18 @@ void cLogic::frame() {
     // 1. New time steps.
     if (cTimer* timer = getTimer()) timer->update();
     // 2. Input: typed characters, buffered keyboard and mouse events, bound callbacks.
-    //    (input manager: not in the engine yet)
-    // 3. Pending enables/disables and deferred deletions, then every top-level node with its
-    //    children. (scene objects: not in the engine yet)
+    if (cInput* input = getInput()) input->update();
+    // 3. Pending disables and enables of top-level nodes, deferred deletions, then every
+    //    top-level node with its children (the root game object among them).
+    updateTopLevelNodes(updateNode);
     // 4. The frame hook.
     if (m_frame_hook) m_frame_hook();
-    // 5. Begin the frame (present the previous one), 6. draw the render set in depth order,
-    // 7. end the frame. (renderer and scene objects: not in the engine yet)
-    // 8. Music fades. (sound manager: not in the engine yet)
+    // 5. Begin the frame (present the previous one). (renderer: not in the engine yet)
+    // 6. Every shown sprite, in ascending depth, hands its draw record to the renderer.
+    forEachInRenderSet(drawObject);
+    // 7. End the frame: chunks, fade, overlay. (renderer: not in the engine yet)
+    // 8. Music fades.
+    if (cSound* sound = getSound()) sound->update();
 }
 
 void cLogic::quit() { platform::postMessage(platform::MSG_DESTROY, 0, 0); }

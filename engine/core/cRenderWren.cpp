@@ -6,7 +6,11 @@
 #include "engine/core/cFileManager.h"
 #include "engine/core/cLogManager.h"
 #include "engine/core/cLogic.h"
+#include "engine/core/StartupChecks.h"
 #include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
+#include "engine/media/cInput.h"
+#include "engine/media/cSound.h"
 #include "engine/core/cTimer.h"
 #include "game/flow/cGame.h"
 #include "platform/Platform.h"
@@ -100,21 +104,21 @@ cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* win
         m_log->getChannel(cStringA("game"), true);
 
         writeGameLog("Check DirectX version...");
-        // The check that an OpenGL 3.3 context can be made: not in the engine yet.
+        platform::initVideo();  // a failure is the check's to report
+        checkDirectX();
 
         writeGameLog("Initializing resource manager...");
         m_resources = new cResourceManager;
         writeGameLog(COMPLETE);
 
-        // User-data version check (m_user_version_path against m_data_version_path): not in
-        // the engine yet.
+        checkUserDataVersion();  // m_user_version_path against m_data_version_path
 
         writeGameLog("Initializing settings manager...");
-        // Settings manager: not in the engine yet.
+        m_settings = new cSettingsManager;
         writeGameLog(COMPLETE);
 
         writeGameLog("Check hardware requirements...");
-        // Hardware-requirements check: not in the engine yet.
+        checkHardwareRequirements();
 
         writeGameLog("Initializing graphics...");
         if (window) {
@@ -127,11 +131,11 @@ cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* win
         writeGameLog(COMPLETE);
 
         writeGameLog("Initializing sound...");
-        // Sound manager: not in the engine yet.
+        m_sound = new cSound(m_window);
         writeGameLog(COMPLETE);
 
         writeGameLog("Initializing input...");
-        // Input manager: not in the engine yet.
+        m_input = new cInput(m_window);
         writeGameLog(COMPLETE);
 
         writeGameLog("Initializing timer...");
@@ -158,10 +162,10 @@ cRenderWren::~cRenderWren() {
     };
     release("Release logic...", [&] { delete m_logic; m_logic = nullptr; });
     release("Release timer...", [&] { delete m_timer; m_timer = nullptr; });
-    release("Release input...", [&] {});
-    release("Release sound...", [&] {});
+    release("Release input...", [&] { delete m_input; m_input = nullptr; });
+    release("Release sound...", [&] { delete m_sound; m_sound = nullptr; });
     release("Release graphics...", [&] {});
-    release("Release settings manager...", [&] {});
+    release("Release settings manager...", [&] { delete m_settings; m_settings = nullptr; });
     release("Release resource manager...", [&] { delete m_resources; m_resources = nullptr; });
     release("Release file manager...", [&] { delete m_files; m_files = nullptr; });
     // The log manager last, without a line.
@@ -177,11 +181,18 @@ void cRenderWren::setMessageHook(MessageHook hook) { m_message_hook = hook; }
 
 SDL_Window* cRenderWren::createWindow(void*) {
     try {
-        // Until the settings manager exists, the window uses the default size and the
-        // executable's name as its title.
-        std::string title = executableFileName();
+        // Without a settings manager (or without the keys) the window has the default size;
+        // without a title it is named after the executable.
+        std::string title;
         unsigned width = DEFAULT_WIDTH, height = DEFAULT_HEIGHT;
-        (void)toUtf8;
+        if (cSettingsManager* settings = getSettingsManager()) {
+            cStringW wideTitle;
+            settings->getWString(L"Game", L"window_title", wideTitle);
+            title = toUtf8(wideTitle);
+            settings->getUnsigned(L"Graphics", L"width", width);
+            settings->getUnsigned(L"Graphics", L"height", height);
+        }
+        if (title.empty()) title = executableFileName();
         platform::createWindow(title, static_cast<int>(width), static_cast<int>(height), &cRenderWren::WndProc);
         m_own_window = true;
         m_minimized = false;
@@ -237,11 +248,15 @@ intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPara
             return 0;
         case MSG_ACTIVATE:
             if (wParam == WA_INACTIVE) {
-                // Input manager (unacquire; the cursor is forced visible): not in the engine yet.
-                g_windowActive = false;
+                if (cInput* input = getInput()) {
+                    g_windowActive = false;
+                    input->unacquire();
+                }
             } else if (wParam == WA_ACTIVE || wParam == WA_CLICKACTIVE) {
-                // Input manager (acquire): not in the engine yet.
-                g_windowActive = true;
+                if (cInput* input = getInput()) {
+                    g_windowActive = true;
+                    input->acquire();
+                }
                 if (platform::isMinimized())
                     restoreWindow();
                 else
@@ -249,11 +264,16 @@ intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPara
             }
             return 0;
         case MSG_ACTIVATEAPP:
-            // Input manager (acquire when wParam is 1, else unacquire): not in the engine yet.
-            g_windowActive = wParam == 1;
+            if (cInput* input = getInput()) {
+                g_windowActive = wParam == 1;
+                if (g_windowActive)
+                    input->acquire();
+                else
+                    input->unacquire();
+            }
             return 0;
         case MSG_CHAR:
-            // Input manager (the typed character): not in the engine yet.
+            if (cInput* input = getInput()) input->pushChar(static_cast<wchar_t>(wParam));
             return 0;
         case MSG_SYSKEYDOWN:
         case MSG_SYSKEYUP:
@@ -262,8 +282,8 @@ intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPara
         case MSG_SYSCHAR:
             return 0;  // Alt+key: no beep, no menu
         case MSG_MOUSEMOVE:
-            // Input manager (cursor forced visible while the window is inactive): not in the
-            // engine yet.
+            // While the window is inactive the system cursor is forced visible over it.
+            if (cInput* input = getInput()) input->forceCursor(!g_windowActive);
             return 0;
         default:
             return defWindowProc(message, wParam, lParam);

@@ -11,21 +11,29 @@ namespace platform {
 
 using detail::state;
 
+bool initVideo() {
+    if (backend() == Backend::Headless) setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    // The close button sends a close request only; the game decides whether to quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    static bool started = false;
+    if (!started) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+        started = true;
+        // The OpenGL library stays loaded for the whole run: windows come and go (tests), and
+        // a library unloaded and loaded again each time costs time and leaves its allocations
+        // behind.
+        SDL_GL_LoadLibrary(nullptr);
+    }
+    return true;
+}
+
 void createWindow(const std::string& title, int width, int height, WindowProc wndProc) {
     auto& s = state();
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
         throw std::string("Invalid window size " + std::to_string(width) + "x" + std::to_string(height) + ".");
     if (s.window) destroyWindow();
-    if (backend() == Backend::Headless) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    // The close button sends a close request only; the game decides whether to quit.
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-        throw std::string("The video system cannot be started: ") + SDL_GetError();
-    // The OpenGL library stays loaded for the whole run: windows come and go (tests), and a
-    // library unloaded and loaded again each time costs time and leaves its allocations behind.
-    static bool glLoaded = false;
-    if (!glLoaded) glLoaded = SDL_GL_LoadLibrary(nullptr) == 0;
+    if (!initVideo()) throw std::string("The video system cannot be started: ") + SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
