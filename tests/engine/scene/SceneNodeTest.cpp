@@ -309,3 +309,61 @@ TEST_F(SceneNodeTest, ServicesPassThrough) {
     EXPECT_EQ(n.getDeltaTime(), 0.0f);
     setSceneServices(&services);
 }
+
+#include "engine/scene/cEngineSceneServices.h"
+
+TEST_F(SceneNodeTest, EngineServicesWithoutManagersAreHarmless) {
+    cSceneServices* engine = getEngineSceneServices();
+    setSceneServices(engine);
+    {
+        cPicture p;
+        p.setPicture("missing.png");
+        p.setModelName("missing.x");
+        p.bindInput(0, nullptr, nullptr);
+        p.show();
+        EXPECT_EQ(p.getDeltaTime(), 0.0f);
+        EXPECT_EQ(p.getScreenSize(), cVector2());
+        forEachInRenderSet(drawObject);
+        EXPECT_EQ(p.getModelInstance(), nullptr);
+    }
+    setSceneServices(&services);
+}
+
+namespace {
+int g_depth = 0;
+std::vector<std::string>* g_nestedLog = nullptr;
+cSceneNode* g_loaderVictim = nullptr;
+void loadingScreen(cSceneNode*) {
+    g_nestedLog->push_back("outer");
+    if (g_depth > 0) return;
+    // A loading screen runs whole frames inside the update of the frame that loads.
+    ++g_depth;
+    if (g_loaderVictim) scheduleDelete(g_loaderVictim);
+    updateTopLevelNodes(updateNode);
+    updateTopLevelNodes(updateNode);
+    --g_depth;
+}
+void plain(cSceneNode*) { g_nestedLog->push_back("other"); }
+}  // namespace
+
+TEST_F(SceneNodeTest, NestedFramesKeepTheSetsConsistent) {
+    std::vector<std::string> log;
+    g_nestedLog = &log;
+    auto* loader = new cSceneNode(nullptr);
+    auto* other = new cSceneNode(nullptr);
+    loader->setUpdateCallback(loadingScreen);
+    other->setUpdateCallback(plain);
+    for (cSceneNode* n : {loader, other}) {
+        n->show();
+        n->enable();
+    }
+    updateTopLevelNodes(nullptr);
+    g_loaderVictim = other;  // deleted by the first nested frame
+    updateTopLevelNodes(updateNode);
+    // Outer walk: loader; nested frames: loader only (other is gone); the outer walk skips it.
+    EXPECT_EQ(log, (std::vector<std::string>{"outer", "outer", "outer"}));
+    EXPECT_EQ(getTopLevelCount(), 1u);
+    g_loaderVictim = nullptr;
+    g_nestedLog = nullptr;
+    delete loader;
+}

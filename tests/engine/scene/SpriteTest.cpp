@@ -355,3 +355,35 @@ TEST_F(SpriteTest, AssignCopiesTheLookNotTheNode) {
     EXPECT_FALSE(b.isVisible());
     a.hide();
 }
+
+TEST_F(SpriteTest, HostileConfigurationValuesNeverBreakTheQuad) {
+    // Values a damaged section may hold: each is loaded, animated and drawn without undefined
+    // arithmetic (the sanitizers watch the conversions).
+    const std::vector<std::pair<const wchar_t*, const wchar_t*>> keys = {
+        {L"deep", L"nan"},
+        {L"position", L"inf -inf"},
+        {L"scale", L"1e38 1e38"},
+        {L"anim_frame_count", L"4294967295"},
+        {L"anim_length", L"-1"},
+        {L"anim_frame_size", L"-5 0.0001"},
+        {L"texture_rect", L"0 0 1e39 5"},
+        {L"multiplier", L"99999"},
+        {L"anim2_frame_count", L"0"},
+        {L"anim2_length", L"nan"},
+    };
+    for (const auto& kv : keys) {
+        cPicture p;
+        auto ini = makeIni({kv, {L"picture", L"img"}, {L"picture2", L"other"}});
+        p.loadFromIni(*ini, kSection);
+        for (float dt : {0.0f, 0.5f, 1e30f, -1e30f}) {
+            p.advanceLayerTime(0, dt);
+            p.advanceLayerTime(1, dt);
+            forEachInRenderSet(drawObject);
+            (void)p.getLayer0Frame();
+            (void)p.getLayer1Frame();
+        }
+        EXPECT_LE(p.getQuad().grid, 255u);
+        p.hide();
+    }
+    EXPECT_FALSE(services.drawn.empty());
+}
