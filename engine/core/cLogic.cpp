@@ -3,15 +3,7 @@
 #include "engine/core/cTimer.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
-
-// The scene's frame steps (engine/scene/cSceneNode.h), declared here on their own: that
-// header and the input manager's both define a MotionCallback of their own.
-class cSceneNode;
-class cSprite;
-void updateNode(cSceneNode* node);
-void drawObject(cSprite* sprite);
-void forEachInRenderSet(void (*fn)(cSprite*));
-void updateTopLevelNodes(void (*fn)(cSceneNode*));
+#include "engine/scene/cSceneNode.h"
 #include "platform/Platform.h"
 
 cLogic* getLogic() { return cLogic::instance(); }

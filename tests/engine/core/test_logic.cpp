@@ -76,3 +76,51 @@ TEST_F(LogicTest, QuitSendsTheDestroyMessage) {
 }
 
 }  // namespace
+
+// ---- One frame of the running core, observed from each stage ------------------------------
+
+#include "engine/core/cRenderWren.h"
+#include "engine/media/cInput.h"
+#include "engine/scene/cSceneServices.h"
+#include "engine/scene/cPicture.h"
+#include "platform/input/Input.h"
+
+namespace {
+
+std::vector<std::string> g_order;
+
+struct RecordingServices : cSceneServices {
+    void drawSprite(const cDrawRecord&) override { g_order.push_back("draw"); }
+};
+
+void onKey(void*) { g_order.push_back("input"); }
+void onNodeUpdate(cSceneNode*) { g_order.push_back("node"); }
+void onHook() { g_order.push_back("hook"); }
+
+TEST(LogicFrame, InputThenNodesThenHookThenDrawing) {
+    TempEnvironment env;
+    auto core = std::make_unique<cRenderWren>(builtDataFolder(), nullptr, nullptr);
+    ASSERT_TRUE(core->isStarted()) << getErrorCallStack();
+    RecordingServices services;
+    cSceneServices* previous = setSceneServices(&services);
+
+    g_order.clear();
+    getInput()->acquire();
+    getInput()->addBinding(keyPressedCode(30), onKey, nullptr);
+    cSceneNode node;
+    node.setUpdateCallback(onNodeUpdate);
+    node.show();
+    node.enable();
+    cPicture sprite;
+    sprite.show();
+    getLogic()->setFrameHook(onHook);
+
+    platform::input::injectKey(30, true);
+    getLogic()->frame();
+    EXPECT_EQ(g_order, (std::vector<std::string>{"input", "node", "hook", "draw"}));
+
+    getInput()->removeBinding(keyPressedCode(30), onKey, nullptr);
+    setSceneServices(previous);
+}
+
+}  // namespace
