@@ -1,8 +1,8 @@
 #pragma once
 // The scene services over the engine's managers: timer, input, graphics and the resource
-// manager, with textures, models and model instances. The core installs it at start-up:
-//     setSceneServices(getEngineSceneServices());
-// Every operation tolerates a manager that does not exist (yet or any more).
+// manager, with textures, models and model instances. getSceneServices() answers with it
+// whenever no other implementation is installed. Every operation tolerates a manager that does
+// not exist (yet or any more).
 
 #include "engine/scene/cSceneServices.h"
 
@@ -46,5 +46,5 @@ public:
     void drawSprite(const cDrawRecord& record) override;
 };
 
-// The program's one instance (not installed by itself).
+// The program's one instance.
 cSceneServices* getEngineSceneServices();

@@ -2,9 +2,10 @@
 // The one door through which scene objects reach the engine: frame time, the cursor, the
 // screen size, input bindings, resources looked up by name, model instances and the renderer.
 //
-// The engine installs its implementation at start-up (setSceneServices); tests install fakes.
-// Every operation has a harmless default (zero, null, nothing), so a fake overrides only what
-// it needs, and scene objects work (and draw nothing) while no implementation is installed.
+// Without an installed implementation the engine's own (cEngineSceneServices, over the timer,
+// input, graphics and resource managers) is used; tests install fakes with setSceneServices.
+// Every operation here has a harmless default (zero, null, nothing), so a fake overrides only
+// what it needs.
 
 #include <cstddef>
 #include <cstdint>
@@ -87,7 +88,7 @@ public:
     virtual void drawSprite(const cDrawRecord& record) {}
 };
 
-// The installed services, or a do-nothing default; never null.
+// The installed services, or the engine's; never null.
 cSceneServices* getSceneServices();
-// Installs services (not owned); null restores the do-nothing default. Returns the previous.
+// Installs services (not owned); null restores the engine's. Returns the previous.
 cSceneServices* setSceneServices(cSceneServices* services);

@@ -305,7 +305,7 @@ TEST_F(SceneNodeTest, ServicesPassThrough) {
     cSceneNode n(nullptr);
     EXPECT_EQ(n.getDeltaTime(), 0.25f);
     EXPECT_EQ(n.getDeltaTime2(), 0.5f);
-    setSceneServices(nullptr);  // nothing installed: harmless defaults
+    setSceneServices(nullptr);  // the engine's services without managers: harmless
     EXPECT_EQ(n.getDeltaTime(), 0.0f);
     setSceneServices(&services);
 }
