@@ -1,5 +1,6 @@
 #include "engine/media/cModel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -19,6 +20,8 @@ cModel::cModel(const cStringA& name, int group, const void* data, size_t size)
 }
 
 cModel::~cModel() {
+    for (cModelInstance* instance : m_instances) instance->detachModel();
+    m_instances.clear();
     delete m_root;   // its frames delete the mesh parts
     m_root = nullptr;
     m_meshes.clear();
@@ -85,7 +88,13 @@ cModelInstance* cModel::createInstance() {
     std::vector<cBoneMatrixSet*> sets;
     sets.reserve(m_meshes.size());
     for (cModelMesh* mesh : m_meshes) sets.push_back(mesh->addBoneMatrixSet());
-    return new cModelInstance(this, std::move(sets));
+    auto* instance = new cModelInstance(this, std::move(sets));
+    m_instances.push_back(instance);
+    return instance;
+}
+
+void cModel::removeInstance(cModelInstance* instance) {
+    m_instances.erase(std::remove(m_instances.begin(), m_instances.end(), instance), m_instances.end());
 }
 
 cModelFrame* cModel::findFrame(const cStringA& name) const { return m_root ? m_root->find(name) : nullptr; }

@@ -38,8 +38,11 @@ public:
     void onResetDevice() override;
 
     // A new instance with one bone-matrix set per mesh part (null where a part has no mesh);
-    // the caller owns it and deletes it before the model.
+    // the caller owns it. An instance that outlives its model stays safe to update (it poses
+    // nothing) and to delete.
     cModelInstance* createInstance();
+    // Called by an instance that is being deleted.
+    void removeInstance(cModelInstance* instance);
 
     // The frame of exactly this name, depth first from the root ("<root>"); null when none.
     cModelFrame* findFrame(const cStringA& name) const;
@@ -67,6 +70,7 @@ private:
     cModelFrame* m_root = nullptr;
     std::vector<cModelMesh*> m_meshes;
     std::map<cStringA, cModelAnimationSet*> m_sets;
+    std::vector<cModelInstance*> m_instances;   // alive, in creation order
 };
 
 // The renderer's view of an instance: its world matrix and, for each bone-matrix set that has

@@ -12,6 +12,7 @@ cModelInstance::cModelInstance(cModel* model, std::vector<cBoneMatrixSet*> sets)
 }
 
 cModelInstance::~cModelInstance() {
+    if (m_model) m_model->removeInstance(this);
     for (cBoneMatrixSet* set : m_sets) delete set;
 }
 

@@ -48,6 +48,12 @@ public:
     // One per mesh part of the model, in order; null where the part has no mesh.
     const std::vector<cBoneMatrixSet*>& getBoneMatrixSets() const { return m_sets; }
 
+    // The model is being deleted: forget it and its animation set.
+    void detachModel() {
+        m_model = nullptr;
+        m_set = nullptr;
+    }
+
 private:
     cModel* m_model;
     cModelAnimationSet* m_set = nullptr;

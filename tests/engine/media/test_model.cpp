@@ -196,9 +196,16 @@ TEST(Model, PartsWithoutGeometryGetNoSet) {
 TEST(Model, InstanceOutlivingItsModelCanStillBeDeleted) {
     auto model = demoModel();
     InstancePtr instance(model->createInstance());
+    instance->setAnimation("swing", 2.0f, 0.5f);
     model.reset();
     EXPECT_EQ(instance->getBoneMatrixSets()[0]->getPart(), nullptr);
-    instance.reset();   // no access to the freed parts (the sanitizer watches)
+    EXPECT_EQ(instance->getModel(), nullptr);
+    EXPECT_EQ(instance->getAnimationName().str(), "");
+    // No access to the freed model or parts (the sanitizer watches).
+    instance->update(0.5f);
+    instance->setAnimation("swing", 1.0f, 0.0f);
+    EXPECT_EQ(instance->getBoneMatrixSets()[0]->getMesh(), nullptr);
+    instance.reset();
 }
 
 TEST(Model, BrokenFilesFailWithTheModelsName) {
