@@ -17,6 +17,8 @@
 #include "engine/core/cLogic.h"
 #include "engine/core/cRenderWren.h"
 #include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
+#include "engine/media/cInput.h"
 #include "engine/core/cTimer.h"
 #include "game/flow/cGame.h"
 #include "tests/engine/core/test_core_env.h"
@@ -189,6 +191,42 @@ TEST_F(CoreTest, HookTakesOverOnlyWhenItClearsPassOn) {
     EXPECT_TRUE(core->isMinimized());
     cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_MAXIMIZED, 0);
     EXPECT_FALSE(core->isMinimized());
+}
+
+TEST_F(CoreTest, WindowTakesSizeAndTitleFromTheSettings) {
+    start();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_STREQ(SDL_GetWindowTitle(platform::sdlWindow()), "Sandwich Restaurant");
+    // Changed settings are stored at shutdown and shape the next start's window.
+    getSettingsManager()->setUnsigned(L"Graphics", L"width", 640);
+    getSettingsManager()->setUnsigned(L"Graphics", L"height", 480);
+    getSettingsManager()->setWString(L"Game", L"window_title", L"Caf\u00E9 \u20AC");
+    core.reset();
+    start();
+    SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_STREQ(SDL_GetWindowTitle(platform::sdlWindow()), "Caf\xC3\xA9 \xE2\x82\xAC");
+}
+
+TEST_F(CoreTest, WindowMessagesReachTheInputManager) {
+    start();
+    cInput* input = getInput();
+    ASSERT_NE(input, nullptr);
+    cRenderWren::WndProc(platform::MSG_CHAR, 'a', 1);
+    cRenderWren::WndProc(platform::MSG_CHAR, 0x20AC, 1);
+    EXPECT_EQ(input->queuedCharCount(), 2u);
+    // While the window is inactive the system cursor is forced visible over it.
+    input->showCursor(false);
+    cRenderWren::WndProc(platform::MSG_ACTIVATE, platform::WA_INACTIVE, 0);
+    cRenderWren::WndProc(platform::MSG_MOUSEMOVE, 0, 10 | (20 << 16));
+    EXPECT_TRUE(input->isSystemCursorShown());
+    cRenderWren::WndProc(platform::MSG_ACTIVATEAPP, 1, 0);
+    cRenderWren::WndProc(platform::MSG_MOUSEMOVE, 0, 10 | (20 << 16));
+    EXPECT_FALSE(input->isSystemCursorShown());
 }
 
 TEST_F(CoreTest, AltAloneAndAltCharactersAreSwallowed) {
