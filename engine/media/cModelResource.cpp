@@ -51,3 +51,9 @@ void cModel::registerResourceFactory() {
         return DEV_OK;
     });
 }
+
+namespace {
+// The renderer links this file (it asks queryModelMeshParts for the meshes of model chunks), so
+// whoever has a renderer can also load models; an explicit call does no harm.
+const bool s_modelsRegistered = (cModel::registerResourceFactory(), true);
+}  // namespace
