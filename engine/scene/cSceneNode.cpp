@@ -14,10 +14,19 @@ namespace {
 uint64_t g_nextSerial = 1;
 
 using NodeSet = std::map<uint64_t, cSceneNode*>;
-NodeSet g_topLevelSet;
-NodeSet g_pendingEnableSet;
-NodeSet g_pendingDisableSet;
-NodeSet g_pendingDeleteSet;
+
+// The sets live until the very end of the program (never destroyed), so that nodes destroyed
+// by other static objects at exit still find them.
+struct NodeSets {
+    NodeSet topLevel;
+    NodeSet pendingEnable;
+    NodeSet pendingDisable;
+    NodeSet pendingDelete;
+};
+NodeSets& nodeSets() {
+    static NodeSets* sets = new NodeSets;
+    return *sets;
+}
 
 bool lessBySerial(const cSceneNode* a, const cSceneNode* b) { return a->getSerial() < b->getSerial(); }
 
@@ -48,10 +57,10 @@ cSceneNode::~cSceneNode() {
     }
     destroyChildren();
     // Leave every program-wide set, so that nothing reaches the node after its deletion.
-    g_topLevelSet.erase(m_serial);
-    g_pendingEnableSet.erase(m_serial);
-    g_pendingDisableSet.erase(m_serial);
-    g_pendingDeleteSet.erase(m_serial);
+    nodeSets().topLevel.erase(m_serial);
+    nodeSets().pendingEnable.erase(m_serial);
+    nodeSets().pendingDisable.erase(m_serial);
+    nodeSets().pendingDelete.erase(m_serial);
 }
 
 void cSceneNode::destroyChildren() {
@@ -226,8 +235,8 @@ struct RenderEntry {
 };
 
 std::set<RenderEntry>& renderSet() {
-    static std::set<RenderEntry> set;
-    return set;
+    static std::set<RenderEntry>* set = new std::set<RenderEntry>;
+    return *set;
 }
 // Changes whenever the render set changes, so that its walk knows when to search again.
 uint64_t g_renderSetStamp = 0;
@@ -286,40 +295,40 @@ void forEachInRenderSet(void (*fn)(cSprite*)) {
 }
 
 void queueTopLevelEnable(cSceneNode* node) {
-    if (node) g_pendingEnableSet[node->getSerial()] = node;
+    if (node) nodeSets().pendingEnable[node->getSerial()] = node;
 }
 
 void queueTopLevelDisable(cSceneNode* node) {
-    if (node) g_pendingDisableSet[node->getSerial()] = node;
+    if (node) nodeSets().pendingDisable[node->getSerial()] = node;
 }
 
 void scheduleDelete(cSceneNode* node) {
-    if (node) g_pendingDeleteSet[node->getSerial()] = node;
+    if (node) nodeSets().pendingDelete[node->getSerial()] = node;
 }
 
 void destroyPendingObjects() {
     // One at a time from the front: a destructor may delete (and so unschedule) other
     // scheduled objects, or schedule new ones, which this pass deletes too.
-    while (!g_pendingDeleteSet.empty()) {
-        auto it = g_pendingDeleteSet.begin();
+    while (!nodeSets().pendingDelete.empty()) {
+        auto it = nodeSets().pendingDelete.begin();
         cSceneNode* node = it->second;
-        g_pendingDeleteSet.erase(it);
+        nodeSets().pendingDelete.erase(it);
         delete node;
     }
 }
 
 void updateTopLevelNodes(void (*fn)(cSceneNode*)) {
-    for (auto& entry : g_pendingDisableSet) g_topLevelSet.erase(entry.first);
-    g_pendingDisableSet.clear();
-    for (auto& entry : g_pendingEnableSet) g_topLevelSet.insert(entry);
-    g_pendingEnableSet.clear();
+    for (auto& entry : nodeSets().pendingDisable) nodeSets().topLevel.erase(entry.first);
+    nodeSets().pendingDisable.clear();
+    for (auto& entry : nodeSets().pendingEnable) nodeSets().topLevel.insert(entry);
+    nodeSets().pendingEnable.clear();
     destroyPendingObjects();
     if (!fn) return;
     // Walk a snapshot; a node deleted during the walk has left the set and is skipped.
-    std::vector<std::pair<uint64_t, cSceneNode*>> snapshot(g_topLevelSet.begin(), g_topLevelSet.end());
+    std::vector<std::pair<uint64_t, cSceneNode*>> snapshot(nodeSets().topLevel.begin(), nodeSets().topLevel.end());
     for (auto& entry : snapshot) {
-        auto it = g_topLevelSet.find(entry.first);
-        if (it == g_topLevelSet.end() || it->second != entry.second) continue;
+        auto it = nodeSets().topLevel.find(entry.first);
+        if (it == nodeSets().topLevel.end() || it->second != entry.second) continue;
         fn(entry.second);
     }
 }
@@ -342,9 +351,9 @@ bool contains(const NodeSet& set, const cSceneNode* node) {
 }
 }  // namespace
 
-bool isTopLevelUpdated(const cSceneNode* node) { return contains(g_topLevelSet, node); }
-bool isPendingEnable(const cSceneNode* node) { return contains(g_pendingEnableSet, node); }
-bool isPendingDisable(const cSceneNode* node) { return contains(g_pendingDisableSet, node); }
-bool isPendingDelete(const cSceneNode* node) { return contains(g_pendingDeleteSet, node); }
-size_t getTopLevelCount() { return g_topLevelSet.size(); }
-size_t getPendingDeleteCount() { return g_pendingDeleteSet.size(); }
+bool isTopLevelUpdated(const cSceneNode* node) { return contains(nodeSets().topLevel, node); }
+bool isPendingEnable(const cSceneNode* node) { return contains(nodeSets().pendingEnable, node); }
+bool isPendingDisable(const cSceneNode* node) { return contains(nodeSets().pendingDisable, node); }
+bool isPendingDelete(const cSceneNode* node) { return contains(nodeSets().pendingDelete, node); }
+size_t getTopLevelCount() { return nodeSets().topLevel.size(); }
+size_t getPendingDeleteCount() { return nodeSets().pendingDelete.size(); }
