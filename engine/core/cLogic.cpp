@@ -1,6 +1,7 @@
 #include "engine/core/cLogic.h"
 
 #include "engine/core/cTimer.h"
+#include "engine/media/cGraphics.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
 #include "engine/scene/cSceneNode.h"
@@ -31,10 +32,13 @@ void cLogic::frame() {
     updateTopLevelNodes(updateNode);
     // 4. The frame hook.
     if (m_frame_hook) m_frame_hook();
-    // 5. Begin the frame (present the previous one). (renderer: not in the engine yet)
+    // 5. Begin the frame: present the previous one, prepare the buffers.
+    cGraphics* graphics = getGraphics();
+    if (graphics) graphics->beginFrame();
     // 6. Every shown sprite, in ascending depth, hands its draw record to the renderer.
     forEachInRenderSet(drawObject);
-    // 7. End the frame: chunks, fade, overlay. (renderer: not in the engine yet)
+    // 7. End the frame: chunks, fade quad, overlay.
+    if (graphics) graphics->endFrame();
     // 8. Music fades.
     if (cSound* sound = getSound()) sound->update();
 }

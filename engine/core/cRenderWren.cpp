@@ -9,6 +9,7 @@
 #include "engine/core/StartupChecks.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
+#include "engine/media/cGraphics.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
 #include "engine/core/cTimer.h"
@@ -127,15 +128,15 @@ cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* win
             m_window = createWindow(instance);
             if (!m_window) return;  // the window's failure has been reported already
         }
-        // Renderer on m_window: not in the engine yet.
+        m_graphics = new cGraphics(m_window);
         writeGameLog(COMPLETE);
 
         writeGameLog("Initializing sound...");
-        m_sound = new cSound(m_window);
+        m_sound = new cSound(m_graphics->getWindow());
         writeGameLog(COMPLETE);
 
         writeGameLog("Initializing input...");
-        m_input = new cInput(m_window);
+        m_input = new cInput(m_graphics->getWindow());
         writeGameLog(COMPLETE);
 
         writeGameLog("Initializing timer...");
@@ -164,7 +165,7 @@ cRenderWren::~cRenderWren() {
     release("Release timer...", [&] { delete m_timer; m_timer = nullptr; });
     release("Release input...", [&] { delete m_input; m_input = nullptr; });
     release("Release sound...", [&] { delete m_sound; m_sound = nullptr; });
-    release("Release graphics...", [&] {});
+    release("Release graphics...", [&] { delete m_graphics; m_graphics = nullptr; });
     release("Release settings manager...", [&] { delete m_settings; m_settings = nullptr; });
     release("Release resource manager...", [&] { delete m_resources; m_resources = nullptr; });
     release("Release file manager...", [&] { delete m_files; m_files = nullptr; });

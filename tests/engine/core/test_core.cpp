@@ -200,11 +200,17 @@ TEST_F(CoreTest, WindowTakesSizeAndTitleFromTheSettings) {
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
     EXPECT_STREQ(SDL_GetWindowTitle(platform::sdlWindow()), "Sandwich Restaurant");
-    // Changed settings are stored at shutdown and shape the next start's window.
-    getSettingsManager()->setUnsigned(L"Graphics", L"width", 640);
-    getSettingsManager()->setUnsigned(L"Graphics", L"height", 480);
-    getSettingsManager()->setWString(L"Game", L"window_title", L"Caf\u00E9 \u20AC");
     core.reset();
+    {
+        // The user's stored settings shape the next start's window.
+        cFileManager files(cStringA(builtDataFolder()), cStringA("kbf"));
+        cLogManager logs;
+        cResourceManager resources;
+        cSettingsManager settings;
+        settings.setUnsigned(L"Graphics", L"width", 640);
+        settings.setUnsigned(L"Graphics", L"height", 480);
+        settings.setWString(L"Game", L"window_title", L"Caf\u00E9 \u20AC");
+    }
     start();
     SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
     EXPECT_EQ(w, 640);
