@@ -311,8 +311,17 @@ TEST_F(SaveFile, AFailedWriteLeavesTheOldSaveWhole) {
     EXPECT_NE(m_data->getLastSaveError(), "");
     EXPECT_EQ(m_sleeps.size(), 11u * 2);  // each save tried 11 times
     EXPECT_EQ(readSave(), before);
-    // Once the way is free again, the next save writes everything.
     std::filesystem::remove(m_folder / "temp_data.ssp");
+    // A full disk: the temporary file opens but cannot be written.
+    if (std::filesystem::exists("/dev/full")) {
+        std::filesystem::create_symlink("/dev/full", m_folder / "temp_data.ssp");
+        m_data->saveNow();
+        EXPECT_NE(m_data->getLastSaveError().find("cannot be written"), std::string::npos) << m_data->getLastSaveError();
+        ASSERT_FALSE(std::filesystem::is_symlink(savePath()));
+        EXPECT_EQ(readSave(), before);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(m_folder / "temp_data.ssp")));
+    }
+    // Once the way is free again, the next save writes everything.
     m_data->saveNow();
     EXPECT_EQ(m_data->getLastSaveError(), "");
     EXPECT_EQ(readSave().size(), 1340u + 2 * 8304u);
