@@ -149,7 +149,7 @@ bool pointInPolygon(const cGeomPoint& p, const cGeomPolygon& polygon);
 using cGeomPolygonList = std::vector<std::unique_ptr<cGeomPolygon>>;
 
 // Splits a simple polygon given counter-clockwise on the screen into triangles. The polygon
-// is consumed (it is left empty or as the last piece). A polygon without a convex vertex
+// is consumed (it is left empty or holding what could not be split). A polygon without a convex vertex
 // (clockwise, collinear, degenerate) ends the splitting: the result holds the triangles found
 // so far (possibly none).
 cGeomPolygonList splitConvex(cGeomPolygon& polygon);
