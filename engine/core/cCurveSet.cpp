@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cXmlNode.h"
 
@@ -141,6 +142,12 @@ cCurve* cCurveSet::getCurve(const cStringA& name) const {
     key.makeLower();
     auto it = m_curves.find(key);
     return it == m_curves.end() ? nullptr : it->second.get();
+}
+
+void registerDocumentResourceTypes() {
+    cXmlNode::registerResourceType();
+    cIniFile::registerResourceType();
+    cCurveSet::registerResourceType();
 }
 
 namespace {

@@ -84,3 +84,8 @@ private:
 
     std::map<cStringA, std::unique_ptr<cCurve>> m_curves;  // by lower-cased name
 };
+
+// Registers the factories of the document types with the resource manager: XML documents (2),
+// INI documents (3) and curve sets (6). Repeating it does no harm; the settings manager's file
+// does it at start-up, so a program that has settings has every document type.
+void registerDocumentResourceTypes();

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "engine/core/ErrorCallStack.h"
+#include "engine/core/cCurveSet.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cIniFile.h"
 #include "engine/core/cLogManager.h"
@@ -175,3 +176,8 @@ void cSettingsManager::setBool(const cStringW& section, const cStringW& key, boo
 }
 
 cSettingsManager* getSettingsManager() { return cSettingsManager::instance(); }
+
+namespace {
+// Every program with settings can load every kind of document, whatever the linker keeps.
+[[maybe_unused]] const bool documentTypes = (registerDocumentResourceTypes(), true);
+}
