@@ -12,6 +12,7 @@
 #include "engine/media/cGraphics.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
+#include "engine/scene/cEngineSceneServices.h"
 #include "engine/core/cTimer.h"
 #include "game/flow/cGame.h"
 #include "platform/Platform.h"
@@ -147,6 +148,9 @@ cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* win
         m_logic = new cLogic;
         writeGameLog(COMPLETE);
 
+        // Scene objects reach the managers through the engine's scene services.
+        setSceneServices(getEngineSceneServices());
+
         m_started = true;
     } catch (...) {
         reportCaughtFailure(SIG_CONSTRUCTOR);
@@ -172,6 +176,7 @@ cRenderWren::~cRenderWren() {
     // The log manager last, without a line.
     guardedStep(SIG_DESTRUCTOR, [&] { delete m_log; m_log = nullptr; });
 
+    if (getSceneServices() == getEngineSceneServices()) setSceneServices(nullptr);
     // The window ends with the core, so that a new core can open its own.
     if (m_own_window) guardedStep(SIG_DESTRUCTOR, [] { platform::destroyWindow(); });
     if (g_core == this) g_core = nullptr;

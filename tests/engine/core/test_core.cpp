@@ -18,7 +18,10 @@
 #include "engine/core/cRenderWren.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
+#include "engine/media/cGraphics.h"
 #include "engine/media/cInput.h"
+#include "engine/media/cSound.h"
+#include "engine/scene/cEngineSceneServices.h"
 #include "engine/core/cTimer.h"
 #include "game/flow/cGame.h"
 #include "tests/engine/core/test_core_env.h"
@@ -103,6 +106,11 @@ TEST_F(CoreTest, StartsAndReleasesTheManagersInOrder) {
     EXPECT_NE(getResourceManager(), nullptr);
     EXPECT_NE(getTimer(), nullptr);
     EXPECT_NE(getLogic(), nullptr);
+    EXPECT_NE(getSettingsManager(), nullptr);
+    EXPECT_NE(getGraphics(), nullptr);
+    EXPECT_NE(getSound(), nullptr);
+    EXPECT_NE(getInput(), nullptr);
+    EXPECT_EQ(getSceneServices(), getEngineSceneServices());
     EXPECT_EQ(cRenderWren::core(), core.get());
 
     // The window: the default size, OpenGL-capable for the renderer.
@@ -136,6 +144,11 @@ TEST_F(CoreTest, StartsAndReleasesTheManagersInOrder) {
     EXPECT_EQ(getResourceManager(), nullptr);
     EXPECT_EQ(getFileManager(), nullptr);
     EXPECT_EQ(getLogManager(), nullptr);
+    EXPECT_EQ(getSettingsManager(), nullptr);
+    EXPECT_EQ(getGraphics(), nullptr);
+    EXPECT_EQ(getSound(), nullptr);
+    EXPECT_EQ(getInput(), nullptr);
+    EXPECT_NE(getSceneServices(), getEngineSceneServices());
     EXPECT_EQ(platform::sdlWindow(), nullptr);
     EXPECT_EQ(cRenderWren::core(), nullptr);
     EXPECT_TRUE(platform::shownMessageBoxes().empty());
