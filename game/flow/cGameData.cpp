@@ -121,8 +121,14 @@ void cGameData::setValueAt(int array, int32_t v, int32_t level) {
 
 void cGameData::setLevel(int32_t level) {
     if (m_packs.empty()) return;
+    const int32_t previous = m_profile.level;
     m_profile.level = level;
-    loadLevelInfo();
+    try {
+        loadLevelInfo();
+    } catch (...) {
+        m_profile.level = previous;  // a refused pack leaves the level described as it was
+        throw;
+    }
     if (m_profile.level == m_profile.reachedLevel) initLevelUpgrades();
 }
 

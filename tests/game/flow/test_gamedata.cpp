@@ -85,6 +85,7 @@ TEST_F(GameData, BrokenPacksAreRefusedNamingThePack) {
         }
         // The level before stays described.
         EXPECT_EQ(data.getLevelNode(), before);
+        EXPECT_EQ(data.getLevel(), 5);
         EXPECT_EQ(data.getWorld(), 1);
         EXPECT_EQ(data.getLevelInWorld(), 5u);
     }
