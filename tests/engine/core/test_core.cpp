@@ -148,7 +148,6 @@ TEST_F(CoreTest, StartsAndReleasesTheManagersInOrder) {
     EXPECT_EQ(getGraphics(), nullptr);
     EXPECT_EQ(getSound(), nullptr);
     EXPECT_EQ(getInput(), nullptr);
-    EXPECT_NE(getSceneServices(), getEngineSceneServices());
     EXPECT_EQ(platform::sdlWindow(), nullptr);
     EXPECT_EQ(cRenderWren::core(), nullptr);
     EXPECT_TRUE(platform::shownMessageBoxes().empty());
