@@ -158,7 +158,8 @@ bool writePngFile(const std::string& path, const cImage& image) {
 // ---- BMP -----------------------------------------------------------------------------------
 cImage decodeBmp(const void* data, size_t size) {
     const uint8_t* p = static_cast<const uint8_t*>(data);
-    if (!p || size < 14 + 12 || p[0] != 'B' || p[1] != 'M') throw std::string("BMP: not a BMP file");
+    if (!p || size < 2 || p[0] != 'B' || p[1] != 'M') throw std::string("BMP: not a BMP file");
+    if (size < 14 + 12) throw std::string("BMP: the info header is truncated");
     uint32_t pixelOffset = rd32(p + 10);
     uint32_t headerSize = rd32(p + 14);
     if (headerSize < 12 || headerSize > size - 14) throw std::string("BMP: the info header is truncated");

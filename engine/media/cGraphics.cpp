@@ -115,7 +115,11 @@ cStringA dxErrorName(int32_t result) {
 
 // ---- Hooks ---------------------------------------------------------------------------------
 
-void cGraphics::setMeshPartsQuery(MeshPartsQuery query) { s_mesh_query = query; }
+MeshPartsQuery cGraphics::setMeshPartsQuery(MeshPartsQuery query) {
+    MeshPartsQuery old = s_mesh_query;
+    s_mesh_query = query;
+    return old;
+}
 void cGraphics::setModelLoader(ModelLoader loader) { s_model_loader = loader; }
 void cGraphics::setFpsSource(FpsSource source) { s_fps_source = source; }
 void cGraphics::setCursorSource(CursorSource source) { s_cursor_source = source; }

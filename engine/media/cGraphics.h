@@ -142,7 +142,8 @@ public:
     int32_t deleteVertexShader(const uint32_t* handle) override;
 
     // ---- Hooks installed by other parts of the program ----
-    static void setMeshPartsQuery(MeshPartsQuery query);
+    // Each setter returns the hook it replaced (tests restore it).
+    static MeshPartsQuery setMeshPartsQuery(MeshPartsQuery query);
     static void setModelLoader(ModelLoader loader);
     static void setFpsSource(FpsSource source);
     static void setCursorSource(CursorSource source);

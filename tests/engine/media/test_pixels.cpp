@@ -1,0 +1,233 @@
+// The renderer on the headless OpenGL device: known sprites drawn into an 800 x 600 frame,
+// pixels checked at chosen points. One frame is kept as a screenshot under the build folder.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "engine/media/cVertexShader.h"
+#include "tests/engine/media/test_graphics_support.h"
+
+using namespace render_test;
+
+namespace {
+
+constexpr uint32_t kBlack = 0xFF000000u, kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu,
+                   kWhite = 0xFFFFFFFFu;
+
+class Pixels : public testing::Test {
+protected:
+    void SetUp() override {
+        cGraphics::setDesktopWidthOverride(1920);
+        try {
+            graphics = std::make_unique<cGraphics>(nullptr);
+        } catch (...) {
+            FAIL() << "no headless OpenGL device could be made";
+        }
+        white = makeTexture(solidImage(4, 4, kWhite), "white.png");
+    }
+    void TearDown() override {
+        white.reset();
+        graphics.reset();
+        cGraphics::setDesktopWidthOverride(0);
+    }
+    void frame(const std::vector<cDrawRecord>& records) {
+        graphics->beginFrame();
+        for (const cDrawRecord& r : records) graphics->drawSprite(r);
+        graphics->endFrame();
+        uint32_t w = 0, h = 0;
+        ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
+        ASSERT_EQ(w, 800u);
+        ASSERT_EQ(h, 600u);
+    }
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * 800 + size_t(x)]; }
+    static cDrawRecord record(const cRenderQuad* q, cTexture* t0, uint32_t flags = 0) {
+        cDrawRecord r;
+        r.quad = q;
+        r.texture0 = t0;
+        r.renderFlags = flags;
+        return r;
+    }
+    static int channel(uint32_t c, int shift) { return int((c >> shift) & 0xFF); }
+
+    std::unique_ptr<cGraphics> graphics;
+    std::unique_ptr<cTexture> white;
+    std::vector<uint32_t> pixels;
+};
+
+#define EXPECT_PIXEL(x, y, color) EXPECT_PRED3(nearColor, at(x, y), color, 1) << "at (" << (x) << ", " << (y) << ")"
+bool nearColor(uint32_t a, uint32_t b, int tolerance) {
+    for (int s : {0, 8, 16})
+        if (std::abs(int((a >> s) & 0xFF) - int((b >> s) & 0xFF)) > tolerance) return false;
+    return true;
+}
+
+TEST_F(Pixels, APlainSpriteCoversExactlyItsPixels) {
+    cRenderQuad q = quadAt(100, 100, 100, 50, kRed);
+    frame({record(&q, white.get())});
+    EXPECT_PIXEL(100, 100, kRed);
+    EXPECT_PIXEL(199, 149, kRed);
+    EXPECT_PIXEL(99, 100, kBlack);
+    EXPECT_PIXEL(100, 99, kBlack);
+    EXPECT_PIXEL(200, 120, kBlack);
+    EXPECT_PIXEL(150, 150, kBlack);
+    EXPECT_PIXEL(0, 0, kBlack);
+}
+
+TEST_F(Pixels, TexelsMapOntoPixelsAndFilteringBlendsThem) {
+    cImage checker;
+    checker.width = 2;
+    checker.height = 2;
+    checker.pixels = {kRed, kGreen, kBlue, kWhite};
+    auto tex = makeTexture(checker, "checker.png");
+    cRenderQuad point = quadAt(10, 10, 8, 8);
+    cRenderQuad linear = quadAt(100, 10, 8, 8);
+    frame({record(&point, tex.get()), record(&linear, tex.get(), RF_USE_FILTERING)});
+    // Point sampling: four 4 x 4 blocks.
+    EXPECT_PIXEL(10, 10, kRed);
+    EXPECT_PIXEL(13, 13, kRed);
+    EXPECT_PIXEL(14, 10, kGreen);
+    EXPECT_PIXEL(10, 14, kBlue);
+    EXPECT_PIXEL(17, 17, kWhite);
+    // Linear: pixel (102, 12) lies 1/8 texel from texel 0's centre towards the others:
+    // red 7/8 x 7/8 + 1/8 x 1/8 (white), green and blue 7/8 x 1/8 + 1/8 x 1/8.
+    EXPECT_PIXEL(102, 12, 0xFFC72020u);
+    uint32_t middle = at(104, 14);
+    EXPECT_GT(channel(middle, 16), 60);
+    EXPECT_GT(channel(middle, 8), 60);
+    EXPECT_GT(channel(middle, 0), 60);
+    EXPECT_LT(channel(middle, 16), 250);
+}
+
+TEST_F(Pixels, BlendingOverlayAndAlphalessSprites) {
+    cRenderQuad base = quadAt(0, 200, 300, 100, kRed);
+    cRenderQuad half = quadAt(0, 200, 100, 100, 0x80FFFFFFu);        // white at half alpha
+    cRenderQuad overlay = quadAt(100, 200, 100, 100, 0xFF808080u);   // dest colour x grey + dest
+    cRenderQuad ghost = quadAt(200, 200, 50, 100, 0x000000FFu);       // alpha 0: alpha-tested away
+    cRenderQuad solid = quadAt(250, 200, 50, 100, 0x000000FFu);       // the same, alphaless
+    frame({record(&base, white.get()), record(&half, white.get()), record(&overlay, white.get(), RF_OVERLAY),
+           record(&ghost, white.get()), record(&solid, white.get(), RF_ALPHALESS)});
+    EXPECT_PIXEL(50, 250, 0xFFFF8080u);
+    // red: 0.502 x 1 + 1 x 1 -> 1; green and blue stay 0.
+    EXPECT_PIXEL(150, 250, kRed);
+    EXPECT_PIXEL(220, 250, kRed);
+    EXPECT_PIXEL(270, 250, kBlue);
+}
+
+TEST_F(Pixels, StencilSpritesDrawOnlyWhereTheirDepthWasWritten) {
+    cRenderQuad mask = quadAt(400, 100, 50, 100, 0x00000000u);   // invisible, writes depth for 5
+    mask.stencilValue = 5;
+    cRenderQuad inside = quadAt(400, 100, 100, 100, kGreen);
+    inside.stencilValue = 5;
+    cRenderQuad other = quadAt(400, 100, 100, 100, kBlue);
+    other.stencilValue = 6;
+    frame({record(&mask, white.get(), RF_WRITE_TO_STENCIL | RF_ALPHALESS), record(&inside, white.get(), RF_USE_STENCIL),
+           record(&other, white.get(), RF_USE_STENCIL)});
+    // The mask itself is drawn alphaless in black; the green sprite shows only over it.
+    EXPECT_PIXEL(420, 150, kGreen);
+    EXPECT_PIXEL(449, 150, kGreen);
+    EXPECT_PIXEL(450, 150, kBlack);
+    EXPECT_PIXEL(490, 150, kBlack);
+}
+
+TEST_F(Pixels, TwoLayersModulateAndCallbacksChangeTheStages) {
+    auto red = makeTexture(solidImage(2, 2, kRed), "red.png");
+    auto yellow = makeTexture(solidImage(2, 2, 0xFFFFFF00u), "yellow.png");
+    auto halfGreen = makeTexture(solidImage(2, 2, 0xFF00FF00u), "green.png");
+    cRenderQuad layered = quadAt(0, 400, 50, 50);
+    cDrawRecord two = record(&layered, yellow.get());
+    two.texture1 = halfGreen.get();
+    // A silhouette: the colour comes from the vertices only, the alpha from the texture.
+    cRenderQuad silhouette = quadAt(100, 400, 50, 50, kBlue);
+    cDrawRecord sil = record(&silhouette, red.get());
+    sil.beginDrawCallback = [](cDevice* d) { d->setStageState(0, StageState::ColorOp, TOP_SELECTARG2); };
+    // The next sprite is drawn with the standard states again.
+    cRenderQuad after = quadAt(200, 400, 50, 50, kWhite);
+    frame({two, sil, record(&after, red.get())});
+    EXPECT_PIXEL(25, 425, kGreen);
+    EXPECT_PIXEL(125, 425, kBlue);
+    EXPECT_PIXEL(225, 425, kRed);
+}
+
+// A draw callback with a vertex buffer of its own (24-byte vertices), like the sparkles.
+cVertexBuffer* g_own = nullptr;
+void drawOwnBuffer(cDevice* d) {
+    d->setRenderState(RenderState::SrcBlend, BLEND_SRCALPHA);
+    d->setRenderState(RenderState::DestBlend, BLEND_ONE);
+    d->setStreamSource(0, g_own, 24);
+    d->drawPrimitive(PrimitiveType::TriangleList, 0, 2);
+}
+
+TEST_F(Pixels, DrawCallbacksDrawTheirOwnBuffers) {
+    struct V {
+        float x, y, z;
+        uint32_t c;
+        float u, v;
+    };
+    const uint32_t g = kGreen;
+    V v[6] = {{599.5f, 399.5f, 0, g, 0, 0}, {649.5f, 399.5f, 0, g, 1, 0}, {599.5f, 449.5f, 0, g, 0, 1},
+              {649.5f, 399.5f, 0, g, 1, 0}, {599.5f, 449.5f, 0, g, 0, 1}, {649.5f, 449.5f, 0, g, 1, 1}};
+    ASSERT_EQ(graphics->getDevice()->createVertexBuffer(sizeof v, USAGE_WRITEONLY, VF_POSITION | VF_DIFFUSE | VF_TEX1,
+                                                        MemoryPool::Managed, &g_own),
+              DEV_OK);
+    void* data = nullptr;
+    ASSERT_EQ(g_own->lock(0, 0, &data, 0), DEV_OK);
+    std::memcpy(data, v, sizeof v);
+    g_own->unlock();
+    cRenderQuad under = quadAt(600, 400, 50, 50, kRed);
+    cRenderQuad holder = quadAt(0, 0, 1, 1);
+    cDrawRecord cb = record(&holder, white.get());
+    cb.drawCallback = drawOwnBuffer;
+    frame({record(&under, white.get()), cb});
+    g_own->release();
+    g_own = nullptr;
+    // Added onto red: yellow. The holder quad itself is not drawn.
+    EXPECT_PIXEL(625, 425, 0xFFFFFF00u);
+    EXPECT_PIXEL(0, 0, kBlack);
+}
+
+TEST_F(Pixels, VertexShadersPlaceAndColourSprites) {
+    std::vector<uint32_t> tokens = vs::spriteShader();
+    cVertexShader shader("tint.sh", 0, tokens.data(), uint32_t(tokens.size() * 4));
+    ASSERT_NE(shader.getHandle(), 0u);
+    float tint[4] = {0.0f, 1.0f, 0.0f, 1.0f};   // r, g, b, a
+    cShaderConstantList constants = {{4, tint, 1}};
+    cRenderQuad q = quadAt(300, 300, 40, 40, kWhite);
+    q.vertexShader = &shader;
+    q.shaderConstants = &constants;
+    frame({record(&q, white.get())});
+    EXPECT_PIXEL(300, 300, kGreen);
+    EXPECT_PIXEL(339, 339, kGreen);
+    EXPECT_PIXEL(299, 300, kBlack);
+    EXPECT_PIXEL(340, 339, kBlack);
+}
+
+TEST_F(Pixels, TheFadeDarkensTheWholeFrameAndAScreenshotIsKept) {
+    cRenderQuad q = quadAt(0, 0, 800, 600, kWhite);
+    cRenderQuad sprite = quadAt(350, 250, 100, 100, kBlue);
+    graphics->setFade(127.9f);   // alpha 127
+    frame({record(&q, white.get()), record(&sprite, white.get(), RF_ALPHALESS | RF_WRITE_TO_STENCIL)});
+    EXPECT_PIXEL(10, 10, 0xFF808080u);
+    EXPECT_PIXEL(799, 599, 0xFF808080u);
+    EXPECT_PIXEL(400, 300, 0xFF000080u);
+    // The screenshot of a frame with a few kinds of sprites.
+    graphics->setFade(255.0f);
+    auto tex = makeTexture(solidImage(2, 2, 0xC0FFFFFFu), "soft.png");
+    cRenderQuad a = quadAt(100, 100, 200, 150, kRed), b = quadAt(200, 180, 200, 150, 0xFF00FF00u);
+    cRenderQuad c = quadAt(500, 300, 160, 160, kBlue);
+    c.grid = 4;
+    float m[9] = {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 300, -200, 1};   // a turn about the origin, moved
+    std::memcpy(c.matrix, m, sizeof m);
+    frame({record(&a, white.get()), record(&b, tex.get()), record(&c, white.get(), RF_USE_FILTERING)});
+    std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
+    cImage shot;
+    shot.width = 800;
+    shot.height = 600;
+    shot.pixels = pixels;
+    std::string path = std::string(RW_TEST_OUTPUT_DIR) + "/renderer-frame.png";
+    ASSERT_TRUE(writePngFile(path, shot));
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+}  // namespace
