@@ -37,13 +37,14 @@ cVector2 cMotion::advance(float dt, int mode) {
     m_parameter += dt * m_rate;
     float p = m_parameter;
     float c = 0.0f;
-    if (mode == 0) {
+    if (p == 0.0f) {
+        c = 0.0f;  // the curve has no value at 0: the movement stands at its start point
+    } else if (mode == 0) {
         float inverse = 1.0f / (p * p);
         c = 1.0f - sinFloat(p) * inverse;
     } else if (mode == 1) {
         c = 1.0f - sinFloat(p) / p;
     }
-    // A parameter of 0 would divide by zero: the movement stands at its start point then.
     if (!std::isfinite(c)) c = 0.0f;
     m_current = m_start + (m_target - m_start) * c;
     if ((m_parameterEnd >= 0.0f && p >= m_parameterEnd) || (m_parameterEnd < 0.0f && p <= m_parameterEnd)) {
