@@ -387,3 +387,34 @@ TEST_F(SpriteTest, HostileConfigurationValuesNeverBreakTheQuad) {
     }
     EXPECT_FALSE(services.drawn.empty());
 }
+
+namespace {
+class Shake : public cOffsetSource {
+public:
+    cVector2 offset;
+    cVector2 getOffset() const override { return offset; }
+};
+}  // namespace
+
+TEST_F(SpriteTest, OffsetSourceReachesTheSubtreeAtEveryQuad) {
+    Shake shake;
+    cPicture parent;
+    auto* child = new cPicture(&parent);
+    parent.setOffsetSource(&shake);
+    EXPECT_EQ(child->getOffsetSource(), &shake);
+    shake.offset = cVector2(3, -2);
+    EXPECT_EQ(child->getQuad().viewOffset, cVector2(3, -2));
+    shake.offset = cVector2(1, 1);  // nothing stale, still read again
+    EXPECT_EQ(child->getQuad().viewOffset, cVector2(1, 1));
+    parent.setOffsetSource(nullptr);
+}
+
+TEST_F(SpriteTest, ResetResourcesLooksEverythingUpAgain) {
+    cPicture p;
+    p.setPicture("img");
+    p.getQuad();
+    EXPECT_EQ(services.lookups["img"], 1);
+    p.resetResources();
+    EXPECT_EQ(services.lookups["img"], 2);
+    EXPECT_EQ(p.getQuadSize(), cVector2(64, 32));
+}
