@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "engine/core/Localization.h"
 #include "engine/core/cLogManager.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
+#include "engine/media/cGraphics.h"
 #include "platform/Platform.h"
 #include "platform/input/Input.h"
 
@@ -16,15 +20,38 @@ namespace {
 
 void logGame(const char* text) { logText("game", cStringA(text)); }
 
+// Window pixels -> back-buffer pixels through the renderer (which letterboxes the back
+// buffer in a larger window). Without a renderer window the coordinates stay as they are.
+void mapThroughGraphics(float* x, float* y) {
+    cGraphics* graphics = getGraphics();
+    if (!graphics || !graphics->getWindow()) return;
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(graphics->getWindow(), &wx, &wy);
+    ScreenPoint p;
+    p.x = wx + int32_t(*x);
+    p.y = wy + int32_t(*y);
+    graphics->screenToClient(&p);
+    *x = float(p.x);
+    *y = float(p.y);
+}
+
+// The keyboard layout (the language file) is taken while a resource manager exists to read it.
+bool g_layoutAcquired = false;
+
 }  // namespace
 
 cInput::cInput(SDL_Window*) {
+    if (getResourceManager()) {
+        acquireKeyboardLayout();
+        g_layoutAcquired = true;
+    }
     logGame("  prepare key names");
     prepareKeyNames();
     logGame("  unbind controls");
     clearAllBindings();
     logGame("  create input device");
     in::open();
+    in::setCoordinateMapper(&mapThroughGraphics);
     logGame("  init keyboard");
     logGame("  init mouse");
     logGame("  set mouse params");
@@ -44,7 +71,12 @@ cInput::~cInput() {
     } catch (...) {
     }
     if (m_cursorShown) platform::showSystemCursor(false);
+    in::setCoordinateMapper(nullptr);
     in::close();
+    if (g_layoutAcquired) {
+        g_layoutAcquired = false;
+        releaseKeyboardLayout();
+    }
 }
 
 void cInput::addBinding(InputCode code, InputCallback callback, void* object) {
@@ -107,6 +139,7 @@ void cInput::removeMotionListener(MotionCallback callback, void* object) {
 }
 
 void cInput::pushChar(wchar_t character) {
+    activateKeyboardLayout();
     if (m_charCount < kCharQueueSize) m_chars[m_charCount++] = character;
 }
 
@@ -177,6 +210,7 @@ void cInput::update() {
     wchar_t chars[kCharQueueSize];
     std::copy(m_chars, m_chars + count, chars);
     m_charCount = 0;
+    activateKeyboardLayout();
     for (size_t i = 0; i < count && m_charListener; ++i) m_charListener(chars[i], m_charUser);
 
     collectKeyboard();
@@ -293,8 +327,20 @@ void cInput::prepareKeyNames() {
     for (const auto& n : names) m_keyNames[n.key] = n.name;
 }
 
-void cInput::backBufferSize(unsigned*, unsigned*) {}
+void cInput::backBufferSize(unsigned* width, unsigned* height) {
+    if (cGraphics* graphics = getGraphics()) {
+        *width = graphics->getWidth();
+        *height = graphics->getHeight();
+    }
+}
 
-void cInput::readSettings() {}
+void cInput::readSettings() {
+    cSettingsManager* settings = getSettingsManager();
+    if (!settings) return;
+    settings->getBool(L"Graphics", L"hardware_cursor", m_hardwareCursor);
+    settings->getFloat(L"Graphics", L"mouse_mul", m_mouseMul);  // read, not used
+}
 
-void cInput::writeHardwareCursorSetting() {}
+void cInput::writeHardwareCursorSetting() {
+    if (cSettingsManager* settings = getSettingsManager()) settings->setBool(L"Graphics", L"hardware_cursor", m_hardwareCursor);
+}
