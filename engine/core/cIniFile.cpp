@@ -1,5 +1,6 @@
 #include "engine/core/cIniFile.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "engine/core/cFileManager.h"
@@ -190,7 +191,7 @@ std::wstring readBack(const std::wstring& encoded) {
     return value;
 }
 
-std::wstring quoted(const std::wstring& value) {
+std::wstring quotedValue(const std::wstring& value) {
     std::wstring out = L"\"";
     for (wchar_t c : value) {
         if (c == L'"') out.push_back(L'\\');
@@ -203,7 +204,7 @@ std::wstring quoted(const std::wstring& value) {
 // The text that reads back as value: quoted with \" escapes, or, when that cannot hold it
 // (a value that ends in a backslash), unquoted. False when neither form reads back.
 bool encodeValue(const std::wstring& value, std::wstring* out) {
-    std::wstring q = quoted(value);
+    std::wstring q = quotedValue(value);
     if (readBack(q) == value) {
         *out = q;
         return true;
@@ -325,7 +326,7 @@ std::string cIniFile::toBytes() const {
             std::wstring clean;
             for (wchar_t c : e.value)
                 if (c != kCr && c != kLf) clean.push_back(c);
-            encoded = quoted(clean);
+            encoded = quotedValue(clean);
         }
         text += e.key + L"=" + encoded + L"\r\n";
     }
@@ -336,6 +337,29 @@ std::string cIniFile::toBytes() const {
 void cIniFile::write(const cStringA& path) const {
     std::string bytes = toBytes();
     if (bytes.empty()) return;
-    std::unique_ptr<cStream> stream(getFileManager()->openWrite(path));
-    stream->write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    cFileManager* files = getFileManager();
+    auto writeAll = [&](const cStringA& target) {
+        std::unique_ptr<cStream> stream(files->openWrite(target));
+        uint32_t written = stream->write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        bool flushed = stream->flush();
+        if (written != bytes.size() || !flushed)
+            throw cStringA("The file \"" + target + "\" could not be written completely.");
+    };
+    if (!files->exists(path)) {
+        writeAll(path);
+        return;
+    }
+    // An existing file is replaced only by a complete new one: the text goes to a hidden file
+    // beside it first, which then takes its place.
+    size_t slash = path.rfind('/');
+    cStringA folder = slash == std::string::npos ? cStringA() : cStringA(path.substr(0, slash + 1));
+    cStringA name = slash == std::string::npos ? path : cStringA(path.substr(slash + 1));
+    cStringA temp = folder + "." + name + ".tmp";
+    writeAll(temp);
+    std::error_code ec;
+    std::filesystem::rename(std::string(files->resolvePath(temp)), std::string(files->resolvePath(path)), ec);
+    if (ec) {
+        std::filesystem::remove(std::string(files->resolvePath(temp)), ec);
+        throw cStringA("The file \"" + path + "\" could not be replaced.");
+    }
 }

@@ -36,8 +36,8 @@ public:
     // Throws the file manager's text, or for a malformed document the narrow cString
     // "<Expat's error text> line <n> char <n>" (also stored as the error call stack's text).
     cXmlNode(const cStringA& name, int group);
-    // A document parsed from bytes in memory (UTF-16 with or without a byte-order mark;
-    // without one Expat reads big-endian); throws as the loading constructor.
+    // A document parsed from bytes in memory (UTF-16, either byte order, with or without a
+    // byte-order mark); throws as the loading constructor.
     static std::unique_ptr<cXmlNode> fromBytes(const void* data, size_t size, const cStringA& name = cStringA(),
                                                int group = 0);
     // Deletes the node and all its descendants.

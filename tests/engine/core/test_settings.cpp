@@ -184,6 +184,8 @@ TEST_F(Settings, SettersAreStoredAtShutdownAndReadAtTheNextStart) {
     EXPECT_EQ(copy->getValue(L"Graphics", L"mouse_mul").str(), L"1");
     EXPECT_EQ(copy->getValue(L"Graphics", L"big").str(), L"9000000000");
     EXPECT_EQ(copy->getValue(L"Game", L"window_title").str(), L"say \"hi\"");
+    // The stored file was replaced whole; no temporary file is left beside it.
+    EXPECT_FALSE(fs::exists(stored.parent_path() / ".config.ini.tmp"));
 }
 
 TEST_F(Settings, DamagedShippedSettingsThrowAClearText) {
