@@ -230,6 +230,27 @@ TEST_F(CoreTest, WindowTakesSizeAndTitleFromTheSettings) {
     EXPECT_STREQ(SDL_GetWindowTitle(platform::sdlWindow()), "Caf\xC3\xA9 \xE2\x82\xAC");
 }
 
+TEST_F(CoreTest, ABadWindowSizeIsReportedAndStartUpStops) {
+    start();
+    core.reset();
+    {
+        cFileManager files(cStringA(builtDataFolder()), cStringA("kbf"));
+        cLogManager logs;
+        cResourceManager resources;
+        cSettingsManager settings;
+        settings.setUnsigned(L"Graphics", L"width", 0);
+    }
+    platform::clearMessages();
+    core.reset(new cRenderWren(builtDataFolder(), nullptr, nullptr));
+    EXPECT_FALSE(core->isStarted());
+    EXPECT_EQ(getErrorCallStack(), "Invalid window size 0x600.\nvoid cRenderWren::createWindow()");
+    EXPECT_EQ(platform::shownMessageBoxes().size(), 1u);
+    EXPECT_EQ(getGraphics(), nullptr);
+    EXPECT_EQ(getLogic(), nullptr);
+    core.reset();
+    EXPECT_EQ(getSettingsManager(), nullptr);
+}
+
 TEST_F(CoreTest, WindowMessagesReachTheInputManager) {
     start();
     cInput* input = getInput();
