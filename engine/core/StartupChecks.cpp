@@ -42,11 +42,12 @@ bool readVersion(const char* path, cStringW* version) {
 void resetUserData() {
     cFileManager* files = getFileManager();
     const cStringA& common = files->getCommonPath();
-    const cStringA& app = files->getAppFolder();
-    // The whole folder goes: only ever a folder of the game's own name.
-    bool ownFolder = !app.isEmpty() && common.size() > app.size() + 1 &&
-                     common.compare(common.size() - app.size() - 1, app.size(), app) == 0 && common.back() == '/' &&
-                     common[common.size() - app.size() - 2] == '/';
+    // The whole folder goes: only ever a named sub-folder (the game's own), never a root.
+    std::string trimmed = common;
+    while (!trimmed.empty() && trimmed.back() == '/') trimmed.pop_back();
+    size_t slash = trimmed.rfind('/');
+    std::string last = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    bool ownFolder = slash != std::string::npos && slash > 0 && !last.empty() && last != "." && last != "..";
     if (ownFolder) {
         deleteFolder(common);
     } else {
