@@ -64,15 +64,18 @@ public:
     // Replaces the entries by those read from the bytes of a whole file. Throws a text naming
     // the document when the bytes are not empty and do not start with the UTF-16LE mark.
     void parse(const void* data, size_t size);
-    // True when value reads back unchanged after write(): no CR, LF or TAB, and a value that
-    // ends in a backslash must also be free of blanks, double quotes and "//" (it is written
-    // without quotes).
+    // True when value reads back unchanged after write(). Values are written in quotes with
+    // \" for a double quote; a value ending in a backslash cannot end a quoted value and is
+    // written without quotes, which holds it only when it has no blanks, no "//" and no double
+    // quote that does not follow a backslash. CR, LF and TAB can never be held.
     static bool canStore(const cStringW& value);
     // The document in the file format: the mark U+FEFF, then "[section]\r\n" and
     // key="value"\r\n lines, "\r\n[section]\r\n" before each further section; a double quote
     // in a value is written as \". Empty when the document has no entries.
     std::string toBytes() const;
     // Writes toBytes() to path through the file manager (nothing when there are no entries).
+    // An existing file is replaced only once the new text is completely written (through a
+    // hidden ".<name>.tmp" beside it); a failed write throws and leaves the old file.
     void write(const cStringA& path) const;
 
 private:
