@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "engine/core/cFileManager.h"
+#include "engine/core/cLogManager.h"
 #include "engine/core/cTimer.h"
 #include "engine/media/cSound.h"
 #include "platform/Platform.h"
@@ -340,6 +344,54 @@ TEST_F(SoundTest, ShutdownFreesEverything) {
     EXPECT_EQ(au::deviceKind(), au::DeviceKind::None);
     sound = new cSound();  // a new manager starts clean
     EXPECT_EQ(sound->sampleChannelCount(), 0u);
+}
+
+}  // namespace
+
+// ---- Through the real file manager and log --------------------------------------------------
+
+namespace {
+
+class SoundFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setBackend(platform::Backend::Headless);
+        root = std::filesystem::path(RW_TEST_OUTPUT_DIR) / "sound-files";
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root);
+        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+        files = new cFileManager(cStringA(std::string(RW_DIST_DIR) + "/Data"), cStringA("kbf"));
+        log = new cLogManager();
+    }
+    void TearDown() override {
+        delete log;
+        delete files;
+    }
+    std::filesystem::path root;
+    cFileManager* files = nullptr;
+    cLogManager* log = nullptr;
+};
+
+TEST_F(SoundFilesTest, SoundsAreReadThroughTheFileManagerAndTheStepsLogged) {
+    {
+        cSound sound;
+        sound.loadSample("sounds/test/click.ogg", 2, 80);
+        EXPECT_TRUE(sound.isSampleLoaded("sounds/test/click.ogg"));
+        try {
+            sound.loadSample("sounds/test/missing.ogg", 2, 80);
+            ADD_FAILURE() << "a missing file must throw";
+        } catch (const std::string& text) {
+            EXPECT_NE(text.find("sounds/test/missing.ogg"), std::string::npos) << text;
+        }
+        sound.playMusic("music/world1.ogg", true, false, true, 0.0f);
+        EXPECT_TRUE(sound.isMusicActive());
+    }
+    std::ifstream in(files->getCommonPath() + "game.log");
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    for (const char* line : {"  initialize audio device", "  start audio device", "  release music", "  release sounds",
+                             "  stop audio device", "  release audio device"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 }  // namespace
