@@ -708,6 +708,62 @@ void cGraphics::writeQuad(const cDrawRecord& record) {
     cVector2 p[4];
     for (int c = 0; c < 4; ++c) p[c] = q.transformedCorner(c);
     const float z = stencilToDepth(q.stencilValue);
+    const bool hasLayer[2] = {record.texture0 != nullptr, record.texture1 != nullptr};
+    float uvScale[2][2] = {{1.0f, 1.0f}, {1.0f, 1.0f}};
+    if (hasLayer[0]) std::memcpy(uvScale[0], record.texture0->getUvScale(), sizeof uvScale[0]);
+    if (hasLayer[1]) std::memcpy(uvScale[1], record.texture1->getUvScale(), sizeof uvScale[1]);
+
+    cSpriteVertex* out = reinterpret_cast<cSpriteVertex*>(m_locked_vertices) + base;
+    if (n == 1) {
+        // The usual sprite: the same arithmetic as the grid below with s and t 0 or 1, where the
+        // mixed colours are the corner colours themselves.
+        const float dx1 = p[1].x - p[0].x, dy1 = p[1].y - p[0].y;
+        const float dx2 = p[2].x - p[0].x, dy2 = p[2].y - p[0].y;
+        const float dx3 = p[3].x - p[1].x - p[2].x + p[0].x, dy3 = p[3].y - p[1].y - p[2].y + p[0].y;
+        out[0].x = p[0].x + dx1 * 0.0f + dx2 * 0.0f + dx3 * 0.0f - 0.5f;
+        out[0].y = p[0].y + dy1 * 0.0f + dy2 * 0.0f + dy3 * 0.0f - 0.5f;
+        out[1].x = p[0].x + dx1 + dx2 * 0.0f + dx3 * 0.0f - 0.5f;
+        out[1].y = p[0].y + dy1 + dy2 * 0.0f + dy3 * 0.0f - 0.5f;
+        out[2].x = p[0].x + dx1 * 0.0f + dx2 + dx3 * 0.0f - 0.5f;
+        out[2].y = p[0].y + dy1 * 0.0f + dy2 + dy3 * 0.0f - 0.5f;
+        out[3].x = p[0].x + dx1 + dx2 + dx3 - 0.5f;
+        out[3].y = p[0].y + dy1 + dy2 + dy3 - 0.5f;
+        for (int c = 0; c < 4; ++c) {
+            out[c].z = z;
+            out[c].color = q.vertices[c].color;
+        }
+        for (int layer = 0; layer < 2; ++layer) {
+            if (!hasLayer[layer]) continue;
+            const cRect& uv = q.uvRects[layer];
+            const float du = uv.right - uv.left, dv = uv.bottom - uv.top;
+            const float u0 = (uv.left + du * 0.0f) * uvScale[layer][0] + 0.0001f;
+            const float u1 = (uv.left + du) * uvScale[layer][0] + 0.0001f;
+            const float v0 = (uv.top + dv * 0.0f) * uvScale[layer][1] + 0.0001f;
+            const float v1 = (uv.top + dv) * uvScale[layer][1] + 0.0001f;
+            float* target = layer == 0 ? &out[0].u0 : &out[0].u1;
+            const size_t stride = sizeof(cSpriteVertex) / sizeof(float);
+            target[0] = u0;
+            target[1] = v0;
+            target[stride] = u1;
+            target[stride + 1] = v0;
+            target[2 * stride] = u0;
+            target[2 * stride + 1] = v1;
+            target[3 * stride] = u1;
+            target[3 * stride + 1] = v1;
+        }
+        uint16_t* idx = m_locked_indices + firstIndex;
+        idx[0] = uint16_t(base);
+        idx[1] = uint16_t(base + 2);
+        idx[2] = uint16_t(base + 1);
+        idx[3] = uint16_t(base + 1);
+        idx[4] = uint16_t(base + 2);
+        idx[5] = uint16_t(base + 3);
+        m_current.vertexCount += 4;
+        m_current.triangleCount += 2;
+        m_frame_vertex_count += 4;
+        m_frame_index_count += 6;
+        return;
+    }
     float ch[4][4];   // corner, channel (a, r, g, b) in 0..1
     for (int c = 0; c < 4; ++c) {
         uint32_t col = q.vertices[c].color;
@@ -716,12 +772,6 @@ void cGraphics::writeQuad(const cDrawRecord& record) {
         ch[c][2] = float((col >> 8) & 0xFF) / 255.0f;
         ch[c][3] = float(col & 0xFF) / 255.0f;
     }
-    const bool hasLayer[2] = {record.texture0 != nullptr, record.texture1 != nullptr};
-    float uvScale[2][2] = {{1.0f, 1.0f}, {1.0f, 1.0f}};
-    if (hasLayer[0]) std::memcpy(uvScale[0], record.texture0->getUvScale(), sizeof uvScale[0]);
-    if (hasLayer[1]) std::memcpy(uvScale[1], record.texture1->getUvScale(), sizeof uvScale[1]);
-
-    cSpriteVertex* out = reinterpret_cast<cSpriteVertex*>(m_locked_vertices) + base;
     const float fn = float(n);
     for (uint32_t i = 0; i <= n; ++i) {
         const float t = float(i) / fn;

@@ -2,6 +2,12 @@
 
 #include "platform/device/ShaderTranslator.h"
 
+// Formats a call only while recording.
+#define RECORD(...)                                  \
+    do {                                             \
+        if (m_recordingOn) log(format(__VA_ARGS__)); \
+    } while (0)
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -145,9 +151,12 @@ std::vector<std::string> cRecordingDevice::callsStartingWith(const std::string& 
     return out;
 }
 
-void cRecordingDevice::log(std::string line) { m_calls.push_back(std::move(line)); }
+void cRecordingDevice::log(std::string line) {
+    if (m_recordingOn) m_calls.push_back(std::move(line));
+}
 
 void cRecordingDevice::snapshot(const std::string& call) {
+    if (!m_recordingOn) return;
     DrawState s;
     s.call = call;
     for (uint32_t i = 0; i < uint32_t(RenderState::Count); ++i) s.render[i] = getRenderState(RenderState(i));
@@ -166,7 +175,7 @@ void cRecordingDevice::snapshot(const std::string& call) {
 
 int32_t cRecordingDevice::createVertexBuffer(uint32_t bytes, uint32_t usage, uint32_t fmt, MemoryPool pool,
                                              cVertexBuffer** out) {
-    log(format("createVertexBuffer %u 0x%x", bytes, fmt));
+    RECORD("createVertexBuffer %u 0x%x", bytes, fmt);
     if (!out || bytes == 0) return DEVERR_INVALIDCALL;
     *out = nullptr;
     if (m_createResult != DEV_OK) return m_createResult;
@@ -176,7 +185,7 @@ int32_t cRecordingDevice::createVertexBuffer(uint32_t bytes, uint32_t usage, uin
 
 int32_t cRecordingDevice::createIndexBuffer(uint32_t bytes, uint32_t usage, IndexFormat fmt, MemoryPool pool,
                                             cIndexBuffer** out) {
-    log(format("createIndexBuffer %u", bytes));
+    RECORD("createIndexBuffer %u", bytes);
     if (!out || bytes == 0) return DEVERR_INVALIDCALL;
     *out = nullptr;
     if (m_createResult != DEV_OK) return m_createResult;
@@ -185,7 +194,7 @@ int32_t cRecordingDevice::createIndexBuffer(uint32_t bytes, uint32_t usage, Inde
 }
 
 int32_t cRecordingDevice::createTexture(uint32_t width, uint32_t height, MemoryPool pool, cDeviceTexture** out) {
-    log(format("createTexture %ux%u", width, height));
+    RECORD("createTexture %ux%u", width, height);
     if (!out || width == 0 || height == 0) return DEVERR_INVALIDCALL;
     *out = nullptr;
     if (m_createResult != DEV_OK) return m_createResult;
@@ -196,7 +205,7 @@ int32_t cRecordingDevice::createTexture(uint32_t width, uint32_t height, MemoryP
 
 int32_t cRecordingDevice::createVertexShader(const uint32_t* tokens, size_t tokenCount, uint32_t usage,
                                              uint32_t* handle) {
-    log(format("createVertexShader %zu", tokenCount));
+    RECORD("createVertexShader %zu", tokenCount);
     if (!handle) return DEVERR_INVALIDCALL;
     *handle = 0;
     if (m_createResult != DEV_OK) return m_createResult;
@@ -209,7 +218,7 @@ int32_t cRecordingDevice::createVertexShader(const uint32_t* tokens, size_t toke
 }
 
 int32_t cRecordingDevice::deleteVertexShader(uint32_t handle) {
-    log(format("deleteVertexShader %u", handle));
+    RECORD("deleteVertexShader %u", handle);
     for (auto it = m_shaders.begin(); it != m_shaders.end(); ++it) {
         if (*it == handle) {
             m_shaders.erase(it);
@@ -221,38 +230,38 @@ int32_t cRecordingDevice::deleteVertexShader(uint32_t handle) {
 }
 
 int32_t cRecordingDevice::setRenderState(RenderState state, uint32_t value) {
-    log(format("renderState %s %u", renderStateName(state), value));
+    RECORD("renderState %s %u", renderStateName(state), value);
     return cStateDevice::setRenderState(state, value);
 }
 
 int32_t cRecordingDevice::setStageState(uint32_t stage, StageState state, uint32_t value) {
-    log(format("stageState %u %s %u", stage, stageStateName(state), value));
+    RECORD("stageState %u %s %u", stage, stageStateName(state), value);
     return cStateDevice::setStageState(stage, state, value);
 }
 
 int32_t cRecordingDevice::setTexture(uint32_t stage, cDeviceTexture* texture) {
-    log(format("texture %u %u", stage, objectId(texture)));
+    RECORD("texture %u %u", stage, objectId(texture));
     return cStateDevice::setTexture(stage, texture);
 }
 
 int32_t cRecordingDevice::setTransform(TransformKind kind, const DeviceMatrix& matrix) {
     static const char* names[] = {"World", "View", "Projection"};
-    log(format("transform %s", uint32_t(kind) < 3 ? names[uint32_t(kind)] : "?"));
+    RECORD("transform %s", uint32_t(kind) < 3 ? names[uint32_t(kind)] : "?");
     return cStateDevice::setTransform(kind, matrix);
 }
 
 int32_t cRecordingDevice::setVertexFormat(uint32_t fmt) {
-    log(format("vertexFormat 0x%x", fmt));
+    RECORD("vertexFormat 0x%x", fmt);
     return cStateDevice::setVertexFormat(fmt);
 }
 
 int32_t cRecordingDevice::setVertexShader(uint32_t handle) {
-    log(format("vertexShader %u", handle));
+    RECORD("vertexShader %u", handle);
     return cStateDevice::setVertexShader(handle);
 }
 
 int32_t cRecordingDevice::setVertexShaderConstant(uint32_t reg, const float* values, uint32_t count) {
-    log(format("shaderConstant %u %u", reg, count));
+    RECORD("shaderConstant %u %u", reg, count);
     return cStateDevice::setVertexShaderConstant(reg, values, count);
 }
 
@@ -263,29 +272,31 @@ int32_t cRecordingDevice::beginStateBlock() {
 
 int32_t cRecordingDevice::endStateBlock(uint32_t* token) {
     int32_t r = cStateDevice::endStateBlock(token);
-    log(format("endStateBlock %u", token ? *token : 0));
+    RECORD("endStateBlock %u", token ? *token : 0);
     return r;
 }
 
 int32_t cRecordingDevice::applyStateBlock(uint32_t token) {
-    log(format("applyStateBlock %u", token));
+    RECORD("applyStateBlock %u", token);
     return cStateDevice::applyStateBlock(token);
 }
 
 int32_t cRecordingDevice::setStreamSource(uint32_t stream, cVertexBuffer* buffer, uint32_t stride) {
-    log(format("streamSource %u %u %u", stream, objectId(buffer), stride));
+    RECORD("streamSource %u %u %u", stream, objectId(buffer), stride);
     return cStateDevice::setStreamSource(stream, buffer, stride);
 }
 
 int32_t cRecordingDevice::setIndices(cIndexBuffer* buffer, uint32_t baseVertex) {
-    log(format("indices %u %u", objectId(buffer), baseVertex));
+    RECORD("indices %u %u", objectId(buffer), baseVertex);
     return cStateDevice::setIndices(buffer, baseVertex);
 }
 
 int32_t cRecordingDevice::drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t count) {
-    std::string call = format("draw %s %u %u", primitiveName(type), startVertex, count);
-    log(call);
-    snapshot(call);
+    if (m_recordingOn) {
+        std::string call = format("draw %s %u %u", primitiveName(type), startVertex, count);
+        log(call);
+        snapshot(call);
+    }
     if (!streamBuffer()) return DEVERR_INVALIDCALL;
     uint64_t end = uint64_t(startVertex + primitiveVertexCount(type, count)) * streamStride();
     return end <= streamBuffer()->getSize() ? DEV_OK : DEVERR_INVALIDCALL;
@@ -293,9 +304,12 @@ int32_t cRecordingDevice::drawPrimitive(PrimitiveType type, uint32_t startVertex
 
 int32_t cRecordingDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex, uint32_t vertexCount,
                                                uint32_t startIndex, uint32_t count) {
-    std::string call = format("drawIndexed %s %u %u %u %u", primitiveName(type), minIndex, vertexCount, startIndex, count);
-    log(call);
-    snapshot(call);
+    if (m_recordingOn) {
+        std::string call =
+            format("drawIndexed %s %u %u %u %u", primitiveName(type), minIndex, vertexCount, startIndex, count);
+        log(call);
+        snapshot(call);
+    }
     if (!streamBuffer() || !indexBuffer()) return DEVERR_INVALIDCALL;
     uint32_t indexSize = indexBuffer()->getFormat() == IndexFormat::Index16 ? 2 : 4;
     uint64_t end = uint64_t(startIndex + primitiveVertexCount(type, count)) * indexSize;
@@ -303,15 +317,17 @@ int32_t cRecordingDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minI
 }
 
 int32_t cRecordingDevice::drawPrimitiveUp(PrimitiveType type, uint32_t count, const void* vertices, uint32_t stride) {
-    std::string call = format("drawUp %s %u %u", primitiveName(type), count, stride);
-    log(call);
-    snapshot(call);
+    if (m_recordingOn) {
+        std::string call = format("drawUp %s %u %u", primitiveName(type), count, stride);
+        log(call);
+        snapshot(call);
+    }
     cStateDevice::setStreamSource(0, nullptr, 0);
     return vertices ? DEV_OK : DEVERR_INVALIDCALL;
 }
 
 int32_t cRecordingDevice::clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
-    log(format("clear %u 0x%08X %.8g %u", flags, color, double(z), stencil));
+    RECORD("clear %u 0x%08X %.8g %u", flags, color, double(z), stencil);
     return DEV_OK;
 }
 
@@ -342,12 +358,12 @@ int32_t cRecordingDevice::testCooperativeLevel() {
         r = m_coopAnswers.front();
         if (m_coopAnswers.size() > 1) m_coopAnswers.erase(m_coopAnswers.begin());
     }
-    log(format("testCooperativeLevel %d", r));
+    RECORD("testCooperativeLevel %d", r);
     return r;
 }
 
 int32_t cRecordingDevice::reset(const PresentParams& params) {
-    log(format("reset %ux%u %s", params.width, params.height, params.windowed ? "windowed" : "fullscreen"));
+    RECORD("reset %ux%u %s", params.width, params.height, params.windowed ? "windowed" : "fullscreen");
     int32_t r = m_resetResult;
     m_resetResult = DEV_OK;
     if (r != DEV_OK) return r;

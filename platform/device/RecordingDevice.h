@@ -35,6 +35,8 @@ public:
     };
     const std::vector<DrawState>& draws() const { return m_draws; }
     void clearDraws() { m_draws.clear(); }
+    // Off: calls are neither written nor snapshotted (benchmarks measure the caller alone).
+    void setRecording(bool on) { m_recordingOn = on; }
 
     // ---- Simulated faults ----
     // Result of the next present (then DEV_OK again).
@@ -104,4 +106,5 @@ private:
     std::vector<uint32_t> m_shaders;
     uint32_t m_nextShader = 1;
     bool m_inScene = false;
+    bool m_recordingOn = true;
 };

@@ -234,6 +234,31 @@ TEST_F(Batch, ColoursMixPerChannelAndRound) {
     EXPECT_EQ(v[4].color, 0x80404040u);
 }
 
+TEST_F(Batch, ASingleCellQuadEqualsTheCornersOfAGrid) {
+    // The one-cell quad has a path of its own; its vertices must be the grid's corners bit for bit.
+    cRenderQuad q = quadAt(10.3f, 20.7f, 33.1f, 17.9f);
+    float m[9] = {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 123.4f, -56.7f, 1};
+    std::memcpy(q.matrix, m, sizeof m);
+    q.vertexOffsets[2] = cVector2(-1.3f, 2.2f);
+    q.viewOffset = cVector2(0.1f, 0.2f);
+    const uint32_t colors[4] = {0x01020304u, 0xFF7F80FEu, 0x80000000u, 0x12345678u};
+    for (int c = 0; c < 4; ++c) q.vertices[c].color = colors[c];
+    q.uvRects[0] = cRect(0.1f, 0.3f, 0.7f, 0.9f);
+    q.uvRects[1] = cRect(0.9f, 0.1f, 0.2f, 0.6f);
+    q.stencilValue = 77;
+    cRenderQuad grid = q;
+    grid.grid = 2;
+    cDrawRecord one = record(&q, texA.get()), two = record(&grid, texA.get());
+    one.texture1 = two.texture1 = texB.get();
+    frame({one, two});
+    std::vector<cSpriteVertex> v = vertices(0, 13);
+    ASSERT_EQ(v.size(), 13u);
+    const int corners[4] = {4, 6, 10, 12};
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(std::memcmp(&v[c], &v[corners[c]], sizeof(cSpriteVertex)), 0) << "corner " << c;
+    EXPECT_EQ(v[3].color, colors[3]);
+}
+
 TEST_F(Batch, UvsFollowTheRectsOfTexturedLayersOnly) {
     cRenderQuad q = quadAt(0, 0, 20, 20);
     q.grid = 2;
