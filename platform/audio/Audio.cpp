@@ -69,11 +69,13 @@ public:
 private:
     // Keeps the last frame, appends decoded ones; false at the end of the file.
     bool refill() {
-        size_t index = size_t(m_pos);
-        size_t keep = m_inFrames > index ? m_inFrames - index : 0;
-        if (keep) std::copy(m_in.begin() + index * 2, m_in.begin() + m_inFrames * 2, m_in.begin());
-        m_consumed += index;
-        m_pos -= double(index);
+        // Frames before the read position are done with; a position past the data (a step
+        // above one) drops what is there and keeps its distance for the next refill.
+        size_t drop = std::min(size_t(m_pos), m_inFrames);
+        size_t keep = m_inFrames - drop;
+        if (keep) std::copy(m_in.begin() + drop * 2, m_in.begin() + m_inFrames * 2, m_in.begin());
+        m_consumed += drop;
+        m_pos -= double(drop);
         m_in.resize((keep + kChunk) * 2);
         size_t n = m_decoder.readStereo(m_in.data() + keep * 2, kChunk);
         m_inFrames = keep + n;

@@ -64,6 +64,7 @@ TEST_F(AudioMixerTest, DecodingKeepsLengthAndPitchAtAnyFileRate) {
     struct Case { const char* file; double seconds; } cases[] = {
         {"sounds/test/tone440.ogg", 1.0},
         {"sounds/test/tone440_22k.ogg", 1.0},  // mono at 22.05 kHz
+        {"sounds/test/tone440_48k.ogg", 1.0},
         {"sounds/test/tone440_long.ogg", 2.0},
     };
     for (const auto& c : cases) {
