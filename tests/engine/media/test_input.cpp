@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/core/Localization.h"
+#include "engine/core/cFileManager.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
 #include "engine/media/cInput.h"
 #include "platform/Platform.h"
 #include "platform/input/Input.h"
@@ -417,6 +424,46 @@ TEST_F(InputTest, CursorPositionStartsAtTheCentreAndFollowsTheMouse) {
     EXPECT_EQ(input->getMouseX(), 50.0f);
     EXPECT_EQ(input->getMouseY(), 40.0f);
     in::setCoordinateMapper(nullptr);
+}
+
+// With the engine's managers: the keyboard layout is held while the manager lives and the
+// hardware-cursor preference goes through the settings.
+class InputWithManagers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setBackend(platform::Backend::Headless);
+        root = std::filesystem::path(RW_TEST_OUTPUT_DIR) / "input-managers";
+        std::filesystem::remove_all(root);
+        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+        files = std::make_unique<cFileManager>(cStringA(std::string(RW_DIST_DIR) + "/Data"), cStringA("kbf"));
+        resources = std::make_unique<cResourceManager>();
+        settings = std::make_unique<cSettingsManager>();
+    }
+    void TearDown() override {
+        settings.reset();
+        resources.reset();
+        files.reset();
+    }
+    std::filesystem::path root;
+    std::unique_ptr<cFileManager> files;
+    std::unique_ptr<cResourceManager> resources;
+    std::unique_ptr<cSettingsManager> settings;
+};
+
+TEST_F(InputWithManagers, LayoutHeldForTheManagersLifeAndHardwareCursorStored) {
+    int before = getKeyboardLayoutUsers();
+    {
+        settings->setBool(L"Graphics", L"hardware_cursor", true);
+        cInput input;
+        EXPECT_EQ(getKeyboardLayoutUsers(), before + 1);
+        EXPECT_TRUE(input.isHardwareCursor());  // read at construction
+        input.setHardwareCursor(false);
+        bool stored = true;
+        settings->getBool(L"Graphics", L"hardware_cursor", stored);
+        EXPECT_FALSE(stored);
+    }
+    EXPECT_EQ(getKeyboardLayoutUsers(), before);
 }
 
 }  // namespace
