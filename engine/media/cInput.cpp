@@ -109,8 +109,8 @@ void cInput::clearAllBindings() {
 }
 
 void cInput::setMouseParams() {
+    // Back to the shared mouse; the exclusive flag is left as it is.
     in::unacquireMouse();
-    m_mouseExclusive = false;
     if (platform::backend() == platform::Backend::Sdl) SDL_SetRelativeMouseMode(SDL_FALSE);
     in::acquireMouse();
 }
