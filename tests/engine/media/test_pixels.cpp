@@ -3,10 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include <SDL.h>
+
+#include "engine/core/cFileManager.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/core/cSettingsManager.h"
 #include "engine/media/cVertexShader.h"
+#include "tests/engine/core/test_file_env.h"
 #include "tests/engine/media/test_graphics_support.h"
 
 using namespace render_test;
@@ -231,3 +240,98 @@ TEST_F(Pixels, TheFadeDarkensTheWholeFrameAndAScreenshotIsKept) {
 }
 
 }  // namespace
+
+// ---- On an SDL window, and the overlay over real settings ------------------------------------
+
+// SDL's offscreen video driver keeps a little memory of the platform's GL libraries until the
+// process ends; the window checks therefore run in a child that leaves with _exit, and report
+// what failed on standard error.
+std::string windowChecks() {
+    std::string failures;
+    auto check = [&](bool ok, const std::string& what) {
+        if (!ok) failures += what + "\n";
+    };
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::string("no video: ") + SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("render test", 40, 30, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window) return std::string("no window: ") + SDL_GetError();
+    cGraphics::setDesktopWidthOverride(1920);
+    {
+        cGraphics graphics(window);
+        check(graphics.getWindow() == window, "getWindow");
+        check(std::string(graphics.getDevice()->getName()) == "opengl", "device name");
+        auto white = makeTexture(solidImage(2, 2, kWhite));
+        cRenderQuad q = quadAt(10, 10, 20, 20, kGreen);
+        cDrawRecord r;
+        r.quad = &q;
+        r.texture0 = white.get();
+        for (int i = 0; i < 2; ++i) {
+            graphics.beginFrame();   // the second begin presents the first frame to the window
+            graphics.drawSprite(r);
+            graphics.endFrame();
+        }
+        std::vector<uint32_t> px;
+        uint32_t w = 0, h = 0;
+        check(graphics.readBackBuffer(&px, &w, &h) == DEV_OK && px[size_t(15) * w + 15] == kGreen, "green sprite");
+        int wx = 0, wy = 0;
+        SDL_GetWindowPosition(window, &wx, &wy);
+        ScreenPoint p{wx + 10, wy + 20};
+        graphics.screenToClient(&p);
+        check(p.x == 10 && p.y == 20, "cursor in a window of the back buffer's size");
+        // A window twice as wide and as tall: the back buffer is scaled by 2.
+        SDL_SetWindowSize(window, 1600, 1200);
+        int ww = 0, wh = 0;
+        SDL_GetWindowSize(window, &ww, &wh);
+        if (ww == 1600 && wh == 1200) {
+            p = ScreenPoint{wx + 100, wy + 300};
+            graphics.screenToClient(&p);
+            check(p.x == 50 && p.y == 150, "cursor in a letterboxed window");
+            graphics.beginFrame();   // presents into the larger window
+            graphics.endFrame();
+        }
+    }
+    SDL_DestroyWindow(window);
+    return failures;
+}
+
+TEST(PixelsOnAWindow, TheWindowDevicePresentsAndMapsTheCursorThroughTheLetterbox) {
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            std::string failures = windowChecks();
+            if (!failures.empty()) std::fprintf(stderr, "%s", failures.c_str());
+            std::fflush(stderr);
+            _exit(failures.empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(PixelsWithSettings, TheOverlayWritesItsTextInTheTopLeftCorner) {
+    file_test::TempWorld world;
+    world.put("config/config.ini", file_test::utf16Ini("[Game]\r\napp_folder=\"render-pixels\"\r\n\r\n[Graphics]\r\n"
+                                                      "show_custom_info=\"1\"\r\n"));
+    cFileManager files(cStringA(world.dataArg()), cStringA("kbf"));
+    cResourceManager resources;
+    cSettingsManager settings;
+    cGraphics::setDesktopWidthOverride(1920);
+    {
+        cGraphics graphics(nullptr);
+        graphics.addCustomInfo(L"WWWW");
+        graphics.beginFrame();
+        graphics.endFrame();
+        EXPECT_EQ(graphics.getLastOverlayText(), L"WWWW\n");
+        std::vector<uint32_t> px;
+        uint32_t w = 0, h = 0;
+        ASSERT_EQ(graphics.readBackBuffer(&px, &w, &h), DEV_OK);
+        // Some fully lit white pixels within the first text line, none below it.
+        int lit = 0, below = 0;
+        for (uint32_t y = 0; y < h; ++y)
+            for (uint32_t x = 0; x < 200; ++x) {
+                if (px[size_t(y) * w + x] != kWhite) continue;
+                if (y < 20) ++lit;
+                else ++below;
+            }
+        EXPECT_GT(lit, 20);
+        EXPECT_EQ(below, 0);
+    }
+    cGraphics::setDesktopWidthOverride(0);
+}
