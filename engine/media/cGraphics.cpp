@@ -34,7 +34,7 @@ int s_desktop_width_override = 0;
 constexpr unsigned kMaxBufferSprites = 65536 / 4;
 
 void logLine(const char* text) {
-    if (getLogManager()) logText("game", cStringA(text) + "\n");
+    if (getLogManager()) logText("game", cStringA(text));
 }
 
 const wchar_t* kSection = L"Graphics";

@@ -212,6 +212,73 @@ TEST_F(Pixels, VertexShadersPlaceAndColourSprites) {
     EXPECT_PIXEL(340, 339, kBlack);
 }
 
+TEST_F(Pixels, EveryTranslatedInstructionCompilesAndComputes) {
+    using namespace vs;
+    const uint32_t kSub = 3, kRcp = 6, kRsq = 7, kDp3 = 8, kDp4 = 9, kMin = 10, kMax = 11, kSlt = 12, kSge = 13,
+                   kExp = 14, kLog = 15, kLit = 16, kDst = 17, kFrc = 19, kM4x3 = 21, kM3x4 = 22, kM3x3 = 23,
+                   kM3x2 = 24, kExpp = 78, kLogp = 79;
+    const uint32_t xxxx = 0x00, wwww = 0xFF;
+    std::vector<uint32_t> t = {kVersion11,
+        kM4x4, dst(RASTOUT, 0), src(INPUT, 0), src(CONST, 0),
+        kSub, dst(TEMP, 1), src(CONST, 5), src(CONST, 6),
+        kMad, dst(TEMP, 2), src(TEMP, 1), src(CONST, 5), src(CONST, 6, 0xE4, true),
+        kRcp, dst(TEMP, 3, 0x1), src(CONST, 5, wwww),
+        kRsq, dst(TEMP, 3, 0x2), src(CONST, 5, xxxx),
+        kDp3, dst(TEMP, 3, 0x4), src(TEMP, 1), src(TEMP, 2),
+        kDp4, dst(TEMP, 3, 0x8), src(TEMP, 1), src(TEMP, 2),
+        kMin, dst(TEMP, 4), src(TEMP, 3), src(CONST, 5),
+        kMax, dst(TEMP, 4), src(TEMP, 4), src(CONST, 6),
+        kSlt, dst(TEMP, 5), src(TEMP, 4), src(CONST, 5),
+        kSge, dst(TEMP, 5), src(TEMP, 5), src(CONST, 6),
+        kExp, dst(TEMP, 6), src(CONST, 5, wwww),
+        kLog, dst(TEMP, 6), src(CONST, 5, xxxx),
+        kLit, dst(TEMP, 7), src(CONST, 5),
+        kDst, dst(TEMP, 7), src(TEMP, 7), src(CONST, 5),
+        kExpp, dst(TEMP, 8), src(CONST, 5, xxxx),
+        kLogp, dst(TEMP, 8), src(CONST, 5, xxxx),
+        kM4x3, dst(TEMP, 9), src(TEMP, 8), src(CONST, 0),
+        kM3x4, dst(TEMP, 9), src(TEMP, 9), src(CONST, 0),
+        kM3x3, dst(TEMP, 10), src(TEMP, 9), src(CONST, 0),
+        kM3x2, dst(TEMP, 10), src(TEMP, 10), src(CONST, 0),
+        kMov, dst(ADDR, 0, 0x1), src(CONST, 7),                       // a0.x = 2
+        kAdd, dst(ATTROUT, 1), src(TEMP, 10), src(CONST, 5) | (1u << 13),   // c[a0.x + 5] = c7
+        kMov, dst(RASTOUT, 1), src(TEMP, 6),
+        kMov, dst(RASTOUT, 2), src(TEMP, 7),
+        kMov, dst(TEXOUT, 7), src(TEMP, 5),
+        kMov, dst(TEXOUT, 0), src(INPUT, 7),
+        // The visible result: frc(c5).xyz with alpha 1 from c6.w.
+        kFrc, dst(ATTROUT, 0, 0x7), src(CONST, 5),
+        kMov, dst(ATTROUT, 0, 0x8), src(CONST, 6),
+        kEnd};
+    cVertexShader shader("all.sh", 0, t.data(), uint32_t(t.size() * 4));
+    ASSERT_EQ(shader.getCreateResult(), DEV_OK);
+    ASSERT_NE(shader.getHandle(), 0u);
+    float values[12] = {1.25f, 2.5f, 3.75f, 4.0f, 0.5f, 0.5f, 0.5f, 1.0f, 2.0f, 2.0f, 2.0f, 2.0f};
+    cShaderConstantList constants = {{5, values, 3}};
+    cRenderQuad q = quadAt(500, 500, 20, 20);
+    q.vertexShader = &shader;
+    q.shaderConstants = &constants;
+    frame({record(&q, white.get())});
+    EXPECT_PIXEL(510, 510, 0xFF4080BFu);
+}
+
+TEST_F(Pixels, AFrameOfMoreSpritesThanSixteenBitIndicesReachIsDrawnWhole) {
+    // 200 x 100 cells of 4 x 4 pixels: 20000 sprites, past the 16384 one buffer holds.
+    std::vector<cRenderQuad> quads;
+    quads.reserve(20000);
+    for (int i = 0; i < 20000; ++i)
+        quads.push_back(quadAt(float(i % 200) * 4.0f, float(i / 200) * 4.0f, 4, 4, (i % 2) ? kRed : kGreen));
+    std::vector<cDrawRecord> records;
+    for (const cRenderQuad& q : quads) records.push_back(record(&q, white.get()));
+    frame(records);
+    EXPECT_EQ(graphics->getLastTriangleCount(), 40000u);
+    EXPECT_PIXEL(1, 1, kGreen);
+    EXPECT_PIXEL(5, 1, kRed);
+    EXPECT_PIXEL(797, 397, kRed);       // the last sprite, drawn after the first batch
+    EXPECT_PIXEL(4 * 183 + 1, 4 * 81 + 1, (16383 % 2) ? kRed : kGreen);
+    EXPECT_PIXEL(1, 401, kBlack);
+}
+
 TEST_F(Pixels, TheFadeDarkensTheWholeFrameAndAScreenshotIsKept) {
     cRenderQuad q = quadAt(0, 0, 800, 600, kWhite);
     cRenderQuad sprite = quadAt(350, 250, 100, 100, kBlue);
