@@ -966,6 +966,19 @@ int32_t cGraphics::createTexture(const void* data, const uint32_t* size, cDevice
         *texture = nullptr;
         throwDxError(r, kExpression);
     }
+    // A device that pads textures gets the image in the top-left corner, transparent around it.
+    const uint32_t tw = (*texture)->getWidth(), th = (*texture)->getHeight();
+    if (tw != image.width || th != image.height) {
+        if (tw < image.width || th < image.height) {
+            (*texture)->release();
+            *texture = nullptr;
+            throwDxError(DEVERR_INVALIDCALL, kExpression);
+        }
+        std::vector<uint32_t> padded(size_t(tw) * th, 0);
+        for (uint32_t y = 0; y < image.height; ++y)
+            std::memcpy(&padded[size_t(y) * tw], &image.pixels[size_t(y) * image.width], size_t(image.width) * 4);
+        image.pixels.swap(padded);
+    }
     r = (*texture)->upload(image.pixels.data());
     if (devFailed(r)) {
         (*texture)->release();

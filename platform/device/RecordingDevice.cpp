@@ -95,6 +95,7 @@ public:
         return DEV_OK;
     }
     unsigned id() const { return m_id; }
+    const std::vector<uint32_t>& texels() const { return m_texels; }
 
 private:
     uint32_t m_width, m_height;
@@ -122,6 +123,11 @@ std::string format(const char* fmt, ...) {
 }
 
 }  // namespace
+
+const std::vector<uint32_t>* cRecordingDevice::texelsOf(const cDeviceTexture* texture) {
+    auto* t = dynamic_cast<const cRecTexture*>(texture);
+    return t ? &t->texels() : nullptr;
+}
 
 const char* cRecordingDevice::renderStateName(RenderState state) {
     static const char* names[] = {"AlphaBlendEnable", "AlphaTestEnable", "SrcBlend", "DestBlend", "BlendOp",
@@ -198,6 +204,15 @@ int32_t cRecordingDevice::createTexture(uint32_t width, uint32_t height, MemoryP
     if (!out || width == 0 || height == 0) return DEVERR_INVALIDCALL;
     *out = nullptr;
     if (m_createResult != DEV_OK) return m_createResult;
+    if (m_powerOfTwo) {
+        auto up = [](uint32_t v) {
+            uint32_t p = 1;
+            while (p < v) p <<= 1;
+            return p;
+        };
+        width = up(width);
+        height = up(height);
+    }
     if (width > m_caps.maxTextureWidth || height > m_caps.maxTextureHeight) return DEVERR_INVALIDCALL;
     *out = new cRecTexture(width, height, m_counter, m_nextId++);
     return DEV_OK;

@@ -47,6 +47,10 @@ public:
     // Creations fail with this result while set (0: they succeed).
     void setCreateFailure(int32_t result) { m_createResult = result; }
     void setCaps(const DeviceCaps& caps) { m_caps = caps; }
+    // Textures get power-of-two sizes, as on devices that need them.
+    void setPowerOfTwoTextures(bool on) { m_powerOfTwo = on; }
+    // The texels last uploaded to a texture of this device (rows top first).
+    static const std::vector<uint32_t>* texelsOf(const cDeviceTexture* texture);
     unsigned liveObjects() const { return *m_counter; }
     unsigned liveShaders() const { return unsigned(m_shaders.size()); }
 
@@ -107,4 +111,5 @@ private:
     uint32_t m_nextShader = 1;
     bool m_inScene = false;
     bool m_recordingOn = true;
+    bool m_powerOfTwo = false;
 };

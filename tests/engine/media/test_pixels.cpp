@@ -279,6 +279,27 @@ TEST_F(Pixels, AFrameOfMoreSpritesThanSixteenBitIndicesReachIsDrawnWhole) {
     EXPECT_PIXEL(1, 401, kBlack);
 }
 
+TEST_F(Pixels, AResetDeviceHasTheNewSizeAndRefusesAnEmptyOne) {
+    cDevice* d = graphics->getDevice();
+    PresentParams params;
+    params.width = 400;
+    params.height = 300;
+    ASSERT_EQ(d->reset(params), DEV_OK);
+    d->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF00FF00u, 1.0f, 0);
+    std::vector<uint32_t> px;
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(d->readBackBuffer(&px, &w, &h), DEV_OK);
+    EXPECT_EQ(w, 400u);
+    EXPECT_EQ(h, 300u);
+    EXPECT_EQ(px[size_t(299) * 400 + 399], kGreen);
+    params.width = 0;
+    EXPECT_EQ(d->reset(params), DEVERR_INVALIDCALL);
+    EXPECT_EQ(d->getPresentParams().width, 400u);
+    params.width = 800;
+    params.height = 600;
+    ASSERT_EQ(d->reset(params), DEV_OK);
+}
+
 TEST_F(Pixels, TheFadeDarkensTheWholeFrameAndAScreenshotIsKept) {
     cRenderQuad q = quadAt(0, 0, 800, 600, kWhite);
     cRenderQuad sprite = quadAt(350, 250, 100, 100, kBlue);
