@@ -641,7 +641,8 @@ void cGraphics::flushBatch() {
     m_chunks.clear();
     m_frame_vertex_count = 0;
     m_frame_index_count = 0;
-    m_current = state;
+    // A model or callback chunk has been drawn now; only a chunk of quads goes on.
+    m_current = (state.model || state.drawCallback) ? cRenderChunk() : state;
     m_current.firstVertex = 0;
     m_current.firstIndex = 0;
     m_current.triangleCount = 0;

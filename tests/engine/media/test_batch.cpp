@@ -379,6 +379,23 @@ TEST_F(Batch, AFrameBeyondSixteenBitIndicesIsDrawnInSeveralBatches) {
     EXPECT_EQ(rec->callsStartingWith("beginScene").size(), 1u);
 }
 
+TEST_F(Batch, ResizingTheBuffersInAFrameDrawsWhatCameBeforeOnce) {
+    cRenderQuad q = quadAt(0, 0, 10, 10);
+    cDrawRecord cb = record(&q, texA.get());
+    cb.drawCallback = countDraw;
+    graphics->beginFrame();
+    rec->clearCalls();
+    graphics->drawSprite(record(&q, texA.get()));
+    graphics->drawSprite(cb);
+    EXPECT_EQ(graphics->setReservedSpriteCount(8), DEV_OK);
+    graphics->drawSprite(record(&q, texB.get()));
+    graphics->endFrame();
+    EXPECT_EQ(g_draw_calls, 1);
+    EXPECT_EQ(drawCalls(), (std::vector<std::string>{"drawIndexed TriangleList 0 4 0 2", "drawIndexed TriangleList 0 4 0 2"}));
+    EXPECT_EQ(graphics->getVertexCapacity(), 32u);
+    EXPECT_EQ(rec->callsStartingWith("clear").size(), 1u);
+}
+
 TEST_F(Batch, RecordsOutsideAFrameAndEmptyGridsAreDropped) {
     cRenderQuad q = quadAt(0, 0, 10, 10);
     graphics->drawSprite(record(&q, texA.get()));   // no frame begun
