@@ -159,6 +159,17 @@ TEST_F(Pixels, TwoLayersModulateAndCallbacksChangeTheStages) {
     EXPECT_PIXEL(225, 425, kRed);
 }
 
+TEST_F(Pixels, LightsBlendTheTextureByItsAlphaOverTheVertexColour) {
+    // Colour = texture x texture alpha + vertex colour x (1 - texture alpha); alpha stays
+    // texture alpha x vertex alpha. Drawn alphaless to see the colour itself.
+    auto light = makeTexture(solidImage(2, 2, 0x40FF0000u), "light.png");   // red, alpha 64
+    cRenderQuad q = quadAt(700, 500, 20, 20, kBlue);
+    cDrawRecord r = record(&q, light.get(), RF_ALPHALESS);
+    r.beginDrawCallback = [](cDevice* d) { d->setStageState(0, StageState::ColorOp, TOP_BLENDTEXTUREALPHA); };
+    frame({r});
+    EXPECT_PRED3(nearColor, at(710, 510), 0xFF4000BFu, 1);
+}
+
 // A draw callback with a vertex buffer of its own (24-byte vertices), like the sparkles.
 cVertexBuffer* g_own = nullptr;
 void drawOwnBuffer(cDevice* d) {
