@@ -332,13 +332,14 @@ void cGameData::recordLevelResult(bool counts) {
 void cGameData::addHighscore(int32_t total) {
     if (!m_normalMode || total <= 0) return;
     cHighscore entry;
-    std::memcpy(entry.name, m_profile.name, sizeof entry.name);
-    entry.name[cHighscore::kNameUnits - 1] = 0;
+    const std::wstring name = m_profile.getName();
+    entry.setName(name);
     entry.score = total;
 
-    auto same = std::find_if(m_highscores.begin(), m_highscores.end(), [&](const cHighscore& h) {
-        return std::memcmp(h.name, entry.name, sizeof entry.name) == 0;
-    });
+    // Names are compared up to their terminator: whatever a stored record holds after it
+    // (a file written elsewhere may leave bytes there) does not make a second entry.
+    auto same = std::find_if(m_highscores.begin(), m_highscores.end(),
+                             [&](const cHighscore& h) { return h.getName() == name; });
     if (same != m_highscores.end()) {
         if (same->score >= total) return;
         m_highscores.erase(same);

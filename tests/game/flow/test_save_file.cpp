@@ -345,3 +345,26 @@ TEST_F(SaveFile, SinglePackModeNeitherReadsNorWrites) {
     EXPECT_EQ(data.getHighscoreCount(), 0);
     EXPECT_EQ(readSave(), before);
 }
+
+TEST_F(SaveFile, AStoredHighscoreNameMatchesUpToItsTerminator) {
+    // Bytes after a name's terminator (left by another writer) do not make a second entry.
+    SaveImage image = twoProfiles();
+    image.currentProfile = 0;
+    image.highscores[0].setName(L"Anna");
+    image.highscores[0].name[5] = u'x';
+    image.highscores[0].score = 500;
+    writeSave(encodeSaveFile(image));
+    cGameData& data = make();
+    ASSERT_EQ(data.getProfileName(), L"Anna");
+    data.addHighscore(600);
+    cStringW name;
+    int32_t score = 0;
+    data.getHighscore(0, name, score);
+    EXPECT_EQ(name, L"Anna");
+    EXPECT_EQ(score, 600);
+    data.getHighscore(1, name, score);
+    EXPECT_NE(name, L"Anna");
+    data.addHighscore(550);  // lower than its entry: kept
+    data.getHighscore(0, name, score);
+    EXPECT_EQ(score, 600);
+}
