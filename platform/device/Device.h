@@ -256,8 +256,8 @@ public:
     virtual int32_t testCooperativeLevel() = 0;            // DEV_OK, DEVERR_DEVICELOST or DEVERR_DEVICENOTRESET
     virtual int32_t reset(const PresentParams& params) = 0;
 
-    // The last presented (or, before any present, the current) back buffer, rows top first,
-    // 0xAARRGGBB. Devices without pixels return DEVERR_NOTAVAILABLE.
+    // The back buffer as it is now (after endFrame: the frame waiting to be presented), rows top
+    // first, 0xAARRGGBB with alpha 0xFF. Devices without pixels return DEVERR_NOTAVAILABLE.
     virtual int32_t readBackBuffer(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) = 0;
 };
 
@@ -280,8 +280,9 @@ inline uint32_t primitiveVertexCount(PrimitiveType type, uint32_t count) {
 // by present (letterboxed when the window's size differs). On failure returns null and sets
 // *result.
 std::unique_ptr<cDevice> createGlWindowDevice(SDL_Window* window, const PresentParams& params, int32_t* result);
-// OpenGL without a window: an EGL surfaceless context on Mesa (falls back to an SDL offscreen
-// window). present keeps the frame for readBackBuffer.
+// OpenGL without a window: an EGL surfaceless context on Mesa. present only flushes; the frame
+// stays for readBackBuffer.
 std::unique_ptr<cDevice> createGlHeadlessDevice(const PresentParams& params, int32_t* result);
-// True when an OpenGL 3.3 context can be made (the start-up check).
+// True when an OpenGL 3.3 context can be made: EGL surfaceless, else a hidden SDL window of the
+// current video driver.
 bool canCreateGlContext();
