@@ -244,11 +244,15 @@ TEST_F(Resources, ATextureHasTheSizeOfItsImage) {
 }
 
 TEST_F(Resources, BrokenImagesThrowTheCreationErrorAndLeakNothing) {
-    std::vector<uint8_t> png = encodePng(solidImage(4, 4, 0xFFFFFFFFu));
-    std::vector<uint8_t> truncated(png.begin(), png.begin() + 40);
+    cImage img = solidImage(4, 4, 0xFFFFFFFFu);
+    auto cut = [](std::vector<uint8_t> v, size_t keep) {
+        v.resize(keep);
+        return v;
+    };
     std::vector<uint8_t> garbage = {'G', 'I', 'F', '8', '9', 'a', 0, 0};
     unsigned live = rec->liveObjects();
-    for (const auto& bytes : {truncated, garbage, std::vector<uint8_t>()}) {
+    for (const auto& bytes : {cut(encodePng(img), 40), cut(encodeBmp(img), 100), cut(encodeDds(img), 130), garbage,
+                              std::vector<uint8_t>()}) {
         std::string text = thrownText([&] { cTexture t("broken.png", 0, bytes.data(), uint32_t(bytes.size())); });
         EXPECT_EQ(text.rfind("Direct3D function call failed\nD3DXCreateTextureFromFileInMemoryEx(...)", 0), 0u) << text;
         EXPECT_NE(text.find("DEVERR_INVALIDDATA"), std::string::npos) << text;
