@@ -60,6 +60,8 @@ cInput::cInput(SDL_Window*) {
     m_mouseX = float(width / 2);
     m_mouseY = float(height / 2);
     readSettings();
+    // The devices stay open; only the step that made them is over.
+    logGame("  release input device");
     // The system cursor stays hidden until it is wanted or forced.
     platform::showSystemCursor(false);
 }

@@ -5,12 +5,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/core/Localization.h"
 #include "engine/core/cFileManager.h"
+#include "engine/core/cLogManager.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cInput.h"
@@ -467,3 +469,20 @@ TEST_F(InputWithManagers, LayoutHeldForTheManagersLifeAndHardwareCursorStored) {
 }
 
 }  // namespace
+
+TEST_F(InputWithManagers, StartAndEndStepsAreLoggedInOrder) {
+    {
+        cLogManager log;
+        { cInput input; }
+    }
+    std::ifstream in(files->getCommonPath() + "game.log");
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    size_t at = 0;
+    for (const char* line : {"  prepare key names\n", "  unbind controls\n", "  create input device\n", "  init keyboard\n",
+                             "  init mouse\n", "  set mouse params\n", "  release input device\n", "  release keyboard\n",
+                             "  release mouse\n"}) {
+        size_t found = text.find(line, at);
+        ASSERT_NE(found, std::string::npos) << line << " after offset " << at << " in:\n" << text;
+        at = found + 1;
+    }
+}
