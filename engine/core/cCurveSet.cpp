@@ -20,7 +20,20 @@ uint32_t readCount(const cXmlNode& node, const wchar_t* attribute) {
     return n;
 }
 
+// ceil((x1 - x0) * 50) in double precision: the samples of one segment (none when not positive).
+double segmentSteps(float x0, float x1) {
+    double n = std::ceil((static_cast<double>(x1) - static_cast<double>(x0)) * cBezierCurve::STEPS_PER_UNIT);
+    return n > 0.0 ? n : 0.0;
+}
+
 }  // namespace
+
+double cBezierCurve::countEntries(const std::vector<Point>& points) {
+    if (points.size() < 2) return 1.0;
+    double entries = 1.0;
+    for (size_t i = 0; i + 1 < points.size(); ++i) entries += segmentSteps(points[i].position.x, points[i + 1].position.x);
+    return entries;
+}
 
 cBezierCurve::cBezierCurve(const std::vector<Point>& points) {
     if (points.empty()) {
@@ -34,9 +47,7 @@ cBezierCurve::cBezierCurve(const std::vector<Point>& points) {
     std::vector<int64_t> steps(points.size() - 1, 0);
     size_t reserve = 2;
     for (size_t i = 0; i + 1 < points.size(); ++i) {
-        double span = (static_cast<double>(points[i + 1].position.x) - static_cast<double>(points[i].position.x)) *
-                      STEPS_PER_UNIT;
-        double n = std::ceil(span);
+        double n = segmentSteps(points[i].position.x, points[i + 1].position.x);
         // A span beyond any sensible drawing is treated as empty rather than exhausting memory.
         steps[i] = (n > 0.0 && n < 1.0e7) ? static_cast<int64_t>(n) : 0;
         reserve += static_cast<size_t>(steps[i]);
@@ -61,7 +72,7 @@ cBezierCurve::cBezierCurve(const std::vector<Point>& points) {
     m_table.shrink_to_fit();
 }
 
-std::unique_ptr<cBezierCurve> cBezierCurve::fromNode(const cXmlNode& curveElement) {
+std::vector<cBezierCurve::Point> cBezierCurve::readPoints(const cXmlNode& curveElement) {
     uint32_t count = readCount(curveElement, L"point_count");
     std::vector<Point> points;
     for (uint32_t i = 1; i <= count; ++i) {
@@ -70,7 +81,11 @@ std::unique_ptr<cBezierCurve> cBezierCurve::fromNode(const cXmlNode& curveElemen
         points.push_back({readPair(*point, L"position"), readPair(*point, L"left_anchor"),
                           readPair(*point, L"right_anchor")});
     }
-    return std::make_unique<cBezierCurve>(points);
+    return points;
+}
+
+std::unique_ptr<cBezierCurve> cBezierCurve::fromNode(const cXmlNode& curveElement) {
+    return std::make_unique<cBezierCurve>(readPoints(curveElement));
 }
 
 float cBezierCurve::getValue(float x) const {
@@ -128,12 +143,17 @@ void cCurveSet::build(const cXmlNode& root) {
         uint64_t k = std::stoull(digits);
         if (k >= 1 && k <= count) elements.emplace(static_cast<uint32_t>(k), it->second);  // the first of a name
     }
+    double entries = 0.0;
     for (const auto& [k, element] : elements) {
         cStringA curveName = element->getAttribute(L"name").toNarrow();
         if (curveName.isEmpty()) continue;
         curveName.makeLower();
-        auto curve = cBezierCurve::fromNode(*element);
-        m_curves.emplace(curveName, std::move(curve));  // the first of a name stays
+        std::vector<cBezierCurve::Point> points = cBezierCurve::readPoints(*element);
+        entries += cBezierCurve::countEntries(points);
+        if (entries > MAX_SET_ENTRIES)
+            throw cStringA("The curve set \"" + getName() + "\" is too large: its curves would need more than " +
+                           std::to_string(static_cast<uint64_t>(MAX_SET_ENTRIES)) + " samples.");
+        m_curves.emplace(curveName, std::make_unique<cBezierCurve>(points));  // the first of a name stays
     }
 }
 

@@ -50,6 +50,10 @@ public:
     // Reads point_count and Point1 .. PointP of a curve element; a missing point throws
     // "Cant't load the curve points.".
     static std::unique_ptr<cBezierCurve> fromNode(const cXmlNode& curveElement);
+    static std::vector<Point> readPoints(const cXmlNode& curveElement);
+    // The number of table entries the points give (every segment's samples plus the end),
+    // counted without building anything.
+    static double countEntries(const std::vector<Point>& points);
 
     float getMinX() const override { return m_table.front().x; }
     float getMaxX() const override { return m_table.back().x; }
@@ -62,6 +66,11 @@ private:
 
 class cCurveSet : public cResource {
 public:
+    // The most table entries the curves of one set may hold together (32 MB of samples): a
+    // file whose curves would need more is refused with a text naming it, before anything of
+    // that size is allocated.
+    static constexpr double MAX_SET_ENTRIES = 4194304.0;
+
     // Loads the file through the file manager (XML failures and the curve texts propagate).
     cCurveSet(const cStringA& name, int group);
     // A set parsed from the bytes of a curve file in memory.

@@ -100,4 +100,41 @@ TEST(CurveSet, MissingPointFailsAndBrokenXmlPropagates) {
     EXPECT_EQ(set->getCurveCount(), 1u);
 }
 
+TEST(CurveSet, CurvesTooWideToSampleAreRefusedBeforeAllocating) {
+    // Fifty samples per unit of x: spans of tens of thousands of units would need tens of
+    // megabytes per curve, so a set is limited as a whole.
+    struct Case {
+        const char* what;
+        std::vector<const wchar_t*> ends;  // one straight curve from x 0 to each end
+        bool loads;
+    };
+    const Case cases[] = {
+        {"one curve within the limit", {L"20000 1"}, true},
+        {"one curve far too wide", {L"100000 1"}, false},
+        {"two curves too wide together", {L"50000 1", L"50000 2"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::wstring text = L"<c count=\"" + std::to_wstring(c.ends.size()) + L"\">";
+        for (size_t i = 0; i < c.ends.size(); ++i) {
+            std::wstring k = std::to_wstring(i + 1);
+            text += L"<Curve" + k + L" name=\"c" + k + L"\" point_count=\"2\">" + point(1, L"0 0") +
+                    point(2, c.ends[i]) + L"</Curve" + k + L">";
+        }
+        text += L"</c>";
+        if (c.loads) {
+            auto set = load(text);
+            EXPECT_EQ(set->getCurveCount(), c.ends.size());
+            continue;
+        }
+        try {
+            load(text);
+            ADD_FAILURE() << "the set was accepted";
+        } catch (const cStringA& message) {
+            EXPECT_NE(message.find("fx.crv"), std::string::npos) << message;
+            EXPECT_NE(message.find("too large"), std::string::npos) << message;
+        }
+    }
+}
+
 }  // namespace
