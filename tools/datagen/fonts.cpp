@@ -1,0 +1,215 @@
+// The demo bitmap fonts: every line of data/fonts/fonts.txt names a font, a DejaVu face, a
+// pixel size and a set of characters. Each character is rendered with FreeType into a cell of
+// the font image (white, coverage in alpha) as wide as its advance and as high as the face's
+// line; the cells' rectangles and advances, as fractions of the image, go into the ".rwf" file.
+// The text object centres each cell on its advance, so the fonts need no glyph offsets.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/media/ImageDecoder.h"
+#include "tools/datagen/DataGen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* kFaceFolder = "/usr/share/fonts/truetype/dejavu";
+constexpr uint32_t kImageWidth = 512;
+constexpr uint32_t kPad = 1;
+
+struct FontLine {
+    std::string name;
+    std::string face;
+    int pixels = 0;
+    std::vector<uint32_t> characters;
+};
+
+uint32_t parseCode(const std::string& text, const std::string& where) {
+    try {
+        size_t used = 0;
+        unsigned long v = std::stoul(text, &used, 0);
+        if (used != text.size() || v > 0xFFFF) throw std::out_of_range(text);
+        return uint32_t(v);
+    } catch (const std::exception&) {
+        throw std::runtime_error(where + ": bad character code '" + text + "'");
+    }
+}
+
+std::vector<FontLine> readFontList(const fs::path& path) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::vector<FontLine> fonts;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        std::string where = path.filename().string() + ":" + std::to_string(number);
+        size_t hash = line.find('#');
+        if (hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        FontLine font;
+        if (!(words >> font.name)) continue;
+        if (!(words >> font.face >> font.pixels) || font.pixels < 4 || font.pixels > 128)
+            throw std::runtime_error(where + ": expected name, face and a pixel size of 4 to 128");
+        std::string range;
+        while (words >> range) {
+            size_t dash = range.find('-');
+            uint32_t first = parseCode(range.substr(0, dash), where);
+            uint32_t last = dash == std::string::npos ? first : parseCode(range.substr(dash + 1), where);
+            if (last < first) throw std::runtime_error(where + ": reversed range " + range);
+            for (uint32_t c = first; c <= last; ++c) font.characters.push_back(c);
+        }
+        font.characters.push_back(0x20);
+        std::sort(font.characters.begin(), font.characters.end());
+        font.characters.erase(std::unique(font.characters.begin(), font.characters.end()), font.characters.end());
+        fonts.push_back(std::move(font));
+    }
+    return fonts;
+}
+
+struct Cell {
+    uint32_t character = 0;
+    int width = 0;          // cell width in pixels (the advance, widened evenly for overhangs)
+    int inset = 0;          // where the pen's origin lies inside the cell
+    int advance = 0;
+    std::vector<uint8_t> coverage;   // width x line height
+};
+
+void putFloat(std::string& out, float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    for (int i = 0; i < 4; ++i) out.push_back(char((bits >> (8 * i)) & 0xFF));
+}
+
+void putU16(std::string& out, uint32_t v) {
+    out.push_back(char(v & 0xFF));
+    out.push_back(char((v >> 8) & 0xFF));
+}
+
+void writeFile(const fs::path& path, const void* data, size_t size) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), std::streamsize(size));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void bakeFont(FT_Library library, const FontLine& font, const fs::path& facePath, const fs::path& outFolder) {
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, facePath.string().c_str(), 0, &face))
+        throw std::runtime_error("cannot open the face " + facePath.string());
+    struct Closer {
+        FT_Face f;
+        ~Closer() { FT_Done_Face(f); }
+    } closer{face};
+    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(font.pixels))) throw std::runtime_error("cannot size " + font.face);
+    const int ascender = int(face->size->metrics.ascender >> 6);
+    const int lineHeight = ascender - int(face->size->metrics.descender >> 6);
+
+    std::vector<Cell> cells;
+    for (uint32_t c : font.characters) {
+        if (c != 0x20 && FT_Get_Char_Index(face, c) == 0) continue;   // the face lacks it
+        if (FT_Load_Char(face, c, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL)) continue;
+        FT_GlyphSlot slot = face->glyph;
+        const FT_Bitmap& bm = slot->bitmap;
+        Cell cell;
+        cell.character = c;
+        cell.advance = int(std::lround(slot->advance.x / 64.0));
+        if (cell.advance <= 0) continue;
+        const int left = slot->bitmap_left, right = slot->bitmap_left + int(bm.width);
+        const int extra = std::max({0, -left, right - cell.advance});
+        cell.inset = extra;
+        cell.width = cell.advance + 2 * extra;
+        cell.coverage.assign(size_t(cell.width) * size_t(lineHeight), 0);
+        for (unsigned row = 0; row < bm.rows; ++row) {
+            const int y = ascender - slot->bitmap_top + int(row);
+            if (y < 0 || y >= lineHeight) continue;
+            for (unsigned col = 0; col < bm.width; ++col) {
+                const int x = extra + left + int(col);
+                if (x < 0 || x >= cell.width) continue;
+                cell.coverage[size_t(y) * size_t(cell.width) + size_t(x)] = bm.buffer[row * unsigned(bm.pitch) + col];
+            }
+        }
+        cells.push_back(std::move(cell));
+    }
+    if (cells.empty()) throw std::runtime_error("the font " + font.name + " has no characters");
+
+    // Rows of cells, left to right, with a free pixel around each.
+    struct Place {
+        uint32_t x, y;
+    };
+    std::vector<Place> places;
+    uint32_t x = kPad, y = kPad;
+    for (const Cell& cell : cells) {
+        if (x + uint32_t(cell.width) + kPad > kImageWidth) {
+            x = kPad;
+            y += uint32_t(lineHeight) + kPad;
+        }
+        places.push_back({x, y});
+        x += uint32_t(cell.width) + kPad;
+    }
+    cImage image;
+    image.width = kImageWidth;
+    image.height = y + uint32_t(lineHeight) + kPad;
+    image.pixels.assign(size_t(image.width) * image.height, 0x00FFFFFFu);
+    for (size_t i = 0; i < cells.size(); ++i)
+        for (int cy = 0; cy < lineHeight; ++cy)
+            for (int cx = 0; cx < cells[i].width; ++cx) {
+                uint8_t a = cells[i].coverage[size_t(cy) * size_t(cells[i].width) + size_t(cx)];
+                image.pixels[size_t(places[i].y + uint32_t(cy)) * image.width + places[i].x + uint32_t(cx)] =
+                    (uint32_t(a) << 24) | 0x00FFFFFFu;
+            }
+
+    std::string rwf;
+    putU16(rwf, 0x4654);   // "TFWR" read as a little-endian word
+    putU16(rwf, 0x5257);
+    putU16(rwf, uint32_t(cells.size()));
+    const float w = float(image.width), h = float(image.height);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        putU16(rwf, cells[i].character);
+        putFloat(rwf, float(places[i].x) / w);
+        putFloat(rwf, float(places[i].y) / h);
+        putFloat(rwf, float(places[i].x + uint32_t(cells[i].width)) / w);
+        putFloat(rwf, float(places[i].y + uint32_t(lineHeight)) / h);
+        putFloat(rwf, float(cells[i].advance) / w);
+    }
+    std::vector<uint8_t> dds = encodeDds(image);
+    writeFile(outFolder / (font.name + ".dds"), dds.data(), dds.size());
+    writeFile(outFolder / (font.name + ".rwf"), rwf.data(), rwf.size());
+}
+
+void makeFonts(const DataGenContext& context) {
+    const fs::path list = context.source / "fonts" / "fonts.txt";
+    const fs::path outFolder = context.out / "fonts";
+    std::vector<FontLine> fonts = readFontList(list);
+    FT_Library library = nullptr;
+    bool opened = false;
+    for (const FontLine& font : fonts) {
+        fs::path facePath = fs::path(font.face).is_absolute() ? fs::path(font.face) : fs::path(kFaceFolder) / font.face;
+        fs::path rwf = outFolder / (font.name + ".rwf");
+        if (!isOutOfDate(rwf, {list, facePath}) && !isOutOfDate(outFolder / (font.name + ".dds"), {list, facePath}))
+            continue;
+        if (!opened) {
+            if (FT_Init_FreeType(&library)) throw std::runtime_error("FreeType could not start");
+            opened = true;
+        }
+        try {
+            bakeFont(library, font, facePath, outFolder);
+        } catch (...) {
+            FT_Done_FreeType(library);
+            throw;
+        }
+    }
+    if (opened) FT_Done_FreeType(library);
+}
+
+}  // namespace
+
+RW_DATAGEN_STEP(fonts, 40, makeFonts);
