@@ -14,14 +14,24 @@ using namespace render_test;
 
 namespace {
 
-// The engine's services, with textures from memory instead of the resource manager.
+// The engine's services, with textures from memory instead of the resource manager, and one
+// stand-in model ("man.x") whose instances are never touched.
 class MemoryTextureServices : public cEngineSceneServices {
 public:
     std::map<std::string, cTexture*> textures;
+    int modelByte = 0, instanceByte = 0;
     cTexture* getTexture(const cStringA& name) override {
         auto it = textures.find(name);
         return it == textures.end() ? nullptr : it->second;
     }
+    cModel* getModel(const cStringA& name) override {
+        return name == "man.x" ? reinterpret_cast<cModel*>(&modelByte) : nullptr;
+    }
+    cModelInstance* createModelInstance(cModel*) override { return reinterpret_cast<cModelInstance*>(&instanceByte); }
+    void destroyModelInstance(cModelInstance*) override {}
+    void setModelInstancePosition(cModelInstance*, const cVector2&) override {}
+    void setModelInstanceDeep(cModelInstance*, float) override {}
+    void setModelInstanceScale(cModelInstance*, const cVector2&) override {}
 };
 
 class SceneRender : public RecordingRenderer {
@@ -87,4 +97,66 @@ TEST_F(SceneRender, PicturesAreBatchedInDepthOrderAtTheirPlaces) {
     drawFrame();
     EXPECT_EQ(graphics->getLastChunkCount(), 1u);
     front.hide();
+}
+
+namespace {
+int g_beginCalls = 0, g_drawCalls = 0;
+void countBegin(cDevice*) { ++g_beginCalls; }
+void countDraw(cDevice*) { ++g_drawCalls; }
+}  // namespace
+
+TEST_F(SceneRender, EveryWordOfTheDrawRecordReachesTheBatch) {
+    // Layer 1, the depth word, a vertex offset, the view offset and filtering of one picture.
+    cPicture masked;
+    masked.setPicture("a.png");
+    masked.setLayerTexture(1, "b.png");
+    masked.setTransformFlags(TF_CENTERED, false);
+    masked.setPosition(cVector2(10, 10));
+    masked.setQuadWord(5);
+    masked.setVertexOffset(0, cVector2(2, 3));
+    masked.setViewOffset(cVector2(1, 1));
+    masked.setRenderFlags(RF_USE_FILTERING | RF_USE_STENCIL, true);
+    masked.show();
+    drawFrame();
+    ASSERT_EQ(rec->draws().size(), 1u);
+    const auto& state = rec->draws()[0];
+    EXPECT_EQ(state.stage[1][size_t(StageState::ColorOp)], uint32_t(TOP_MODULATE));
+    EXPECT_EQ(state.stage[0][size_t(StageState::MagFilter)], uint32_t(TEXF_LINEAR));
+    EXPECT_EQ(state.stage[1][size_t(StageState::MinFilter)], uint32_t(TEXF_LINEAR));
+    EXPECT_EQ(state.render[size_t(RenderState::ZFunc)], uint32_t(CMP_EQUAL));
+    std::vector<cSpriteVertex> v = vertices(0, 4);
+    ASSERT_EQ(v.size(), 4u);
+    // Corner 0: (8, 8) + offset (2, 3), moved by the half size (2, 2), view offset, pixel centre.
+    EXPECT_FLOAT_EQ(v[0].x, 12.5f);
+    EXPECT_FLOAT_EQ(v[0].y, 13.5f);
+    EXPECT_FLOAT_EQ(v[3].x, 14.5f);
+    EXPECT_EQ(v[0].z, stencilToDepth(5));
+    EXPECT_EQ(v[0].z, v[3].z);
+    EXPECT_FLOAT_EQ(v[3].u1, 1.0001f);
+    masked.hide();
+
+    // A begin-draw and a draw callback: the callbacks replace the quad; sprites that share
+    // them share one chunk and one call; a model sprite draws no quad and tints by vertex 0.
+    g_beginCalls = g_drawCalls = 0;
+    cPicture first, second, model;
+    for (cPicture* p : {&first, &second}) {
+        p->setPicture("a.png");
+        p->setBeginDrawCallback(countBegin);
+        p->setDrawCallback(countDraw);
+    }
+    second.setDeep(1);
+    model.setModelName("man.x");
+    model.setColor(0x336699);
+    model.setDeep(2);
+    for (cPicture* p : {&first, &second, &model}) p->show();
+    MeshPartsQuery query = cGraphics::setMeshPartsQuery(nullptr);  // the instance is a stand-in
+    drawFrame();
+    cGraphics::setMeshPartsQuery(query);
+    EXPECT_EQ(g_beginCalls, 1);
+    EXPECT_EQ(g_drawCalls, 1);
+    EXPECT_EQ(graphics->getLastChunkCount(), 2u);
+    EXPECT_TRUE(drawCalls().empty());
+    EXPECT_EQ(rec->callsStartingWith("renderState TextureFactor"),
+              (std::vector<std::string>{"renderState TextureFactor " + std::to_string(0xFF336699u)}));
+    for (cPicture* p : {&first, &second, &model}) p->hide();
 }
