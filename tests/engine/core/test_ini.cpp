@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/cFileManager.h"
 #include "engine/core/cIniFile.h"
+#include "engine/core/cLogManager.h"
+#include "tests/engine/core/test_file_env.h"
 
 namespace {
 
@@ -142,6 +145,17 @@ TEST(IniDocument, ValuesTheFormatCannotHoldAreRefusedAndKeepTheOldValue) {
         EXPECT_FALSE(cIniFile::canStore(bad)) << cStringW(bad).toNarrow();
         EXPECT_FALSE(doc->setValue(L"S", L"k", bad));
         EXPECT_EQ(doc->getValue(L"S", L"k").str(), L"old");
+    }
+    // Each refusal leaves a warning naming the document, the section and the key in the game log.
+    {
+        file_test::TempWorld world;
+        cFileManager files(cStringA(world.dataArg()), cStringA("kbf"));
+        cLogManager logs;
+        EXPECT_FALSE(doc->setValue(L"S", L"k", L"a b\\"));
+        std::string log = file_test::readDiskFile(files.getCommonPath() + "game.log");
+        EXPECT_NE(log.find("warning"), std::string::npos) << log;
+        EXPECT_NE(log.find("[S] k"), std::string::npos) << log;
+        EXPECT_NE(log.find("test.ini"), std::string::npos) << log;
     }
     // Text that was added in code and cannot be held never breaks the lines of the file.
     cIniFile built;
