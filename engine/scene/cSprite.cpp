@@ -418,7 +418,11 @@ void cSprite::setLayerFrame(unsigned layer, uint32_t frame) {
     cAnimLayer& l = m_layers[layer];
     float time;
     if (l.frameCount == 0 || !(l.length > 0.0f)) {
-        time = 0.0f;
+        // No frames or no run (a zero, negative or unreadable length): the start, always valid.
+        l.time = 0.0f;
+        m_uvStale[layer] = true;
+        m_verticesStale = m_matrixStale = true;
+        return;
     } else if (frame - 1u == l.frameCount) {
         time = l.length;  // the end of the run, free of rounding
     } else {

@@ -144,6 +144,11 @@ TEST_F(AnimationTest, SetLayerFrameRange) {
     p.setLayer0FrameCount(0);
     EXPECT_NO_THROW(p.setLayer0Frame(9));
     EXPECT_EQ(p.getLayer0Time(), 0.0f);
+    // A negative length (a damaged section) has no run either.
+    p.setLayer0FrameCount(4);
+    p.setLayer0Length(-1.0f);
+    EXPECT_NO_THROW(p.setLayer0Frame(2));
+    EXPECT_EQ(p.getLayer0Time(), 0.0f);
 }
 
 TEST_F(AnimationTest, SetAnimationOrigins) {
@@ -200,6 +205,10 @@ TEST_F(AnimationTest, SetAnimationOrigins) {
     EXPECT_EQ(f.getLayer0Frame(), 10u);
     flat.frameCount = 0;
     EXPECT_NO_THROW(f.setLayer0Animation(flat, ORIGIN_END, 0));
+    flat.frameCount = 10;
+    flat.length = -2.0f;
+    EXPECT_NO_THROW(f.setLayer0Animation(flat, ORIGIN_START, 0));
+    EXPECT_EQ(f.getLayer0Time(), 0.0f);
 
     // A bad origin changes nothing.
     cPicture bad;
