@@ -2,9 +2,11 @@
 
 #include <SDL.h>
 
+#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cFileManager.h"
@@ -166,6 +168,11 @@ bool deleteFolder(const cStringA& path) {
     std::string target = folder.string();
     while (target.size() > 1 && target.back() == '/') target.pop_back();
     return fs::remove(fs::path(target), ec) && !ec;
+}
+
+cStringA getSystemErrorText() {
+    int error = errno;
+    return cStringA(std::error_code(error, std::generic_category()).message());
 }
 
 HardwareFigures readRequirements(const cIniFile& document, const cStringW& section) {

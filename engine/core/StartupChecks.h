@@ -28,6 +28,9 @@ bool copyVersionFile();
 // is that of the final removal of the folder itself (false when something stayed).
 bool deleteFolder(const cStringA& path);
 
+// The system's message for the last error of a system call (errno), as the C library words it.
+cStringA getSystemErrorText();
+
 // Reads the Performance settings and, when check_hardware_requirements is on, compares the
 // probe's figures with the section HardwareRequirements_<kind> of "Config/performance.ini".
 // A machine that falls short gets one warning box, and enable_full_effects and

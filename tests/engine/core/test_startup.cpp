@@ -224,7 +224,9 @@ TEST_P(HardwareCheck, WarnsOnceAndTurnsEffectsOffWhenTheMachineFallsShort) {
     size_t shown = boxes();
     checkHardwareRequirements();
     EXPECT_EQ(boxes() - shown, c.met ? 0u : 1u);
-    if (!c.met) EXPECT_EQ(platform::shownMessageBoxes().back().substr(0, 8), "Warning\n");
+    if (!c.met) {
+        EXPECT_EQ(platform::shownMessageBoxes().back().substr(0, 8), "Warning\n");
+    }
     EXPECT_EQ(setting(L"enable_full_effects"), c.met);
     EXPECT_EQ(setting(L"perform_performance_test"), c.met);
     EXPECT_FALSE(setting(L"check_hardware_requirements"));
@@ -296,8 +298,12 @@ TEST(HardwareProbeParsing, ReadsTheFirstProcessorsClockAndRejectsNonsense) {
 
     HardwareFigures measured;  // the real probe: whatever it finds is plausible
     if (HardwareProbe().query(measured)) {
-        if (measured.hasSystemMemory) EXPECT_GT(measured.systemMemory, 16LL * 1048576);
-        if (measured.hasCpu) EXPECT_GT(measured.cpuMhz, 0u);
+        if (measured.hasSystemMemory) {
+            EXPECT_GT(measured.systemMemory, 16LL * 1048576);
+        }
+        if (measured.hasCpu) {
+            EXPECT_GT(measured.cpuMhz, 0u);
+        }
     }
 }
 
