@@ -41,7 +41,9 @@ TEST(DataConfig, EveryIniFileOfTheDataFolderReads) {
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         bool hasHeader = bytes.find(std::string("[\0", 2)) != std::string::npos;
         bool hasEquals = bytes.find(std::string("=\0", 2)) != std::string::npos;
-        if (hasHeader && hasEquals) EXPECT_FALSE(doc->isEmpty());
+        if (hasHeader && hasEquals) {
+            EXPECT_FALSE(doc->isEmpty());
+        }
         // Every value reads back unchanged after the settings writer.
         for (const auto& e : doc->getEntries()) EXPECT_TRUE(cIniFile::canStore(e.value)) << e.key.toNarrow();
     }
