@@ -144,7 +144,9 @@ void cGameData::loadLevelInfo() {
     // Count the levels of every pack; a pack without levels is refused.
     std::vector<const cXmlNode*> docs;
     std::vector<uint32_t> counts;
-    uint32_t total = 0;
+    // Sums in 64 bits: a pack may claim up to 2^32 - 1 levels, and a wrapped sum would put a
+    // level into the wrong pack or into none.
+    uint64_t total = 0;
     for (const cStringA& name : m_packs) {
         if (!m_services.getPack) throw cStringA("Level pack '" + name + "' cannot be loaded.");
         const cXmlNode* doc = m_services.getPack(name);
@@ -157,15 +159,15 @@ void cGameData::loadLevelInfo() {
     }
 
     // A level beyond the packs becomes the last level, and that level is described.
-    bool last = static_cast<uint32_t>(level) >= total;
+    bool last = static_cast<uint64_t>(level) >= total;
     if (last) level = static_cast<int32_t>(total);
 
-    uint32_t first = 1;
+    uint64_t first = 1;
     for (size_t i = 0; i < docs.size(); ++i) {
-        uint32_t count = counts[i];
-        uint32_t l = static_cast<uint32_t>(level);
+        uint64_t count = counts[i];
+        uint64_t l = static_cast<uint64_t>(level);
         if (first <= l && l < first + count) {
-            uint32_t inWorld = l - first + 1;
+            uint32_t inWorld = static_cast<uint32_t>(l - first + 1);
             const cXmlNode* node = levelpack::requireLevel(docs[i], inWorld, m_packs[i]);
             uint32_t graphics = 1, minGoal = 0, goal = 0, expert = 0;
             float time = 0.0f;
@@ -186,7 +188,7 @@ void cGameData::loadLevelInfo() {
         }
         first += count;
     }
-    m_totalLevels = total;
+    m_totalLevels = static_cast<uint32_t>(std::min<uint64_t>(total, UINT32_MAX));
     m_lastLevel = last;
     m_profile.level = level;
 }

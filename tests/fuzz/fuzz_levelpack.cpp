@@ -2,6 +2,7 @@
 // up and its customers are read. Any input must give a text failure or a description, never a
 // crash.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "engine/core/cXmlNode.h"
@@ -25,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             game.setLevel(static_cast<int32_t>(level));
             game.initLevelUpgrades();
             const cXmlNode* node = game.getLevelNode();
+            // A level that was accepted is described from its own element.
+            if (!node || game.getLevelInWorld() != static_cast<uint32_t>(game.getLevel())) std::abort();
             for (int line = 1; line <= 6; ++line) {
                 const cXmlNode* l = levelpack::child(node, ("Line_" + std::to_string(line)).c_str());
                 for (int n = 1; l && n < 500; ++n) {

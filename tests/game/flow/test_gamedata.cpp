@@ -309,3 +309,28 @@ TEST_F(GameData, HighscoreTable) {
     EXPECT_EQ(name, L"unchanged");
     EXPECT_EQ(score, -1);
 }
+
+TEST_F(GameData, HugeLevelCountsKeepEachLevelInItsPack) {
+    // A pack claiming 2^32 - 1 levels must neither wrap the level sums nor leave a level
+    // undescribed: its levels stay in it, and a missing element is refused.
+    auto claiming = [](std::string text, const std::string& count) {
+        const std::string key = "count_levels=\"";
+        size_t at = text.find(key) + key.size();
+        return text.replace(at, text.find('"', at) - at, count);
+    };
+    cGameData& data = withProfile();
+    setPack("Packs/2/pack.qpk", claiming(packText(20, 2, nullptr), "4294967295"));
+    data.setLevel(25);
+    EXPECT_EQ(data.getWorld(), 2);
+    EXPECT_EQ(data.getLevelInWorld(), 5u);
+    EXPECT_EQ(data.getGraphicsSet(), 2);
+    EXPECT_FALSE(data.isLastLevel());
+    EXPECT_EQ(data.getTotalLevels(), UINT32_MAX);
+    EXPECT_THROW(data.setLevel(45), cStringA);  // Level_25 of pack 2 does not exist
+    EXPECT_EQ(data.getLevel(), 25);
+
+    setPack("Packs/fuzz.qpk", claiming(packText(3, 1, nullptr), "4294967295"));
+    cGameData& single = make(false, "Packs/fuzz.qpk");
+    ASSERT_NE(single.getLevelNode(), nullptr);
+    EXPECT_EQ(single.getLevelInWorld(), 1u);
+}
