@@ -509,6 +509,13 @@ void cSprite::updateLayerFrameGrid(unsigned layer) {
     m_verticesStale = m_matrixStale = true;
 }
 
+void cSprite::setQuadSize(const cVector2& size) {
+    // The corners and the corner anchoring depend on the size: whatever changed it (a frame
+    // count, a texture rect, another image), they follow in the same getQuad.
+    if (size.notEquals(m_quadSize)) m_verticesStale = m_matrixStale = true;
+    m_quadSize = size;
+}
+
 void cSprite::updateLayerUV(unsigned layer) {
     if (layer > 1) return;
     if (m_textureStale[layer]) reloadLayerTexture(layer);
@@ -525,10 +532,10 @@ void cSprite::updateLayerUV(unsigned layer) {
         const cRect& r = m_textureRects[layer];
         if (r.right == 0.0f || r.bottom == 0.0f || !(w > 0.0f) || !(h > 0.0f)) {
             uv.set(0.0f, 0.0f, 1.0f, 1.0f);
-            if (layer == 0) m_quadSize = cVector2(w, h);
+            if (layer == 0) setQuadSize(cVector2(w, h));
         } else {
             uv.set(r.left / w, r.top / h, r.right / w, r.bottom / h);
-            if (layer == 0) m_quadSize = cVector2(r.right - r.left, r.bottom - r.top);
+            if (layer == 0) setQuadSize(cVector2(r.right - r.left, r.bottom - r.top));
         }
     } else {
         if (l.length > 0.0f) {
@@ -563,7 +570,7 @@ void cSprite::updateLayerUV(unsigned layer) {
         float u = w > 0.0f ? fw / w : 0.0f;
         float v = h > 0.0f ? fh / h : 0.0f;
         uv.set(column * u, row * v, column * u + u, row * v + v);
-        if (layer == 0) m_quadSize = cVector2(fw, fh);
+        if (layer == 0) setQuadSize(cVector2(fw, fh));
     }
     m_uvStale[layer] = false;
 }

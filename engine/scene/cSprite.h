@@ -226,6 +226,7 @@ protected:
     void updateMatrix();
     void updateLayerUV(unsigned layer);
     void updateLayerFrameGrid(unsigned layer);
+    void setQuadSize(const cVector2& size);
 
 private:
     friend void changeDeep(cSprite* sprite, float deep);

@@ -95,6 +95,16 @@ TEST_F(AnimationTest, GridUvAndQuadSize) {
     EXPECT_EQ(q.uvRects[0], cRect(0.25f, 0.5f, 0.5f, 1.0f));
     EXPECT_EQ(p.getQuadSize(), cVector2(64, 64));
 
+    // The corners follow a size change made by the frame count alone (still -> animated).
+    cPicture still;
+    still.setPicture("strip");
+    still.setLayer0FrameSize(cVector2(64, 64));
+    still.setPosition(cVector2(100, 100));
+    EXPECT_FLOAT_EQ(still.getQuad().vertices[0].x, 100.0f - 128.0f);
+    still.setLayer0FrameCount(8);
+    EXPECT_FLOAT_EQ(still.getQuad().vertices[0].x, 100.0f - 32.0f);
+    EXPECT_FLOAT_EQ(still.getQuad().vertices[3].y, 100.0f + 32.0f);
+
     // A frame larger than the image still gives one cell (no division by zero columns).
     p.setLayer0FrameSize(cVector2(1000, 1000));
     p.getQuad();
