@@ -486,6 +486,7 @@ void cSprite::setAnimation(unsigned layer, const cAnimation& animation, unsigned
         frame = l.frameCount;
     } else {
         float f = static_cast<float>(l.frameCount) / l.length * t;
+        if (!(f >= 0.0f)) f = 0.0f;  // an endless run (0 x infinity) has no position: the start
         frame = f >= static_cast<float>(l.frameCount) ? l.frameCount + 1 : static_cast<uint32_t>(std::trunc(f)) + 1;
     }
     setLayerFrameClamped(layer, frame);

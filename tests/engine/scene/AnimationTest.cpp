@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "SceneTestSupport.h"
@@ -219,6 +220,12 @@ TEST_F(AnimationTest, SetAnimationOrigins) {
     flat.length = -2.0f;
     EXPECT_NO_THROW(f.setLayer0Animation(flat, ORIGIN_START, 0));
     EXPECT_EQ(f.getLayer0Time(), 0.0f);
+    // An endless run starts at its first frame from any origin.
+    flat.length = std::numeric_limits<float>::infinity();
+    for (unsigned origin : {ORIGIN_END, ORIGIN_PERCENT}) {
+        EXPECT_NO_THROW(f.setLayer0Animation(flat, origin, 50));
+        EXPECT_EQ(f.getLayer0Frame(), 1u);
+    }
 
     // A bad origin changes nothing.
     cPicture bad;
