@@ -400,6 +400,10 @@ bool cGameData::readSaveFile() {
     m_currentIndex = -1;
     m_profiles = std::move(image.profiles);
     m_highscores = std::move(image.highscores);
+    // The table is kept best first; records are taken in file order, as if inserted one by
+    // one, so a file listing them otherwise still gives an ordered table.
+    std::stable_sort(m_highscores.begin(), m_highscores.end(),
+                     [](const cHighscore& a, const cHighscore& b) { return a.score > b.score; });
     m_soundVolume = image.soundVolume;
     m_musicVolume = image.musicVolume;
     m_currentIndex = image.currentProfile;

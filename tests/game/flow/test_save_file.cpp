@@ -368,3 +368,26 @@ TEST_F(SaveFile, AStoredHighscoreNameMatchesUpToItsTerminator) {
     data.getHighscore(0, name, score);
     EXPECT_EQ(score, 600);
 }
+
+TEST_F(SaveFile, StoredHighscoresAreTakenBestFirst) {
+    SaveImage image = twoProfiles();
+    image.currentProfile = 0;  // "Anna"
+    image.highscores.clear();
+    for (auto [name, score] : {std::pair{L"low", 10}, {L"high", 50}, {L"mid", 30}, {L"mid2", 30}}) {
+        cHighscore h;
+        h.setName(name);
+        h.score = score;
+        image.highscores.push_back(h);
+    }
+    writeSave(encodeSaveFile(image));
+    cGameData& data = make();
+    data.addHighscore(40);
+    std::wstring order;
+    for (int i = 0; i < data.getHighscoreCount(); ++i) {
+        cHighscore h;
+        data.getHighscoreAt(i, h);
+        if (h.score > 0) order += h.getName() + L"=" + std::to_wstring(h.score) + L" ";
+    }
+    EXPECT_EQ(order, L"high=50 Anna=40 mid=30 mid2=30 low=10 ");
+    EXPECT_EQ(data.getHighscoreCount(), 10);
+}
