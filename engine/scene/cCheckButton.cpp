@@ -57,6 +57,8 @@ void cCheckButton::loadFromIni(const cIniFile& ini, const cStringW& section) {
     toNarrowWord(&m_texture_disabled_off, get(L"texture_disabled_off"));
     setLayerTexture(0, m_texture_normal_off);
     m_hit_points = widget_shape::loadHitPoints(style, styleSection);
+    // A check button shown by its own keys shows its state at once, not at its next change.
+    refreshLook();
 }
 
 void cCheckButton::setState(int32_t bits) {
