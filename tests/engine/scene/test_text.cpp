@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/cXmlNode.h"
 #include "engine/scene/cText.h"
 #include "tests/engine/scene/test_widget_support.h"
 
@@ -274,6 +275,23 @@ TEST_F(TextTest, LoaderReadsEveryKeyAndTranslatesTheAlignmentWords) {
     EXPECT_EQ(n.setVerticalAlignByName(L"CENTER"), TEXT_ALIGN_CENTER);
     EXPECT_EQ(n.setHorizontalAlignByName(L"LEFT"), TEXT_ALIGN_LEFT);
     EXPECT_EQ(n.getHorizontalAlign(), TEXT_ALIGN_LEFT);
+}
+
+TEST_F(TextTest, XmlAttributesAreTheSameKeys) {
+    std::string xml = "<Text string=\"A/nBC\" font=\"fonts/fixed.rwf\" texture=\"fonts/fixed.png\" align=\"RIGHT\" "
+                      "align_ver=\"BOTTOM\" line_spacing=\"10\" justify=\"1\"/>";
+    std::string utf16("\xFF\xFE", 2);
+    for (char c : xml) utf16 += std::string{c, '\0'};
+    std::unique_ptr<cXmlNode> node = cXmlNode::fromBytes(utf16.data(), utf16.size());
+    cText t;
+    t.loadFromNode(*node);
+    EXPECT_EQ(t.getString(), L"A/nBC");
+    EXPECT_EQ(t.getFontName(), "fonts/fixed.rwf");
+    EXPECT_EQ(t.getLayerTexture(0), "fonts/fixed.png");
+    EXPECT_EQ(t.getHorizontalAlign(), TEXT_ALIGN_RIGHT);
+    EXPECT_EQ(t.getVerticalAlign(), TEXT_ALIGN_BOTTOM);
+    EXPECT_TRUE(t.getJustify());
+    EXPECT_EQ(t.getSize(), cVector2(24, 20));
 }
 
 TEST_F(TextTest, WithoutAFontOrAnImageNothingIsDrawn) {
