@@ -187,6 +187,11 @@ TEST_F(TextTest, GlyphsCarryTheTextsLookAndOneDepthStepEach) {
     EXPECT_NEAR(r.right, 24.0f, 1e-4f);
     EXPECT_NEAR(r.bottom, 20.0f, 1e-4f);
     // Later changes reach the glyphs; moving and hiding the text takes them along.
+    t->setRenderFlags(RF_OVERLAY, true);
+    EXPECT_TRUE(t->getGlyphs()[1]->testRenderFlags(RF_OVERLAY));
+    t->setString(L"BAC");
+    t->update();
+    EXPECT_FALSE(t->getGlyphs()[1]->testRenderFlags(RF_OVERLAY));   // new glyphs do not take them
     t->setAlpha(0x20);
     t->setColor(0x00FF00);
     EXPECT_EQ(t->getGlyphs()[2]->getVertexAlpha(0), 0x20u);
