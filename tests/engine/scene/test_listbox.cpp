@@ -174,6 +174,31 @@ TEST_F(ListBoxTest, ClickingRowsAndStepButtons) {
     EXPECT_TRUE(g_selected.empty());
 }
 
+TEST_F(ListBoxTest, RowsShiftWithTheAlignmentOfTheirTexts) {
+    struct Case {
+        const char* align;
+        float left;   // rows 200 wide
+    } cases[] = {{"LEFT", 400}, {"CENTER", 300}, {"RIGHT", 200}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.align);
+        std::string text = kList;
+        text.replace(text.find("align=\"LEFT\""), 12, std::string("align=\"") + c.align + "\"");
+        const std::string name = std::string("config/list_") + c.align + ".ini";
+        addIni(name, text);
+        auto l = std::make_unique<cListBox>();
+        l->loadFromIni(ini(name), L"LISTBOX");
+        for (int i = 0; i < 3; ++i) l->addItem(L"p" + std::to_wstring(i));
+        clickAt(c.left - 1, 297);
+        EXPECT_EQ(l->getSelected(), 2);
+        clickAt(c.left, 297);
+        EXPECT_EQ(l->getSelected(), 1);
+        clickAt(c.left + 200, 272);
+        EXPECT_EQ(l->getSelected(), 0);
+        clickAt(c.left + 201, 297);
+        EXPECT_EQ(l->getSelected(), 0);
+    }
+}
+
 TEST_F(ListBoxTest, DraggingTheSliderButtonScrollsAndReleasingSnapsIt) {
     auto l = load(L"LISTBOX", 5);
     l->select(0);
