@@ -169,9 +169,14 @@ protected:
         for (wchar_t c : text) input->pushChar(c);
         frame();
     }
+    // A key pressed and released: its control character (Backspace, Tab, Enter, Escape)
+    // reaches the typed-character queue as the window procedure would hand it on.
     void keyUp(uint8_t key) {
         in::injectKey(key, true);
         in::injectKey(key, false);
+        platform::Message msg;
+        while (platform::peekMessage(&msg))
+            if (msg.message == platform::MSG_CHAR) input->pushChar(wchar_t(msg.wParam));
         frame();
     }
 };
