@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <sstream>
 
@@ -173,7 +174,13 @@ void cGraphics::construct() {
     logLine("  setup standard render states");
     setupRenderStates();
     logLine("  prepare fade sprite");
-    createFadeBuffer();
+    try {
+        createFadeBuffer();
+    } catch (...) {
+        // The object is never finished, so no destructor runs: the buffers go here.
+        releaseBuffers();
+        throw;
+    }
     m_fade_stale = true;
     m_overlay = std::make_unique<cDebugOverlay>();
     createSystemFont();
@@ -388,6 +395,8 @@ void cGraphics::releaseSystemFont() {
 }
 
 void cGraphics::setFade(float v) {
+    // Not a number has no place between black and clear: the fade stays as it was.
+    if (std::isnan(v)) return;
     m_fade = std::clamp(v, 0.0f, 255.0f);
     m_fade_stale = true;
 }

@@ -127,7 +127,8 @@ public:
     virtual void screenToClient(ScreenPoint* point);
     virtual void setWireframe(bool wireframe);
     virtual float getFade() { return m_fade; }
-    // Stores v clamped to 0..255: 255 shows the scene, 0 covers it with black.
+    // Stores v clamped to 0..255: 255 shows the scene, 0 covers it with black. Not a number
+    // leaves the fade unchanged.
     virtual void setFade(float v);
     virtual bool isFullscreen() { return m_fullscreen; }
     // True when the desktop is wider than 800 pixels.

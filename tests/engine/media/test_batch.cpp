@@ -306,7 +306,9 @@ TEST_F(Batch, RenderFlagsSelectBlendingDepthAndFiltering) {
         EXPECT_EQ(d.render[size_t(RenderState::AlphaTestEnable)], c.blend) << c.flags;
         EXPECT_EQ(d.render[size_t(RenderState::ZEnable)], c.zEnable) << c.flags;
         EXPECT_EQ(d.render[size_t(RenderState::ZWriteEnable)], c.zWrite) << c.flags;
-        if (c.zEnable) EXPECT_EQ(d.render[size_t(RenderState::ZFunc)], c.zFunc) << c.flags;
+        if (c.zEnable) {
+            EXPECT_EQ(d.render[size_t(RenderState::ZFunc)], c.zFunc) << c.flags;
+        }
         EXPECT_EQ(d.stage[0][size_t(StageState::MagFilter)], c.filter) << c.flags;
         EXPECT_EQ(d.stage[0][size_t(StageState::MinFilter)], c.filter) << c.flags;
     }

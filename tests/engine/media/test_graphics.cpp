@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cFileManager.h"
@@ -47,6 +48,9 @@ TEST_F(Fade, ValuesAreClampedAndGiveTheQuadsAlpha) {
                  {255.0f, 255.0f, false, 0}, {254.5f, 254.5f, true, 0x00000000u}};
     for (const Case& c : cases) {
         graphics->setFade(c.set);
+        EXPECT_FLOAT_EQ(graphics->getFade(), c.stored) << c.set;
+        // Not a number changes nothing.
+        graphics->setFade(std::nanf(""));
         EXPECT_FLOAT_EQ(graphics->getFade(), c.stored) << c.set;
         frame({});
         std::vector<std::string> strips = rec->callsStartingWith("draw TriangleStrip");
@@ -210,6 +214,36 @@ TEST(GraphicsConstruction, AFailingDeviceIsReportedAndTheSingletonsAreFree) {
     EXPECT_EQ(getGraphics(), nullptr);
     EXPECT_EQ(getGraphicsFactory(), nullptr);
     cGraphics::setDesktopWidthOverride(0);
+}
+
+// Refuses only the 64-byte vertex buffer of the fade quad.
+class NoFadeBufferDevice : public cRecordingDevice {
+public:
+    int32_t createVertexBuffer(uint32_t bytes, uint32_t usage, uint32_t format, MemoryPool pool,
+                               cVertexBuffer** out) override {
+        if (bytes == 64 && format == kFadeVertexFormat) {
+            if (out) *out = nullptr;
+            return DEVERR_OUTOFVIDEOMEMORY;
+        }
+        return cRecordingDevice::createVertexBuffer(bytes, usage, format, pool, out);
+    }
+};
+
+TEST(GraphicsConstruction, AFailingFadeBufferIsReportedAndTheSpriteBuffersAreReleased) {
+    // The device goes with the failed renderer: it tells how many of its objects outlived it.
+    struct Watch : NoFadeBufferDevice {
+        unsigned* live = nullptr;
+        ~Watch() override { *live = liveObjects(); }
+    };
+    unsigned liveAtEnd = 99;
+    auto device = std::make_unique<Watch>();
+    device->live = &liveAtEnd;
+    cGraphics::setDesktopWidthOverride(1920);
+    std::string text = thrownText([&] { cGraphics g(nullptr, std::move(device)); });
+    cGraphics::setDesktopWidthOverride(0);
+    EXPECT_EQ(text, "Direct3D function call failed\ncDevice::createVertexBuffer(...)\nDEVERR_OUTOFVIDEOMEMORY");
+    EXPECT_EQ(liveAtEnd, 0u);
+    EXPECT_EQ(getGraphics(), nullptr);
 }
 
 TEST(GraphicsErrors, ResultNamesAndTheThrownText) {
