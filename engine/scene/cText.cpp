@@ -9,11 +9,16 @@
 
 namespace {
 
-// Moves v away from zero by 0.001 and keeps one decimal (cut toward zero).
-float roundTenth(float v) {
-    v = v >= 0.0f ? v + 0.001f : v - 0.001f;
-    return float(int32_t(v * 10.0f)) * 0.1f;
+// Keeps one decimal, cut toward zero. A value whose tenths no 32-bit integer holds (only a
+// broken font's metrics give one) is kept as it is rather than converted out of range.
+float cutTenth(float v) {
+    const float tenths = v * 10.0f;
+    if (!(std::fabs(tenths) < 2147483648.0f)) return v;
+    return float(int32_t(tenths)) * 0.1f;
 }
+
+// Moves v away from zero by 0.001 and keeps one decimal (cut toward zero).
+float roundTenth(float v) { return cutTenth(v >= 0.0f ? v + 0.001f : v - 0.001f); }
 
 bool isBreakAt(const cStringW& s, size_t i) { return s[i] == L'/' && i + 1 < s.size() && s[i + 1] == L'n'; }
 
@@ -384,7 +389,7 @@ void cText::buildGlyphs() {
                 }
                 glyph->setTransformFlags(TF_CENTERED, false);
                 const float ox = std::round(w * g.offsetX);
-                pen.x = float(int32_t(pen.x * 10.0f)) * 0.1f;
+                pen.x = cutTenth(pen.x);
                 glyph->setTransformOrigin(cVector2(origin.x - pen.x - ox, origin.y - pen.y - h * g.offsetY));
                 pen.x += 2.0f * hw;
             }

@@ -93,6 +93,17 @@ TEST_F(EditBoxTest, TypingStopsBelowTheWidthLimitAndRefusesWhatTheFontLacks) {
     EXPECT_EQ(e->getValueText()->getString(), L"Max");
     type(L"!");                              // not in the font
     EXPECT_EQ(e->getText(), L"Max");
+
+    // Measuring and drawing a value that holds a character the font lacks does not teach the
+    // font that character: typing it is still refused.
+    e->setText(L"A\tB");
+    frame();
+    EXPECT_EQ(e->getValueText()->getWidth(), 24.0f);
+    EXPECT_EQ(e->getValueText()->getGlyphs().size(), 2u);
+    e->setText(L"");
+    type(L"\t");
+    EXPECT_TRUE(e->getText().empty());
+    EXPECT_FALSE(font->hasGlyph(L'\t'));
 }
 
 TEST_F(EditBoxTest, EnterAndEscapeReleasesCallTheirHandlers) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -335,4 +336,42 @@ TEST_F(TextTest, WithoutAFontOrAnImageNothingIsDrawn) {
     EXPECT_NE(missingImage.getFont(), nullptr);
     missingImage.setFont("");
     EXPECT_EQ(missingImage.getFont(), nullptr);
+}
+
+TEST_F(TextTest, TheTextsOriginDisplacesEveryGlyphAtTheNextRebuild) {
+    struct Case {
+        const char* font;
+        const wchar_t* s;
+        std::vector<cVector2> before;   // centres (plain) or top-left corners (offset mode)
+    } cases[] = {
+        {"fonts/fixed.rwf", L"AB", {{106, 50}, {118, 50}}},
+        {"fonts/offset.rwf", L"AV", {{100, 40}, {110, 52}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.font);
+        auto t = makeText(c.s, TEXT_ALIGN_LEFT, TEXT_ALIGN_FIRST_LINE, 20, c.font);
+        expectPoints(centres(*t), c.before);
+        t->setTransformOrigin(cVector2(10, -5));
+        EXPECT_TRUE(t->isGlyphsDirty());
+        expectPoints(centres(*t), c.before);   // nothing moves before the rebuild
+        t->update();
+        std::vector<cVector2> after;
+        for (cVector2 p : c.before) after.push_back(p - cVector2(10, -5));
+        expectPoints(centres(*t), after);
+    }
+}
+
+TEST_F(TextTest, AFontWithOutlandishMetricsLaysOutWithoutWrappingItsNumbers) {
+    // A glyph 4e7 image widths wide: its half width in tenths of a pixel is beyond 32 bits.
+    font_test::FontFile f;
+    f.glyphs = {{u'W', 0.0f, 0.0f, 0.1f, 0.1f, 4.0e7f}, {u'N', 0.1f, 0.0f, 0.2f, 0.1f, std::nanf("")},
+                {u'A', 0.2f, 0.0f, 0.3f, 0.1f, 0.1f}};
+    addFile("fonts/wild.rwf", f.bytes());
+    auto t = makeText(L"W", TEXT_ALIGN_LEFT, TEXT_ALIGN_FIRST_LINE, 20, "fonts/wild.rwf");
+    ASSERT_EQ(t->getGlyphs().size(), 1u);
+    EXPECT_GT(glyphCentre(t->getGlyphs()[0]).x, 1.0e9f);   // to the right of the anchor, as drawn
+    // A glyph whose advance is not a number draws nothing.
+    EXPECT_TRUE(t->setString(L"NA"));
+    t->update();
+    EXPECT_EQ(t->getGlyphs().size(), 1u);
 }
