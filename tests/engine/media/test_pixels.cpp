@@ -170,6 +170,34 @@ TEST_F(Pixels, LightsBlendTheTextureByItsAlphaOverTheVertexColour) {
     EXPECT_PRED3(nearColor, at(710, 510), 0xFF4000BFu, 1);
 }
 
+TEST_F(Pixels, AlphaReferenceAndTextureFactorSetByCallbacksReachThePixels) {
+    // Left texel alpha 100, right texel alpha 200.
+    cImage halves;
+    halves.width = 2;
+    halves.height = 1;
+    halves.pixels = {0x64FFFFFFu, 0xC8FFFFFFu};
+    auto tex = makeTexture(halves, "halves.png");
+    // A highlight raises the alpha reference to 128: only the right half passes.
+    cRenderQuad high = quadAt(300, 300, 40, 20);
+    cDrawRecord highlighted = record(&high, tex.get());
+    highlighted.beginDrawCallback = [](cDevice* d) { d->setRenderState(RenderState::AlphaRef, 128); };
+    // The next sprite has the standard reference 0 again: both halves.
+    cRenderQuad plain = quadAt(300, 350, 40, 20);
+    // A tint through the texture factor, as a coloured model is drawn.
+    cRenderQuad tinted = quadAt(400, 300, 20, 20);
+    cDrawRecord tint = record(&tinted, white.get());
+    tint.beginDrawCallback = [](cDevice* d) {
+        d->setRenderState(RenderState::TextureFactor, 0xFF00FF00u);
+        d->setStageState(0, StageState::ColorArg2, TA_TFACTOR);
+    };
+    frame({highlighted, record(&plain, tex.get()), tint});
+    EXPECT_PIXEL(305, 310, kBlack);
+    EXPECT_PRED3(nearColor, at(335, 310), 0xFFC8C8C8u, 2);
+    EXPECT_PRED3(nearColor, at(305, 360), 0xFF646464u, 2);
+    EXPECT_PRED3(nearColor, at(335, 360), 0xFFC8C8C8u, 2);
+    EXPECT_PIXEL(410, 310, kGreen);
+}
+
 // A draw callback with a vertex buffer of its own (24-byte vertices), like the sparkles.
 cVertexBuffer* g_own = nullptr;
 void drawOwnBuffer(cDevice* d) {
