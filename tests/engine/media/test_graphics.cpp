@@ -439,6 +439,28 @@ TEST_F(GraphicsWithSettings, ANarrowDesktopForcesFullScreenAndStoresIt) {
     graphics->endFrame();
 }
 
+TEST_F(GraphicsWithSettings, ColourDepthChoosesTheFullScreenFormatAndIsWrittenBackAs16Or32) {
+    // A window always takes the desktop's format.
+    struct Case {
+        bool fullscreen;
+        const char* colorbit;
+        BackBufferFormat format;
+        unsigned stored;
+    } cases[] = {{true, "16", BackBufferFormat::R5G6B5, 16}, {true, "24", BackBufferFormat::X8R8G8B8, 32},
+                 {true, "32", BackBufferFormat::X8R8G8B8, 32}, {true, "x", BackBufferFormat::X8R8G8B8, 32},
+                 {false, "16", BackBufferFormat::X8R8G8B8, 16}};
+    for (const Case& c : cases) {
+        start(std::string("fullscreen=\"") + (c.fullscreen ? "1" : "0") + "\"\r\ncolorbit=\"" + c.colorbit + "\"\r\n");
+        EXPECT_EQ(rec->getPresentParams().windowed, !c.fullscreen) << c.colorbit;
+        EXPECT_EQ(rec->getPresentParams().format, c.format) << c.colorbit;
+        graphics.reset();
+        unsigned stored = 0;
+        settings->getUnsigned(L"Graphics", L"colorbit", stored);
+        EXPECT_EQ(stored, c.stored) << c.colorbit;
+        TearDown();
+    }
+}
+
 TEST_F(GraphicsWithSettings, BrokenSizesKeepTheDefaults) {
     start("width=\"0\"\r\nheight=\"lots\"\r\nreserve_sprite_count=\"0\"\r\n");
     EXPECT_EQ(graphics->getWidth(), 800u);
