@@ -538,12 +538,14 @@ public:
     int32_t drawPrimitiveUp(PrimitiveType type, uint32_t count, const void* vertices, uint32_t stride) override {
         if (!vertices || stride == 0 || count == 0) return DEVERR_INVALIDCALL;
         uint64_t bytes = uint64_t(primitiveVertexCount(type, count)) * stride;
+        // Caller memory of more than 64 MB is no vertex list of this program.
+        if (bytes == 0 || bytes > (uint64_t(64) << 20)) return DEVERR_INVALIDCALL;
         if (bytes > m_upBuffer->getSize()) {
             m_upBuffer->release();
             m_upBuffer = new cGlVertexBuffer(uint32_t(bytes * 2), 0, MemoryPool::Default, m_alive);
         }
         void* data = nullptr;
-        m_upBuffer->lock(0, uint32_t(bytes), &data, LOCK_DISCARD);
+        if (devFailed(m_upBuffer->lock(0, uint32_t(bytes), &data, LOCK_DISCARD))) return DEVERR_INVALIDCALL;
         std::memcpy(data, vertices, bytes);
         m_upBuffer->unlock();
         cStateDevice::setStreamSource(0, m_upBuffer, stride);

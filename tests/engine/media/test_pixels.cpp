@@ -235,6 +235,19 @@ TEST_F(Pixels, DrawCallbacksDrawTheirOwnBuffers) {
     EXPECT_PIXEL(0, 0, kBlack);
 }
 
+TEST_F(Pixels, DrawingFromCallerMemoryRefusesCountsBeyondAnyVertexList) {
+    // A count that would make the copy run far past the caller's few vertices is refused.
+    struct V {
+        float x, y, z;
+        uint32_t c;
+        float u, v;
+    } v[3] = {{10, 10, 0, kRed, 0, 0}, {20, 10, 0, kRed, 0, 0}, {10, 20, 0, kRed, 0, 0}};
+    cDevice* d = graphics->getDevice();
+    d->setVertexFormat(VF_POSITION | VF_DIFFUSE | VF_TEX1);
+    EXPECT_EQ(d->drawPrimitiveUp(PrimitiveType::TriangleList, 0x7FFFFFFFu, v, sizeof(V)), DEVERR_INVALIDCALL);
+    EXPECT_EQ(d->drawPrimitiveUp(PrimitiveType::TriangleList, 1, v, sizeof(V)), DEV_OK);
+}
+
 TEST_F(Pixels, VertexShadersPlaceAndColourSprites) {
     std::vector<uint32_t> tokens = vs::spriteShader();
     cVertexShader shader("tint.sh", 0, tokens.data(), uint32_t(tokens.size() * 4));
