@@ -15,12 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string twoDigits(int v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", v);
-    return buf;
-}
-
 std::string floatText(float v) {
     std::ostringstream out;
     out.imbue(std::locale::classic());

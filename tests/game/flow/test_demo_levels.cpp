@@ -125,7 +125,9 @@ TEST_F(DemoLevels, EveryLevelOfBothCampaignsIsPlayable) {
                 SCOPED_TRACE("line " + std::to_string(c.line) + " at " + std::to_string(c.at));
                 EXPECT_TRUE(c.type >= 1 && c.type <= game::kMaxCustomerKind);
                 EXPECT_TRUE(levelpack::isOrderServable(c.order1, upgrades, world)) << "order " << c.order1;
-                if (c.order2 != 0) EXPECT_TRUE(levelpack::isOrderServable(c.order2, upgrades, world)) << "order " << c.order2;
+                if (c.order2 != 0) {
+                    EXPECT_TRUE(levelpack::isOrderServable(c.order2, upgrades, world)) << "order " << c.order2;
+                }
                 EXPECT_GE(c.time, 0.0f);
                 EXPECT_LE(c.at, data.getLevelTime());
             }
