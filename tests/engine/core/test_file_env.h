@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -37,6 +38,38 @@ inline std::string utf16Ini(const std::string& ascii) {
         out.push_back('\0');
     }
     return out;
+}
+
+// UTF-16LE with a byte-order mark, for wide text (one UTF-16 unit per character).
+inline std::string utf16(const std::wstring& text) {
+    std::string out("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        out.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    return out;
+}
+
+// A 32-bit little-endian number as stored in the binary formats.
+inline std::string le32(uint32_t v) {
+    std::string s(4, '\0');
+    for (int k = 0; k < 4; ++k) s[k] = static_cast<char>(v >> (8 * k));
+    return s;
+}
+
+// The text a call throws (narrow or wide, the wide one marked), or "(nothing thrown)".
+template <class Fn>
+std::string thrownText(Fn fn) {
+    try {
+        fn();
+    } catch (const std::string& s) {
+        return s;
+    } catch (const char* s) {
+        return s;
+    } catch (const wchar_t* s) {
+        return "wide:" + std::string(s, s + std::wcslen(s));
+    }
+    return "(nothing thrown)";
 }
 
 class TempWorld {

@@ -20,18 +20,6 @@ std::string readAll(cFileManager& files, const char* name) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-template <class Fn>
-std::string thrownText(Fn fn) {
-    try {
-        fn();
-    } catch (const std::string& s) {
-        return s;
-    } catch (const char* s) {
-        return s;
-    }
-    return "(nothing thrown)";
-}
-
 void writeArchive(const fs::path& path, std::initializer_list<std::pair<const char*, const char*>> entries) {
     cPackWriter writer;
     for (const auto& [name, text] : entries) writer.add(cStringA(name), std::string(text));

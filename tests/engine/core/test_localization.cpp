@@ -11,6 +11,7 @@
 #include "engine/core/Localization.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cResourceManager.h"
+#include "tests/engine/core/test_file_env.h"
 
 namespace {
 
@@ -42,43 +43,26 @@ TEST(CodePage, ConvertsTypedBytesByCodePage) {
 
 class Language : public testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() / ("rw-language-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
-    }
     void TearDown() override {
         while (getKeyboardLayoutUsers() > 0) releaseKeyboardLayout();
         resources.reset();
         files.reset();
-        fs::remove_all(root);
     }
     void startWith(const std::string& languageFile) {
-        fs::path file = root / "Data" / "config" / "language.ini";
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << languageFile;
+        world.put("config/language.ini", languageFile);
         resources.reset();
         files.reset();
         files = std::make_unique<cFileManager>(cStringA((root / "Data").string()), cStringA("kbf"));
         resources = std::make_unique<cResourceManager>();
     }
-    static std::string utf16(const std::string& ascii) {
-        std::string out("\xFF\xFE", 2);
-        for (char c : ascii) {
-            out.push_back(c);
-            out.push_back('\0');
-        }
-        return out;
-    }
-
-    fs::path root;
+    file_test::TempWorld world;
+    const fs::path root = world.root;
     std::unique_ptr<cFileManager> files;
     std::unique_ptr<cResourceManager> resources;
 };
 
 TEST_F(Language, FirstUserReadsTheFileAndTheLastOneRestoresTheDefault) {
-    startWith(utf16("[Localization]\r\nCodePage=\"1251\"\r\nLanguage=\"00000419 extra\"\r\n"));
+    startWith(file_test::utf16Ini("[Localization]\r\nCodePage=\"1251\"\r\nLanguage=\"00000419 extra\"\r\n"));
     EXPECT_EQ(getCodePage(), 1250u);
     acquireKeyboardLayout();
     EXPECT_EQ(getCodePage(), 1251u);
@@ -87,7 +71,7 @@ TEST_F(Language, FirstUserReadsTheFileAndTheLastOneRestoresTheDefault) {
     EXPECT_FALSE(resources->isLoaded("config/language.ini"));  // read, then unloaded
 
     // A second user reads nothing: a changed file is not seen until the state is idle again.
-    startWith(utf16("[Localization]\r\nCodePage=\"1252\"\r\n"));
+    startWith(file_test::utf16Ini("[Localization]\r\nCodePage=\"1252\"\r\n"));
     acquireKeyboardLayout();
     EXPECT_EQ(getCodePage(), 1251u);
     releaseKeyboardLayout();
@@ -104,7 +88,7 @@ TEST_F(Language, FirstUserReadsTheFileAndTheLastOneRestoresTheDefault) {
 }
 
 TEST_F(Language, MissingCodePageKeepsTheCurrentOneAndAMissingFileThrows) {
-    startWith(utf16("[Localization]\r\nLanguage=\"00000409\"\r\n"));
+    startWith(file_test::utf16Ini("[Localization]\r\nLanguage=\"00000409\"\r\n"));
     acquireKeyboardLayout();
     EXPECT_EQ(getCodePage(), 1250u);
     releaseKeyboardLayout();

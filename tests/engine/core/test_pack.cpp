@@ -21,26 +21,6 @@ std::vector<uint8_t> pattern(size_t size, uint8_t seed) {
     return bytes;
 }
 
-std::string le32(uint32_t v) {
-    std::string s(4, '\0');
-    for (int k = 0; k < 4; ++k) s[k] = static_cast<char>(v >> (8 * k));
-    return s;
-}
-
-template <class Fn>
-std::string thrownText(Fn fn) {
-    try {
-        fn();
-    } catch (const std::string& s) {
-        return s;
-    } catch (const char* s) {
-        return s;
-    } catch (const wchar_t* s) {
-        return "wide:" + std::string(s, s + std::wcslen(s));
-    }
-    return "(nothing thrown)";
-}
-
 struct Archive {
     TempWorld world;
     fs::path path;

@@ -76,8 +76,9 @@ protected:
     std::vector<std::pair<ResourceType, ResourceFactory>> saved;
 };
 
+// Marks plain-text throws, so that a test sees which kind of text a failure was thrown as.
 template <class Fn>
-std::string thrownText(Fn fn) {
+std::string thrownMarkedText(Fn fn) {
     try {
         fn();
     } catch (const std::string& s) {
@@ -138,33 +139,33 @@ TEST_F(ResourceTest, TypedGettersRefuseUnknownNamesAndOtherTypes) {
     resources->load(cStringA("textures/b.dds"), 10);
     resources->load(cStringA("config/menu.ini"), 10);
     resources->load(cStringA("curves/c.crv"), 10);
-    EXPECT_EQ(thrownText([&] { resources->getIni(cStringA("textures/b.dds")); }), "plain:Wrong resource type.");
-    EXPECT_EQ(thrownText([&] { resources->getTexture(cStringA("config/menu.ini")); }), "plain:Wrong resource type.");
-    EXPECT_EQ(thrownText([&] { resources->getXml(cStringA("config/menu.ini")); }), "plain:Wrong resource type.");
-    EXPECT_EQ(thrownText([&] { resources->getModel(cStringA("config/menu.ini")); }), "plain:Wrong resource type.");
-    EXPECT_EQ(thrownText([&] { resources->getIni(cStringA("Config/Absent.ini")); }),
+    EXPECT_EQ(thrownMarkedText([&] { resources->getIni(cStringA("textures/b.dds")); }), "plain:Wrong resource type.");
+    EXPECT_EQ(thrownMarkedText([&] { resources->getTexture(cStringA("config/menu.ini")); }), "plain:Wrong resource type.");
+    EXPECT_EQ(thrownMarkedText([&] { resources->getXml(cStringA("config/menu.ini")); }), "plain:Wrong resource type.");
+    EXPECT_EQ(thrownMarkedText([&] { resources->getModel(cStringA("config/menu.ini")); }), "plain:Wrong resource type.");
+    EXPECT_EQ(thrownMarkedText([&] { resources->getIni(cStringA("Config/Absent.ini")); }),
               "Resource 'Config/Absent.ini' is not loaded.");
     EXPECT_EQ(resources->getIni(cStringA("config/menu.ini")), reinterpret_cast<cIniFile*>(fake("config/menu.ini")));
 
     EXPECT_EQ(resources->getCurve(cStringA("Curves/C.crv"), cStringA("FADE")), reinterpret_cast<cCurve*>(&curveA));
-    EXPECT_EQ(thrownText([&] { resources->getCurve(cStringA("curves/c.crv"), cStringA("spin")); }),
+    EXPECT_EQ(thrownMarkedText([&] { resources->getCurve(cStringA("curves/c.crv"), cStringA("spin")); }),
               "The file 'curves/c.crv' does not contain\nthe function named 'spin'.\n");
-    EXPECT_EQ(thrownText([&] { resources->getCurve(cStringA("curves/none.crv"), cStringA("fade")); }),
+    EXPECT_EQ(thrownMarkedText([&] { resources->getCurve(cStringA("curves/none.crv"), cStringA("fade")); }),
               "Resource 'curves/none.crv' is not loaded.");
-    EXPECT_EQ(thrownText([&] { resources->getCurve(cStringA("config/menu.ini"), cStringA("fade")); }),
+    EXPECT_EQ(thrownMarkedText([&] { resources->getCurve(cStringA("config/menu.ini"), cStringA("fade")); }),
               "plain:Wrong resource type.");
 }
 
 TEST_F(ResourceTest, LoadFailuresEnterNothing) {
-    EXPECT_EQ(thrownText([&] { resources->load(cStringA("config/broken.ini"), 10); }), "Broken resource 'config/broken.ini'.");
-    EXPECT_EQ(thrownText([&] { resources->load(cStringA("config/MISSING.ini"), 10); }),
+    EXPECT_EQ(thrownMarkedText([&] { resources->load(cStringA("config/broken.ini"), 10); }), "Broken resource 'config/broken.ini'.");
+    EXPECT_EQ(thrownMarkedText([&] { resources->load(cStringA("config/MISSING.ini"), 10); }),
               "File \"config/missing.ini\" has not found.");
     EXPECT_EQ(resources->getLoadedCount(), 0u);
 
     // A known type whose class has registered no factory gives a clear text.
     ResourceFactory curves = cResourceManager::registerFactory(RESOURCE_CURVES, {});
     EXPECT_FALSE(cResourceManager::hasFactory(RESOURCE_CURVES));
-    EXPECT_EQ(thrownText([&] { resources->load(cStringA("curves/c.crv"), 10); }),
+    EXPECT_EQ(thrownMarkedText([&] { resources->load(cStringA("curves/c.crv"), 10); }),
               "Resource 'curves/c.crv' cannot be loaded: no loader is registered for resource type 6.");
     EXPECT_FALSE(resources->isLoaded(cStringA("curves/c.crv")));
     cResourceManager::registerFactory(RESOURCE_CURVES, curves);

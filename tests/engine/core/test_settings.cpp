@@ -12,29 +12,15 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
+#include "tests/engine/core/test_file_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string utf16(const std::wstring& text) {
-    std::string out("\xFF\xFE", 2);
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c & 0xFF));
-        out.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return out;
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using file_test::readDiskFile;
+using file_test::utf16;
+using file_test::writeDiskFile;
 
 const wchar_t* const kShipped =
     L"[Game]\r\n"
@@ -57,19 +43,11 @@ const wchar_t* const kShipped =
 class Settings : public testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("rw-settings-" + std::to_string(::getpid()) + "-" +
-                                            testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        data = root / "Data";
-        fs::create_directories(data);
-        ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
-        writeFile(data / "config" / "config.ini", utf16(kShipped));
+        writeDiskFile(data / "config" / "config.ini", utf16(kShipped));
         stored = root / "xdg-data" / "settings-test" / "config.ini";
     }
     void TearDown() override {
         stopManagers();
-        fs::remove_all(root);
     }
     void startManagers() {
         files = std::make_unique<cFileManager>(cStringA(data.string()), cStringA("kbf"));
@@ -85,11 +63,13 @@ protected:
         settings = std::make_unique<cSettingsManager>();
     }
     std::unique_ptr<cIniFile> storedDocument() {
-        std::string bytes = readFile(stored);
+        std::string bytes = readDiskFile(stored);
         return cIniFile::fromBytes(bytes.data(), bytes.size(), "stored");
     }
 
-    fs::path root, data, stored;
+    file_test::TempWorld world;
+    const fs::path root = world.root, data = world.data;
+    fs::path stored;
     std::unique_ptr<cFileManager> files;
     std::unique_ptr<cResourceManager> resources;
     std::unique_ptr<cSettingsManager> settings;
@@ -100,7 +80,7 @@ TEST_F(Settings, FirstStartWritesTheWorkingCopyInTheWriterFormat) {
     start();
     EXPECT_EQ(getSettingsManager(), settings.get());
     ASSERT_TRUE(fs::exists(stored));
-    std::string bytes = readFile(stored);
+    std::string bytes = readDiskFile(stored);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(bytes, settings->getDocument()->toBytes());
     auto copy = storedDocument();
@@ -189,7 +169,7 @@ TEST_F(Settings, SettersAreStoredAtShutdownAndReadAtTheNextStart) {
 }
 
 TEST_F(Settings, DamagedShippedSettingsThrowAClearText) {
-    writeFile(data / "config" / "config.ini", "[Game]\r\nwidth=\"800\"\r\n");  // UTF-8, no mark
+    writeDiskFile(data / "config" / "config.ini", "[Game]\r\nwidth=\"800\"\r\n");  // UTF-8, no mark
     startManagers();
     try {
         cSettingsManager broken;
@@ -208,19 +188,19 @@ TEST_F(Settings, DamagedShippedSettingsThrowAClearText) {
     EXPECT_EQ(getSettingsManager(), nullptr);
 
     // A file with the mark but no entries (LF line ends) is refused as well.
-    writeFile(data / "config" / "config.ini", utf16(L"[Game]\nwidth=\"800\"\n"));
+    writeDiskFile(data / "config" / "config.ini", utf16(L"[Game]\nwidth=\"800\"\n"));
     stopManagers();
     startManagers();
     EXPECT_THROW(cSettingsManager(), cStringA);
 }
 
 TEST_F(Settings, DamagedWorkingCopyIsSetAsideAndTheShippedSettingsAreUsed) {
-    writeFile(stored, "garbage");
+    writeDiskFile(stored, "garbage");
     start();
     unsigned width = 0;
     settings->getUnsigned(L"Graphics", L"width", width);
     EXPECT_EQ(width, 1024u);
-    EXPECT_EQ(readFile(stored.string() + ".damaged"), "garbage");
+    EXPECT_EQ(readDiskFile(stored.string() + ".damaged"), "garbage");
     EXPECT_EQ(storedDocument()->getEntries().size(), 10u);
 }
 

@@ -18,6 +18,7 @@
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "platform/Platform.h"
+#include "tests/engine/core/test_file_env.h"
 
 #if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
 #include <sanitizer/lsan_interface.h>
@@ -31,24 +32,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string utf16(const std::wstring& text) {
-    std::string out("\xFF\xFE", 2);
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c & 0xFF));
-        out.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return out;
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using file_test::readDiskFile;
+using file_test::utf16;
+using file_test::writeDiskFile;
 
 const wchar_t* const kSettings =
     L"[Game]\r\napp_folder=\"startup-test\"\r\n"
@@ -67,22 +53,15 @@ class Startup : public testing::Test {
 protected:
     void SetUp() override {
         platform::setBackend(platform::Backend::Headless);
-        root = fs::temp_directory_path() / ("rw-startup-" + std::to_string(::getpid()) + "-" +
-                                            testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        data = root / "Data";
-        ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
         common = root / "xdg-data" / "startup-test";
-        writeFile(data / "config" / "config.ini", utf16(kSettings));
-        writeFile(data / "config" / "version.ini", utf16(L"[UserData]\r\nversion=\"1.0A\"\r\n"));
-        writeFile(data / "config" / "performance.ini", utf16(kPerformance));
+        writeDiskFile(data / "config" / "config.ini", utf16(kSettings));
+        writeDiskFile(data / "config" / "version.ini", utf16(L"[UserData]\r\nversion=\"1.0A\"\r\n"));
+        writeDiskFile(data / "config" / "performance.ini", utf16(kPerformance));
     }
     void TearDown() override {
         setHardwareProbe(nullptr);
         setGraphicsTest(nullptr);
         stop();
-        fs::remove_all(root);
     }
     void start(bool withSettings) {
         files = std::make_unique<cFileManager>(cStringA(data.string()), cStringA("kbf"));
@@ -103,7 +82,9 @@ protected:
     }
     size_t boxes() const { return platform::shownMessageBoxes().size(); }
 
-    fs::path root, data, common;
+    file_test::TempWorld world;
+    const fs::path root = world.root, data = world.data;
+    fs::path common;
     std::unique_ptr<cFileManager> files;
     std::unique_ptr<cLogManager> logs;
     std::unique_ptr<cResourceManager> resources;
@@ -120,24 +101,24 @@ class UserDataVersion : public Startup, public testing::WithParamInterface<Versi
 
 TEST_P(UserDataVersion, ResetsTheCommonFolderExceptDotNamedEntries) {
     const VersionCase& c = GetParam();
-    writeFile(common / "data.ssp", "save");
-    writeFile(common / "Statistics" / "01_level_1" / "level.log", "log");
-    writeFile(common / ".keep" / "note", "stays");
-    writeFile(common / ".hidden", "stays");
-    if (c.stored) writeFile(common / "version.ini", *c.stored);
+    writeDiskFile(common / "data.ssp", "save");
+    writeDiskFile(common / "Statistics" / "01_level_1" / "level.log", "log");
+    writeDiskFile(common / ".keep" / "note", "stays");
+    writeDiskFile(common / ".hidden", "stays");
+    if (c.stored) writeDiskFile(common / "version.ini", *c.stored);
     start(false);
     checkUserDataVersion();
 
     EXPECT_EQ(fs::exists(common / "data.ssp"), !c.reset);
     EXPECT_EQ(fs::exists(common / "Statistics"), !c.reset);
-    EXPECT_EQ(readFile(common / ".keep" / "note"), "stays");
-    EXPECT_EQ(readFile(common / ".hidden"), "stays");
+    EXPECT_EQ(readDiskFile(common / ".keep" / "note"), "stays");
+    EXPECT_EQ(readDiskFile(common / ".hidden"), "stays");
     if (c.reset) {
-        EXPECT_EQ(readFile(common / "version.ini"), readFile(data / "config" / "version.ini"));
+        EXPECT_EQ(readDiskFile(common / "version.ini"), readDiskFile(data / "config" / "version.ini"));
         EXPECT_FALSE(files->exists("$common$/data.ssp"));
         EXPECT_TRUE(files->exists("$common$/version.ini"));
     } else {
-        EXPECT_EQ(readFile(common / "version.ini"), *c.stored);
+        EXPECT_EQ(readDiskFile(common / "version.ini"), *c.stored);
     }
 }
 
@@ -154,16 +135,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, UserDataVersion, testing::ValuesIn(kVersionCases
 
 TEST_F(Startup, DeleteFolderKeepsDotNamesAndNeverFollowsLinks) {
     fs::path outside = root / "outside";
-    writeFile(outside / "precious", "keep");
+    writeDiskFile(outside / "precious", "keep");
     fs::path folder = root / "victim";
-    writeFile(folder / "a" / "b" / "c.txt", "x");
+    writeDiskFile(folder / "a" / "b" / "c.txt", "x");
     fs::create_directory_symlink(outside, folder / "link");
     EXPECT_TRUE(deleteFolder(cStringA(folder.string() + "/")));
     EXPECT_FALSE(fs::exists(folder));
-    EXPECT_EQ(readFile(outside / "precious"), "keep");
+    EXPECT_EQ(readDiskFile(outside / "precious"), "keep");
 
-    writeFile(folder / ".dot" / "x", "x");
-    writeFile(folder / "y", "y");
+    writeDiskFile(folder / ".dot" / "x", "x");
+    writeDiskFile(folder / "y", "y");
     EXPECT_FALSE(deleteFolder(cStringA(folder.string() + "/")));
     EXPECT_TRUE(fs::exists(folder / ".dot" / "x"));
     EXPECT_FALSE(fs::exists(folder / "y"));
@@ -281,7 +262,7 @@ TEST_F(Startup, HardwareCheckRunsOncePerInstallationAndNotWithoutFigures) {
     checkHardwareRequirements();
     EXPECT_EQ(boxes(), shown + 1);
     EXPECT_FALSE(setting(L"enable_full_effects"));
-    EXPECT_NE(readFile(common / "game.log").find("  using previously stored values."), std::string::npos);
+    EXPECT_NE(readDiskFile(common / "game.log").find("  using previously stored values."), std::string::npos);
 }
 
 TEST(HardwareProbeParsing, ReadsTheFirstProcessorsClockAndRejectsNonsense) {

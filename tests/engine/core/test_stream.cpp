@@ -10,28 +10,6 @@
 
 using namespace file_test;
 
-namespace {
-
-std::string le32(uint32_t v) {
-    std::string s(4, '\0');
-    for (int k = 0; k < 4; ++k) s[k] = static_cast<char>(v >> (8 * k));
-    return s;
-}
-
-template <class Fn>
-std::string thrownText(Fn fn) {
-    try {
-        fn();
-    } catch (const std::string& s) {
-        return s;
-    } catch (const char* s) {
-        return s;
-    }
-    return "(nothing thrown)";
-}
-
-}  // namespace
-
 TEST(DiskStream, StringStopsAtZeroByteAndCountsWholeLength) {
     TempWorld world;
     fs::path file = world.root / "s.bin";

@@ -6,17 +6,11 @@
 
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cXmlNode.h"
+#include "tests/engine/core/test_file_env.h"
 
 namespace {
 
-std::string utf16(const std::wstring& text) {
-    std::string out("\xFF\xFE", 2);
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c & 0xFF));
-        out.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return out;
-}
+using file_test::utf16;
 
 std::unique_ptr<cXmlNode> parse(const std::wstring& text) {
     std::string bytes = utf16(text);

@@ -14,27 +14,17 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cXmlNode.h"
+#include "tests/engine/core/test_file_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string utf16(const std::wstring& text) {
-    std::string out("\xFF\xFE", 2);
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c & 0xFF));
-        out.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return out;
-}
+using file_test::utf16;
 
 class DocumentResources : public testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("rw-documents-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
         write("packs/1/pack.qpk", utf16(L"<Pack count_levels=\"1\"><Level_1 goal=\"5\"/></Pack>"));
         write("paths/graph.xml", utf16(L"<g><node id=\"1\"/></g>"));
         write("config/menu/panel.ini", utf16(L"[COMMON]\r\nposition=\"400,300\"\r\n"));
@@ -44,21 +34,16 @@ protected:
         write("broken/bad.ini", "[S]\r\nk=\"v\"\r\n");
         write("broken/bad.crv", utf16(L"<c count=\"1\"><Curve1 name=\"x\" point_count=\"2\"/></c>"));
         registerDocumentResourceTypes();
-        files = std::make_unique<cFileManager>(cStringA((root / "Data").string()), cStringA("kbf"));
+        files = std::make_unique<cFileManager>(cStringA(world.dataArg()), cStringA("kbf"));
         resources = std::make_unique<cResourceManager>();
     }
     void TearDown() override {
         resources.reset();
         files.reset();
-        fs::remove_all(root);
     }
-    void write(const std::string& name, const std::string& bytes) {
-        fs::path path = root / "Data" / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
+    void write(const std::string& name, const std::string& bytes) { world.put(name, bytes); }
 
-    fs::path root;
+    file_test::TempWorld world;
     std::unique_ptr<cFileManager> files;
     std::unique_ptr<cResourceManager> resources;
 };
