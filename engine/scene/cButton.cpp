@@ -55,6 +55,22 @@ void playSound(const cStringA& name) {
     if (cSound* sound = getSound()) sound->playSample(name, -1);
 }
 
+void replaceLabel(cSprite& owner, cText*& label, const cIniFile& ini, const cStringW& section,
+                  const cIniFile& style, const cStringW& styleSection, const cStringW& text,
+                  cVector2& textOffset) {
+    delete label;
+    label = nullptr;
+    cText* made = new cText(&owner);
+    label = made;
+    made->loadFromIni(style, styleSection);
+    made->setString(text);
+    made->setDeep(owner.getDeep() + 1.0f);
+    float offset[2] = {textOffset.x, textOffset.y};
+    parseVector2(offset, ini.getValue(section, cStringW(L"text_offset")));
+    textOffset = cVector2(offset[0], offset[1]);
+    made->setPosition(owner.getPosition() + textOffset);
+}
+
 }  // namespace widget_shape
 
 // ---- cButton ----
@@ -76,22 +92,12 @@ void cButton::loadFromIni(const cIniFile& ini, const cStringW& section) {
     auto get = [&](const wchar_t* key) { return style.getValue(styleSection, cStringW(key)); };
 
     if (!text.isEmpty()) {
-        delete m_label;
-        m_label = nullptr;
-        cText* label = new cText(this);
-        m_label = label;
-        label->loadFromIni(style, styleSection);
-        label->setString(text);
-        label->setDeep(getDeep() + 1.0f);
-        float offset[2] = {m_text_offset.x, m_text_offset.y};
-        parseVector2(offset, ini.getValue(section, cStringW(L"text_offset")));
-        m_text_offset = cVector2(offset[0], offset[1]);
-        label->setPosition(getPosition() + m_text_offset);
+        widget_shape::replaceLabel(*this, m_label, ini, section, style, styleSection, text, m_text_offset);
         m_font_normal = get(L"font_normal").toNarrow();
         m_font_pressed = get(L"font_pressed").toNarrow();
         m_font_hover = get(L"font_hover").toNarrow();
         m_font_disabled = get(L"font_disabled").toNarrow();
-        label->setLayerTexture(0, m_font_normal);
+        m_label->setLayerTexture(0, m_font_normal);
     }
 
     float size[2] = {m_size.x, m_size.y};

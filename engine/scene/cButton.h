@@ -33,6 +33,12 @@ const cIniFile& styleSource(const cIniFile& ini, const cStringW& section, const 
                             cStringW* styleSectionOut);
 // Plays a sample through the sound manager when one runs; an empty name plays nothing.
 void playSound(const cStringA& name);
+// Replaces *label by a new text child of owner showing text: styled by style/styleSection, one
+// step nearer than the owner, placed at the owner's position plus textOffset, which the
+// instance's "text_offset" overrides where it is readable.
+void replaceLabel(cSprite& owner, cText*& label, const cIniFile& ini, const cStringW& section,
+                  const cIniFile& style, const cStringW& styleSection, const cStringW& text,
+                  cVector2& textOffset);
 }  // namespace widget_shape
 
 class cButton : public cPicture {

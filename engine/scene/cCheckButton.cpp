@@ -29,21 +29,11 @@ void cCheckButton::loadFromIni(const cIniFile& ini, const cStringW& section) {
     auto get = [&](const wchar_t* key) { return style.getValue(styleSection, cStringW(key)); };
 
     if (!text.isEmpty()) {
-        delete m_label;
-        m_label = nullptr;
-        cText* label = new cText(this);
-        m_label = label;
-        label->loadFromIni(style, styleSection);
-        label->setString(text);
-        label->setDeep(getDeep() + 1.0f);
-        float offset[2] = {m_text_offset.x, m_text_offset.y};
-        parseVector2(offset, ini.getValue(section, cStringW(L"text_offset")));
-        m_text_offset = cVector2(offset[0], offset[1]);
-        label->setPosition(getPosition() + m_text_offset);
+        widget_shape::replaceLabel(*this, m_label, ini, section, style, styleSection, text, m_text_offset);
         m_font_normal = get(L"font_normal").toNarrow();
         m_font_hover = get(L"font_hover").toNarrow();
         m_font_disabled = get(L"font_disabled").toNarrow();
-        label->setLayerTexture(0, m_font_normal);
+        m_label->setLayerTexture(0, m_font_normal);
     }
 
     float size[2] = {m_size.x, m_size.y};
