@@ -21,6 +21,7 @@
 #include "engine/scene/cDrawRecord.h"
 #include "engine/scene/cRenderQuad.h"
 #include "platform/Platform.h"
+#include "platform/device/DeviceMatrixMath.h"
 
 namespace {
 
@@ -50,17 +51,6 @@ DeviceMatrix orthoOffCenterLH(float l, float r, float b, float t, float zn, floa
     m.m[3][2] = zn / (zn - zf);
     m.m[3][3] = 1.0f;
     return m;
-}
-
-DeviceMatrix multiply(const DeviceMatrix& a, const DeviceMatrix& b) {
-    DeviceMatrix out;
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) {
-            float s = 0.0f;
-            for (int k = 0; k < 4; ++k) s += a.m[i][k] * b.m[k][j];
-            out.m[i][j] = s;
-        }
-    return out;
 }
 
 DeviceMatrix transpose(const DeviceMatrix& a) {
@@ -377,7 +367,7 @@ void cGraphics::setupRenderStates() {
     d->setTransform(TransformKind::Projection, m_projection);
     d->setTransform(TransformKind::View, m_identity);
     d->setTransform(TransformKind::World, m_identity);
-    m_shader_matrix = transpose(multiply(m_identity, m_projection));
+    m_shader_matrix = transpose(multiplyDeviceMatrices(m_identity, m_projection));
     d->endStateBlock(&m_state_block);
     d->applyStateBlock(m_state_block);
     DeviceLight light;

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/device/DeviceMatrixMath.h"
 #include "platform/device/ShaderTranslator.h"
 #include "platform/device/StateDevice.h"
 
@@ -733,8 +734,9 @@ private:
                 offset += 8;
             }
             glUniform1i(program->hasColor, hasColor ? 1 : 0);
-            DeviceMatrix wv = multiply(getTransform(TransformKind::World), getTransform(TransformKind::View));
-            DeviceMatrix wvp = multiply(wv, getTransform(TransformKind::Projection));
+            DeviceMatrix wv =
+                multiplyDeviceMatrices(getTransform(TransformKind::World), getTransform(TransformKind::View));
+            DeviceMatrix wvp = multiplyDeviceMatrices(wv, getTransform(TransformKind::Projection));
             glUniformMatrix4fv(program->transform, 1, GL_FALSE, &wvp.m[0][0]);
         }
 
@@ -817,17 +819,6 @@ private:
         }
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         return true;
-    }
-
-    static DeviceMatrix multiply(const DeviceMatrix& a, const DeviceMatrix& b) {
-        DeviceMatrix out;
-        for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j) {
-                float s = 0.0f;
-                for (int k = 0; k < 4; ++k) s += a.m[i][k] * b.m[k][j];
-                out.m[i][j] = s;
-            }
-        return out;
     }
 
     std::unique_ptr<cGlContext> m_context;
