@@ -115,6 +115,16 @@ EntryResult readEntry(UnitReader& in, cStringW& key, cStringW& value) {
     while (in.more()) {
         c = in.get();
         wchar_t next = 0;
+        // Outside quotes "//" starts a comment that runs to the end of the line; a lone slash
+        // belongs to the value.
+        auto slash = [&] {
+            if (in.peek(&next) && next == L'/') {
+                in.get();
+                comment = true;
+            } else {
+                value.push_back(c);
+            }
+        };
         if (c == kCr && in.peek(&next) && next == kLf) {
             in.get();
             break;
@@ -127,12 +137,7 @@ EntryResult readEntry(UnitReader& in, cStringW& key, cStringW& value) {
         if (quotes == 0) {
             if (isBlank(c)) {
             } else if (c == L'/') {
-                if (in.peek(&next) && next == L'/') {
-                    in.get();
-                    comment = true;
-                } else {
-                    value.push_back(c);
-                }
+                slash();
             } else if (c == L'"' && previous != L'\\') {
                 quotes = 1;
             } else {
@@ -160,12 +165,7 @@ EntryResult readEntry(UnitReader& in, cStringW& key, cStringW& value) {
                 }
             }
         } else if (c == L'/') {
-            if (in.peek(&next) && next == L'/') {
-                in.get();
-                comment = true;
-            } else {
-                value.push_back(c);
-            }
+            slash();
         }
         previous = current;
     }

@@ -20,6 +20,21 @@ namespace {
 
 void logGame(const char* text) { logText("game", cStringA(text)); }
 
+// Whether a device's reading this frame may be used. Lost or not yet acquired (focus change):
+// take the device back and skip this frame; a full buffer still gives what it holds.
+bool readable(in::ReadResult result, bool (*reacquire)()) {
+    switch (result) {
+        case in::ReadResult::InputLost:
+        case in::ReadResult::NotAcquired:
+            reacquire();
+            return false;
+        case in::ReadResult::Ok:
+        case in::ReadResult::BufferOverflow:
+            break;
+    }
+    return true;
+}
+
 // Window pixels -> back-buffer pixels through the renderer (which letterboxes the back
 // buffer in a larger window). Without a renderer window the coordinates stay as they are.
 void mapThroughGraphics(float* x, float* y) {
@@ -152,44 +167,19 @@ void cInput::queueBindings(InputCode code) {
 
 void cInput::collectKeyboard() {
     std::vector<in::KeyEvent> events;
-    switch (in::readKeyboard(events)) {
-        case in::ReadResult::InputLost:
-        case in::ReadResult::NotAcquired:
-            // Lost or not yet acquired (focus change): take the device back, skip this frame.
-            in::acquireKeyboard();
-            return;
-        case in::ReadResult::Ok:
-        case in::ReadResult::BufferOverflow:
-            break;
-    }
+    if (!readable(in::readKeyboard(events), &in::acquireKeyboard)) return;
     for (const auto& e : events) queueBindings(e.pressed ? keyPressedCode(e.key) : keyReleasedCode(e.key));
 }
 
 void cInput::collectButtons() {
     std::vector<in::ButtonEvent> events;
-    switch (in::readButtons(events)) {
-        case in::ReadResult::InputLost:
-        case in::ReadResult::NotAcquired:
-            in::acquireMouse();
-            return;
-        case in::ReadResult::Ok:
-        case in::ReadResult::BufferOverflow:
-            break;
-    }
+    if (!readable(in::readButtons(events), &in::acquireMouse)) return;
     for (const auto& e : events) queueBindings(e.pressed ? buttonPressedCode(e.button) : buttonReleasedCode(e.button));
 }
 
 void cInput::readMouse() {
     in::MouseState motion;
-    switch (in::readMouseState(motion)) {
-        case in::ReadResult::InputLost:
-        case in::ReadResult::NotAcquired:
-            in::acquireMouse();
-            return;
-        case in::ReadResult::Ok:
-        case in::ReadResult::BufferOverflow:
-            break;
-    }
+    if (!readable(in::readMouseState(motion), &in::acquireMouse)) return;
     float x, y;
     if (in::cursorPosition(&x, &y)) {
         m_mouseX = x;
