@@ -36,9 +36,8 @@ uint32_t cPackStream::read(void* buffer, uint32_t count) {
 }
 
 uint32_t cPackStream::readString(cStringA& out) {
-    uint8_t head[4];
-    if (read(head, 4) < 4) return 0;
-    uint32_t length = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    uint32_t length = 0;
+    if (!readStringHead(length)) return 0;
     if (length > m_entry->size - m_position) throw std::string(m_archive->readErrorText());
     std::string text(length, '\0');
     if (length) read(text.data(), length);
@@ -47,15 +46,12 @@ uint32_t cPackStream::readString(cStringA& out) {
 }
 
 uint32_t cPackStream::readWString(cStringW& out) {
-    uint8_t head[4];
-    if (read(head, 4) < 4) return 0;
-    uint32_t count = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    uint32_t count = 0;
+    if (!readStringHead(count)) return 0;
     if (count > (m_entry->size - m_position) / 2) throw std::string(m_archive->readErrorText());
     std::vector<uint8_t> bytes(2 * static_cast<size_t>(count));
     if (count) read(bytes.data(), 2 * count);
-    std::wstring text(count, L'\0');
-    for (uint32_t i = 0; i < count; ++i) text[i] = static_cast<wchar_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-    out = cStringW(std::move(text));
+    out = cStringW(wideFromUtf16Le(bytes.data(), count));
     return 2 * count + 4;
 }
 

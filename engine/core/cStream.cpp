@@ -17,6 +17,19 @@ std::vector<uint8_t> readWholeStream(cStream& stream) {
     return bytes;
 }
 
+bool cStream::readStringHead(uint32_t& value) {
+    uint8_t head[4];
+    if (read(head, 4) < 4) return false;
+    value = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    return true;
+}
+
+std::wstring cStream::wideFromUtf16Le(const uint8_t* bytes, uint32_t units) {
+    std::wstring text(units, L'\0');
+    for (uint32_t i = 0; i < units; ++i) text[i] = static_cast<wchar_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return text;
+}
+
 // ---- cMemoryStream ----------------------------------------------------------------------
 
 cMemoryStream::cMemoryStream(const void* data, size_t size)
@@ -47,9 +60,8 @@ uint32_t cMemoryStream::read(void* buffer, uint32_t count) {
 }
 
 uint32_t cMemoryStream::readString(cStringA& out) {
-    uint8_t head[4];
-    if (read(head, 4) < 4) return 0;
-    uint32_t length = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    uint32_t length = 0;
+    if (!readStringHead(length)) return 0;
     if (length > m_bytes.size() - m_position) throw std::string("An error has occurred while reading the memory stream.");
     out = cStringA(reinterpret_cast<const char*>(m_bytes.data() + m_position), length);
     m_position += length;
@@ -57,14 +69,10 @@ uint32_t cMemoryStream::readString(cStringA& out) {
 }
 
 uint32_t cMemoryStream::readWString(cStringW& out) {
-    uint8_t head[4];
-    if (read(head, 4) < 4) return 0;
-    uint32_t count = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    uint32_t count = 0;
+    if (!readStringHead(count)) return 0;
     if (count > (m_bytes.size() - m_position) / 2) throw std::string("An error has occurred while reading the memory stream.");
-    std::wstring text(count, L'\0');
-    for (uint32_t i = 0; i < count; ++i)
-        text[i] = static_cast<wchar_t>(m_bytes[m_position + 2 * i] | m_bytes[m_position + 2 * i + 1] << 8);
-    out = cStringW(std::move(text));
+    out = cStringW(wideFromUtf16Le(m_bytes.data() + m_position, count));
     m_position += 2 * count;
     return 2 * count + 4;
 }

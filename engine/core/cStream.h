@@ -44,6 +44,13 @@ public:
     virtual bool flush() = 0;
     // XOR of the stream's 32-bit little-endian words (the last word padded with zero bytes).
     virtual uint32_t checksum() = 0;
+
+protected:
+    // Reads the 32-bit little-endian length or count that starts a stored string; false when
+    // fewer than 4 bytes came.
+    bool readStringHead(uint32_t& value);
+    // units UTF-16 little-endian units as wide text (zero units included).
+    static std::wstring wideFromUtf16Le(const uint8_t* bytes, uint32_t units);
 };
 
 // Reads the whole stream from its start into a byte vector (the position ends at the end).
