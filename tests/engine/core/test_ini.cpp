@@ -12,14 +12,10 @@
 
 namespace {
 
+// UTF-16LE text, with or without the byte-order mark.
 std::string utf16(const std::wstring& text, bool mark = true) {
-    std::string out;
-    if (mark) out += "\xFF\xFE";
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c & 0xFF));
-        out.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return out;
+    std::string bytes = file_test::utf16(text);
+    return mark ? bytes : bytes.substr(2);
 }
 
 std::unique_ptr<cIniFile> read(const std::string& bytes) {
