@@ -21,19 +21,7 @@ std::unique_ptr<cBitmapFont> fontOf(const std::string& bytes) {
     return std::make_unique<cBitmapFont>("fonts/t.rwf", 0, bytes.data(), bytes.size());
 }
 
-template <class Fn>
-std::string thrownText(Fn fn) {
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    } catch (const std::string& text) {
-        return text;
-    } catch (...) {
-        return "(other)";
-    }
-    return "(nothing)";
-}
+using file_test::thrownText;
 
 const GlyphRec kA{u'A', 0.0f, 0.0f, 0.25f, 0.5f, 0.25f};
 const GlyphRec kB{u'B', 0.25f, 0.0f, 0.5f, 0.5f, 0.3f};
