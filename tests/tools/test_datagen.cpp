@@ -1,5 +1,6 @@
 // The data generator's text step: UTF-8 sources become UTF-16LE with a byte-order mark and
-// CR LF line ends under lower-cased names, other files are copied unchanged, up-to-date
+// CR LF line ends under lower-cased names, other files are copied unchanged (generator
+// descriptions are not), up-to-date
 // outputs are left alone and bad sources fail with their name.
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -88,12 +89,18 @@ TEST_F(DataGenTest, TextSourcesBecomeUtf16WithCrLf) {
     for (const auto& c : cases) writeBytes(source / c.name, c.input);
     const std::string binary("\x89PNG\r\n\x1A\n\0\xFF\n", 11);
     writeBytes(source / "Textures/Logo.PNG", binary);
+    // Descriptions that other steps generate from are not part of the data; an old copy goes.
+    writeBytes(source / "levels/world1.lvl", "level 1\n");
+    writeBytes(source / "fonts/fonts.txt", "main\n");
+    writeBytes(out / "fonts/fonts.txt", "left by an older build");
 
     std::string errors;
     ASSERT_EQ(run(&errors), 0) << errors;
     for (const auto& c : cases) EXPECT_EQ(readBytes(out / c.outputName), utf16le(c.expected)) << c.name;
     EXPECT_EQ(readBytes(out / "textures/logo.png"), binary);
     EXPECT_FALSE(fs::exists(out / "Config"));
+    EXPECT_FALSE(fs::exists(out / "levels/world1.lvl"));
+    EXPECT_FALSE(fs::exists(out / "fonts/fonts.txt"));
 }
 
 TEST_F(DataGenTest, UpToDateOutputsAreLeftAlone) {

@@ -1,5 +1,6 @@
 // The configuration sources of data/ (UTF-8) become the game's text files in the Data folder:
-// UTF-16LE with a byte-order mark and CR LF line ends. Every other file is copied as it is.
+// UTF-16LE with a byte-order mark and CR LF line ends. Every other file is copied as it is,
+// except the descriptions other steps generate from.
 // Output names are lower-cased; outputs newer than their sources are left alone.
 #include <algorithm>
 #include <cctype>
@@ -19,6 +20,13 @@ namespace {
 std::string lower(std::string text) {
     for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// Descriptions that other generator steps read (level lists, sound and font lists) are sources
+// only: they are not part of the game's data.
+bool isGeneratorInput(const fs::path& path) {
+    std::string ext = lower(path.extension().string());
+    return ext == ".lvl" || ext == ".txt";
 }
 
 bool isTextSource(const fs::path& path) {
@@ -134,6 +142,11 @@ void convertData(const DataGenContext& context) {
             throw std::runtime_error("two sources give the same output " + relative + ": " + it->second.string() +
                                      " and " + source.string());
         fs::path target = context.out / relative;
+        if (isGeneratorInput(source)) {
+            std::error_code ignored;
+            fs::remove(target, ignored);  // left by an older build
+            continue;
+        }
         if (!isOutOfDate(target, {source})) continue;
         if (isTextSource(source)) {
             std::u16string text = toCrLf(decodeUtf8(readFile(source), source));

@@ -434,7 +434,9 @@ class InputWithManagers : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::setBackend(platform::Backend::Headless);
-        root = std::filesystem::path(RW_TEST_OUTPUT_DIR) / "input-managers";
+        // Each test has a folder of its own: CTest runs the tests of one fixture in parallel.
+        root = std::filesystem::path(RW_TEST_OUTPUT_DIR) / "input-managers" /
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(root);
         ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);

@@ -356,7 +356,9 @@ class SoundFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::setBackend(platform::Backend::Headless);
-        root = std::filesystem::path(RW_TEST_OUTPUT_DIR) / "sound-files";
+        // Each test has a folder of its own: CTest runs the tests of one fixture in parallel.
+        root = std::filesystem::path(RW_TEST_OUTPUT_DIR) / "sound-files" /
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root);
         ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);

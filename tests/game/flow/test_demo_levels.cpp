@@ -55,7 +55,9 @@ protected:
             std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
             ASSERT_NO_THROW(m_docs[file] = cXmlNode::fromBytes(bytes.data(), bytes.size(), cStringA(file))) << file;
         }
-        m_folder = fs::path(RW_TEST_OUTPUT_DIR) / "demo_levels";
+        // Each test has a folder of its own: CTest runs the tests of one fixture in parallel.
+        m_folder = fs::path(RW_TEST_OUTPUT_DIR) / "demo_levels" /
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         m_saved = cGameData::services();
