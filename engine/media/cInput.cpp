@@ -166,15 +166,15 @@ void cInput::queueBindings(InputCode code) {
 }
 
 void cInput::collectKeyboard() {
-    std::vector<in::KeyEvent> events;
-    if (!readable(in::readKeyboard(events), &in::acquireKeyboard)) return;
-    for (const auto& e : events) queueBindings(e.pressed ? keyPressedCode(e.key) : keyReleasedCode(e.key));
+    m_keyEvents.clear();
+    if (!readable(in::readKeyboard(m_keyEvents), &in::acquireKeyboard)) return;
+    for (const auto& e : m_keyEvents) queueBindings(e.pressed ? keyPressedCode(e.key) : keyReleasedCode(e.key));
 }
 
 void cInput::collectButtons() {
-    std::vector<in::ButtonEvent> events;
-    if (!readable(in::readButtons(events), &in::acquireMouse)) return;
-    for (const auto& e : events) queueBindings(e.pressed ? buttonPressedCode(e.button) : buttonReleasedCode(e.button));
+    m_buttonEvents.clear();
+    if (!readable(in::readButtons(m_buttonEvents), &in::acquireMouse)) return;
+    for (const auto& e : m_buttonEvents) queueBindings(e.pressed ? buttonPressedCode(e.button) : buttonReleasedCode(e.button));
 }
 
 void cInput::readMouse() {
@@ -186,8 +186,8 @@ void cInput::readMouse() {
         m_mouseY = y;
     }
     // A listener may add or remove listeners: walk a copy.
-    std::vector<MotionListener> listeners = m_motionListeners;
-    for (const auto& l : listeners) {
+    m_motionCalls.assign(m_motionListeners.begin(), m_motionListeners.end());
+    for (const auto& l : m_motionCalls) {
         l.callback(INPUT_MOUSE_X, motion.dx, l.object);
         l.callback(INPUT_MOUSE_Y, motion.dy, l.object);
         l.callback(INPUT_MOUSE_WHEEL, motion.wheel, l.object);

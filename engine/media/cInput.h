@@ -10,6 +10,7 @@
 
 #include "engine/core/cSingleton.h"
 #include "engine/core/cString.h"
+#include "platform/input/Input.h"
 #include "platform/input/KeyCodes.h"
 
 struct SDL_Window;
@@ -132,6 +133,10 @@ private:
     std::vector<Binding> m_bindings[INPUT_CODE_COUNT];
     std::vector<MotionListener> m_motionListeners;
     std::vector<Binding> m_pending;
+    // Reused every frame so that reading the devices allocates nothing once warmed up.
+    std::vector<platform::input::KeyEvent> m_keyEvents;
+    std::vector<platform::input::ButtonEvent> m_buttonEvents;
+    std::vector<MotionListener> m_motionCalls;
     uint64_t m_nextSerial = 1;
     wchar_t m_chars[kCharQueueSize] = {};
     size_t m_charCount = 0;
