@@ -27,6 +27,8 @@ public:
         m_file = std::move(file);
         if (!m_decoder.open(m_file.data(), m_file.size(), error)) return false;
         m_step = double(m_decoder.rate()) / kOutputRate;
+        // The most refill() holds: one frame kept and a chunk; sized here, not on the audio thread.
+        if (m_decoder.rate() != kOutputRate) m_in.reserve((kChunk + 1) * 2);
         return true;
     }
     const OggDecoder& decoder() const { return m_decoder; }
@@ -293,6 +295,9 @@ DeviceKind openDevice(DeviceKind wanted) {
         }
     }
     std::lock_guard lock(m.mutex);
+    // The mixer's buffers are sized before the first callback, which then allocates nothing.
+    m.scratch.resize(kChunk * 2);
+    m.feed.resize(kChunk * 2);
     m.kind = wanted;
     return wanted;
 }
