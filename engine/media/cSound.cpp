@@ -215,7 +215,6 @@ void cSound::playMusic(const cStringA& fileName, bool loop, bool, bool fadeIn, f
     // The old track goes with its decoder and tempo stream.
     if (m_musicChannel) au::freeStream(m_musicChannel);
     m_musicChannel = 0;
-    m_musicActive = false;
     std::string error;
     au::Handle music = au::createMusic(readFile(fileName), &error);
     if (!music) {
@@ -232,7 +231,6 @@ void cSound::playMusic(const cStringA& fileName, bool loop, bool, bool fadeIn, f
     au::setTempo(music, 0.0f);
     au::setVolume(music, fadeIn ? 0.0f : float(m_musicVolume) / 100.0f);
     au::play(music, restart);
-    m_musicActive = true;
     m_fadeLevel = fadeIn ? 1.0f : 0.0f;
     m_fadeRate = fadeIn ? -1.0f : 0.0f;
 }
@@ -240,7 +238,7 @@ void cSound::playMusic(const cStringA& fileName, bool loop, bool, bool fadeIn, f
 void cSound::pauseMusic() { au::pause(m_musicChannel); }
 
 void cSound::resumeMusic() {
-    if (m_musicActive && au::state(m_musicChannel) == au::State::Paused) au::play(m_musicChannel, false);
+    if (au::state(m_musicChannel) == au::State::Paused) au::play(m_musicChannel, false);
 }
 
 void cSound::stopMusic(bool fade) {
@@ -249,7 +247,6 @@ void cSound::stopMusic(bool fade) {
         return;
     }
     au::stop(m_musicChannel);
-    m_musicActive = false;
     m_fadeLevel = 1.0f;
     m_fadeRate = 0.0f;
 }

@@ -87,7 +87,6 @@ public:
     void stepFade(float realDelta);
     size_t sampleChannelCount() const { return m_sampleChannels.size(); }
     const std::vector<platform::audio::Handle>& sampleChannels() const { return m_sampleChannels; }
-    platform::audio::Handle sampleChannelOf(size_t index) const { return m_sampleChannels.at(index); }
     platform::audio::Handle musicChannel() const { return m_musicChannel; }
     platform::audio::Handle streamHandle(const cStringA& name) const;
     bool isSampleLoaded(const cStringA& name) const { return m_samples.count(name) != 0; }
@@ -101,7 +100,6 @@ private:
     void dropFinishedChannels();
 
     platform::audio::Handle m_musicChannel = 0;  // owns the music's decoder and tempo stream
-    bool m_musicActive = false;
     float m_fadeLevel = 0.0f;  // 0 full volume, 1 silent
     float m_fadeRate = 0.0f;   // +1 fading out, -1 fading in, 0 no fade
     cStringA m_musicFileName;
