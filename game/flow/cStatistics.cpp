@@ -1,6 +1,5 @@
 #include "game/flow/cStatistics.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,13 +21,7 @@ std::string floatText(float v) {
     return out.str();
 }
 
-bool equalsIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool equalsIgnoreCase(const std::string& a, const std::string& b) { return a.size() == b.size() && startsWith(a, b, true); }
 
 // The number of a statistics folder: all its leading digits (0 when there are none).
 unsigned long long leadingNumber(const std::string& name) {
