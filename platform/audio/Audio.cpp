@@ -330,7 +330,7 @@ std::shared_ptr<const Pcm> decodeOgg(const void* data, size_t size, size_t maxFr
         pcm->frames.insert(pcm->frames.end(), chunk.begin(), chunk.begin() + n * 2);
     }
     if (pcm->frames.empty()) {
-        const std::string& why = source.decoder().lastError();
+        std::string why = source.decoder().lastError();
         throw std::string("Cannot decode sound: " + (why.empty() ? std::string("no audio data") : why) + ".");
     }
     return pcm;

@@ -29,7 +29,9 @@ public:
     // (or at a fault in it: the rest is treated as missing).
     size_t readStereo(float* out, size_t frames);
     bool seekFrame(int64_t frame);
-    const std::string& lastError() const { return m_lastError; }
+    // The last fault met while reading (empty when none); a fixed text, since reading runs on
+    // the audio thread, where nothing should allocate.
+    const char* lastError() const { return m_lastError; }
 
 private:
     static size_t readCallback(void* ptr, size_t size, size_t count, void* source);
@@ -45,7 +47,7 @@ private:
     int m_channels = 0;
     int64_t m_totalFrames = -1;
     int m_section = 0;
-    std::string m_lastError;
+    const char* m_lastError = "";
 };
 
 }  // namespace platform::audio
