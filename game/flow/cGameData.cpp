@@ -18,13 +18,10 @@ bool inLevelRange(int32_t level) { return level >= 1 && level <= game::kLevelCou
 
 std::string errnoText() { return std::strerror(errno); }
 
-// Reads a whole file; false when it cannot be opened.
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+// Reads a whole file; false when it cannot be opened or read.
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = "Can't open file \"" + path + "\": " + errnoText();
-        return false;
-    }
+    if (!f) return false;
     bytes.clear();
     uint8_t buffer[65536];
     size_t n;
@@ -35,11 +32,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
     }
     bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) {
-        error = "Can't read file \"" + path + "\".";
-        return false;
-    }
-    return true;
+    return !failed;
 }
 
 // Writes the bytes to a new file and forces them to disk.
@@ -378,10 +371,9 @@ void cGameData::load() {
 bool cGameData::readSaveFile() {
     if (m_realSavePath.empty()) return false;
     std::vector<uint8_t> bytes;
-    std::string error;
     bool opened = false;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (readFile(m_realSavePath, bytes, error)) {
+        if (readFile(m_realSavePath, bytes)) {
             opened = true;
             break;
         }
