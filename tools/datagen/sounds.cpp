@@ -116,8 +116,12 @@ void writeOgg(const std::filesystem::path& target, const SoundSpec& spec, const 
     for (char c : spec.path) serial = serial * 31 + uint8_t(c);
     ogg_stream_init(&os, int(serial & 0x7FFFFFFF));
 
+    // Written beside the target and moved over it when complete: an interrupted build never
+    // leaves a cut file that looks up to date.
     std::filesystem::create_directories(target.parent_path());
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    std::filesystem::path temporary = target;
+    temporary += ".tmp";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot write " + target.string());
     auto writePage = [&](const ogg_page& page) {
         out.write(reinterpret_cast<const char*>(page.header), page.header_len);
@@ -161,14 +165,15 @@ void writeOgg(const std::filesystem::path& target, const SoundSpec& spec, const 
     vorbis_dsp_clear(&vd);
     vorbis_comment_clear(&vc);
     vorbis_info_clear(&vi);
+    out.close();
     if (!out) throw std::runtime_error("cannot write " + target.string());
+    std::filesystem::rename(temporary, target);
 }
 
 void makeSounds(const DataGenContext& context) {
     std::filesystem::path list = context.source / "sounds" / "sounds.txt";
     std::ifstream in(list);
     if (!in) throw std::runtime_error("missing " + list.string());
-    std::filesystem::path self = std::filesystem::path(__FILE__);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
