@@ -46,37 +46,6 @@ void guardedStep(const char* signature, F&& step) {
     }
 }
 
-// Wide text (UTF-16 units) to UTF-8 for the window title.
-std::string toUtf8(const std::wstring& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = static_cast<uint16_t>(text[i]);
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-            uint32_t low = static_cast<uint16_t>(text[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string executableFileName() {
     std::string path = platform::executablePath();
     size_t slash = path.rfind('/');
@@ -194,7 +163,7 @@ SDL_Window* cRenderWren::createWindow(void*) {
         if (cSettingsManager* settings = getSettingsManager()) {
             cStringW wideTitle;
             settings->getWString(L"Game", L"window_title", wideTitle);
-            title = toUtf8(wideTitle);
+            title = wideToUtf8(wideTitle);
             settings->getUnsigned(L"Graphics", L"width", width);
             settings->getUnsigned(L"Graphics", L"height", height);
         }

@@ -60,6 +60,9 @@ cStringW intToString(int value);
 cStringA intToNarrowString(int value);
 cStringA int64ToNarrowString(int64_t value);
 
+// Wide text (one UTF-16 unit per wchar_t, surrogate pairs joined) as UTF-8.
+std::string wideToUtf8(std::wstring_view text);
+
 // Text to number. Each reads the leading number of the text (leading blanks skipped) in the
 // classic locale; when nothing can be read the target keeps its previous value. Returns target.
 int32_t* stringToInt(int32_t* target, const cStringW& text);

@@ -37,6 +37,19 @@ TEST(StringTest, NarrowAndWideConversionsKeepEveryCharacterOfLongTexts) {
     EXPECT_EQ(cStringW("caf\xE9"), L"caf\u00E9");
 }
 
+TEST(StringTest, WideToUtf8EncodesEachLengthAndJoinsSurrogatePairs) {
+    struct Case { std::wstring wide; std::string utf8; };
+    const Case cases[] = {
+        {L"", ""},
+        {L"a\x7F", "a\x7F"},
+        {std::wstring{wchar_t(0x80), wchar_t(0x7FF)}, "\xC2\x80\xDF\xBF"},
+        {std::wstring{wchar_t(0x800), wchar_t(0xFFFF)}, "\xE0\xA0\x80\xEF\xBF\xBF"},
+        {std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, "\xF0\x9F\x98\x80"},  // one pair, one character
+        {std::wstring{wchar_t(0xD83D), L'x'}, "\xED\xA0\xBDx"},               // a lone high half stays one unit
+    };
+    for (const Case& c : cases) EXPECT_EQ(wideToUtf8(c.wide), c.utf8) << c.utf8.size();
+}
+
 TEST(StringTest, NumbersToText) {
     EXPECT_EQ(intToString(-42), L"-42");
     EXPECT_EQ(intToNarrowString(1000000), "1000000");
