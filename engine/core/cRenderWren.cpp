@@ -270,10 +270,8 @@ intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPara
 }
 
 cStringA buildWindowClassName() {
-    std::string path = platform::executablePath();
-    size_t slash = path.rfind('/');
-    if (path.empty() || slash == std::string::npos || slash + 1 >= path.size()) return cStringA();
-    cStringA name(path.substr(slash + 1));
+    cStringA name(executableFileName());
+    if (name.isEmpty()) return cStringA();
     name.makeLower();
     return cStringA("Kestrelgate-" + name);
 }
