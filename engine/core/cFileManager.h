@@ -73,7 +73,6 @@ private:
     void mountFolder(const cStringA& realFolder, const cStringA& prefix);
     void mergeArchives();
     cStringA readAppFolder();
-    void scanAll(bool createUserFolder);
 
     std::vector<std::unique_ptr<cPackFile>> m_archives;
     std::map<cStringA, cPackFile*> m_table;
