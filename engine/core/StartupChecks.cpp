@@ -32,13 +32,14 @@ void checkLog(const cStringA& text) {
     }
 }
 
-// The version of a version file, or false when the file cannot be read as an INI document.
-bool readVersion(const char* path, cStringW* version) {
+// The lower-cased version of a version file; throws the loader's text when the file cannot be
+// read as an INI document.
+cStringW readVersion(const char* path) {
     cResourceManager* resources = getResourceManager();
     resources->load(path, 0);
-    *version = resources->getIni(path)->getValue(L"UserData", L"version");
-    version->makeLower();
-    return true;
+    cStringW version = resources->getIni(path)->getValue(L"UserData", L"version");
+    version.makeLower();
+    return version;
 }
 
 void resetUserData() {
@@ -117,10 +118,9 @@ void checkUserDataVersion() {
         resetUserData();
         return;
     }
-    cStringW shipped, stored;
-    readVersion(kShippedVersion, &shipped);
+    cStringW shipped = readVersion(kShippedVersion), stored;
     try {
-        readVersion(kStoredVersion, &stored);
+        stored = readVersion(kStoredVersion);
     } catch (...) {
         // A damaged copy counts as missing: the reset writes a good one.
         std::string text;
