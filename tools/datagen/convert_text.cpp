@@ -3,7 +3,6 @@
 // except the descriptions other steps generate from.
 // Output names are lower-cased; outputs newer than their sources are left alone.
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -11,26 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/cString.h"
 #include "tools/datagen/DataGen.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string lower(std::string text) {
-    for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
+std::string lower(const std::string& text) { return cStringA(text).makeLower(); }
 
 // Descriptions that other generator steps read (level lists, sound and font lists) are sources
-// only: they are not part of the game's data.
-bool isGeneratorInput(const fs::path& path) {
-    std::string ext = lower(path.extension().string());
-    return ext == ".lvl" || ext == ".txt";
-}
+// only: they are not part of the game's data. Extensions are given lower-cased.
+bool isGeneratorInput(const std::string& ext) { return ext == ".lvl" || ext == ".txt"; }
 
-bool isTextSource(const fs::path& path) {
-    std::string ext = lower(path.extension().string());
+bool isTextSource(const std::string& ext) {
     return ext == ".ini" || ext == ".xml" || ext == ".qpk" || ext == ".crv";
 }
 
@@ -142,16 +135,16 @@ void convertData(const DataGenContext& context) {
             throw std::runtime_error("two sources give the same output " + relative + ": " + it->second.string() +
                                      " and " + source.string());
         fs::path target = context.out / relative;
-        if (isGeneratorInput(source)) {
+        const std::string ext = lower(source.extension().string());
+        if (isGeneratorInput(ext)) {
             std::error_code ignored;
             fs::remove(target, ignored);  // left by an older build
             continue;
         }
         if (!isOutOfDate(target, {source})) continue;
-        if (isTextSource(source)) {
+        if (isTextSource(ext)) {
             std::u16string text = toCrLf(decodeUtf8(readFile(source), source));
-            if (lower(source.extension().string()) == ".xml" || lower(source.extension().string()) == ".qpk")
-                fixXmlDeclaration(text);
+            if (ext == ".xml" || ext == ".qpk") fixXmlDeclaration(text);
             writeUtf16(target, text);
         } else {
             fs::create_directories(target.parent_path());
