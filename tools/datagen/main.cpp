@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/core/ErrorCallStack.h"
 #include "tools/datagen/DataGen.h"
 
 namespace {
@@ -54,14 +55,10 @@ int main(int argc, char** argv) {
         if (!only.empty() && std::find(only.begin(), only.end(), s.name) == only.end()) continue;
         try {
             s.step(context);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "datagen: step %s failed: %s\n", s.name.c_str(), e.what());
-            return 1;
-        } catch (const char* e) {
-            std::fprintf(stderr, "datagen: step %s failed: %s\n", s.name.c_str(), e);
-            return 1;
-        } catch (const std::string& e) {
-            std::fprintf(stderr, "datagen: step %s failed: %s\n", s.name.c_str(), e.c_str());
+        } catch (...) {
+            std::string text;
+            if (!failureText(std::current_exception(), &text)) text = "an unknown failure";
+            std::fprintf(stderr, "datagen: step %s failed: %s\n", s.name.c_str(), text.c_str());
             return 1;
         }
     }
