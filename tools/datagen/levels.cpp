@@ -151,7 +151,8 @@ Pack parse(const fs::path& source) {
             while (words >> station) {
                 int value = 1;
                 if (auto eq = station.find('='); eq != std::string::npos) {
-                    value = std::stoi(station.substr(eq + 1));
+                    std::istringstream count(station.substr(eq + 1));
+                    if (!(count >> value) || !count.eof()) fail(source, lineNo, "expected a number after '=' in " + station);
                     station.erase(eq);
                 }
                 int i = stationIndex(station);
@@ -235,7 +236,7 @@ void check(const fs::path& source, const Pack& pack) {
     }
 }
 
-std::string levelXml(const Pack& pack, Level level) {
+std::string levelXml(const Pack& pack, const Level& level) {
     std::string t = "  <Level_" + std::to_string(level.number);
     auto attr = [&](const std::string& name, const std::string& value) { t += " " + name + "=\"" + value + "\""; };
     attr("num_graphics_set", std::to_string(pack.world));
