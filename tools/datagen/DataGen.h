@@ -18,5 +18,9 @@ bool registerDataGenStep(const char* name, int order, DataGenStep step);
 // True when target is missing or older than any of the given sources.
 bool isOutOfDate(const std::filesystem::path& target, std::initializer_list<std::filesystem::path> sources);
 
+// Writes text as UTF-16LE with a byte-order mark, through a temporary file renamed over the
+// target, so an interrupted build never leaves a cut file that looks up to date.
+void writeUtf16File(const std::filesystem::path& target, const std::u16string& text);
+
 #define RW_DATAGEN_STEP(name, order, fn) \
     static const bool rw_datagen_registered_##name = registerDataGenStep(#name, order, fn)

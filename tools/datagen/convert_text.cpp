@@ -101,25 +101,6 @@ void fixXmlDeclaration(std::u16string& text) {
     }
 }
 
-void writeUtf16(const fs::path& target, const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    bytes.reserve(2 + text.size() * 2);
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    fs::create_directories(target.parent_path());
-    fs::path temporary = target;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw std::runtime_error("cannot write " + target.string());
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + target.string());
-    }
-    fs::rename(temporary, target);
-}
-
 void convertData(const DataGenContext& context) {
     if (!fs::is_directory(context.source)) return;
     std::vector<fs::path> sources;
@@ -145,7 +126,7 @@ void convertData(const DataGenContext& context) {
         if (isTextSource(ext)) {
             std::u16string text = toCrLf(decodeUtf8(readFile(source), source));
             if (ext == ".xml" || ext == ".qpk") fixXmlDeclaration(text);
-            writeUtf16(target, text);
+            writeUtf16File(target, text);
         } else {
             fs::create_directories(target.parent_path());
             fs::copy_file(source, target, fs::copy_options::overwrite_existing);
@@ -154,5 +135,24 @@ void convertData(const DataGenContext& context) {
 }
 
 }  // namespace
+
+void writeUtf16File(const fs::path& target, const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.reserve(2 + text.size() * 2);
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    fs::create_directories(target.parent_path());
+    fs::path temporary = target;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) throw std::runtime_error("cannot write " + target.string());
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw std::runtime_error("cannot write " + target.string());
+    }
+    fs::rename(temporary, target);
+}
 
 RW_DATAGEN_STEP(convert_text, 10, convertData);

@@ -276,23 +276,6 @@ std::string levelXml(const Pack& pack, const Level& level) {
     return t;
 }
 
-void writePack(const fs::path& target, const std::string& xml) {
-    std::string bytes = "\xFF\xFE";
-    for (unsigned char c : xml) {  // the text is ASCII
-        bytes.push_back(static_cast<char>(c));
-        bytes.push_back('\0');
-    }
-    fs::create_directories(target.parent_path());
-    fs::path temporary = target;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + target.string());
-    }
-    fs::rename(temporary, target);
-}
-
 void generateLevels(const DataGenContext& context) {
     fs::path folder = context.source / "levels";
     if (!fs::is_directory(folder)) return;
@@ -311,7 +294,9 @@ void generateLevels(const DataGenContext& context) {
                           std::to_string(pack.levels.size()) + "\">\n";
         for (const Level& level : pack.levels) xml += levelXml(pack, level);
         xml += "</pack>\n";
-        writePack(target, xml);
+        std::u16string text;  // the text is ASCII
+        for (unsigned char c : xml) text.push_back(c);
+        writeUtf16File(target, text);
     }
 }
 
