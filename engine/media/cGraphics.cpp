@@ -505,12 +505,11 @@ void cGraphics::endFrame() {
     renderChunks();
     if (m_fade < 255.0f) drawFade();
     m_device->setRenderState(RenderState::StencilEnable, 0);
-    std::wstring text = buildOverlayText();
+    buildOverlayText(&m_last_overlay_text);
     m_last_triangle_count = m_triangle_count;
     m_last_chunk_count = m_chunks_drawn;
     m_triangle_count = 0;
-    if (m_overlay) m_overlay->draw(m_device.get(), text, m_width, m_height, m_overlay_color);
-    m_last_overlay_text = text;
+    if (m_overlay) m_overlay->draw(m_device.get(), m_last_overlay_text, m_width, m_height, m_overlay_color);
     m_custom_info.clear();
     m_device->endScene();
     m_frame_begun = false;
@@ -519,7 +518,12 @@ void cGraphics::endFrame() {
     m_frame_index_count = 0;
 }
 
-std::wstring cGraphics::buildOverlayText() {
+void cGraphics::buildOverlayText(std::wstring* text) {
+    // Nothing to show (the usual frame): no stream is built and the text keeps its storage.
+    if (!m_show_fps && !m_show_cursor_pos && !m_show_triangles) {
+        text->assign(m_custom_info);
+        return;
+    }
     std::wostringstream out;
     if (m_show_fps) {
         float fps = s_fps_source ? s_fps_source() : (getTimer() ? getTimer()->getFps() : 0.0f);
@@ -533,7 +537,8 @@ std::wstring cGraphics::buildOverlayText() {
     }
     if (m_show_triangles) out << L"Triangles: " << m_triangle_count << L"\n" << L"Chunks: " << m_chunks_drawn << L"\n";
     if (m_show_fps || m_show_triangles) out << L"\n";
-    return out.str() + m_custom_info;
+    *text = out.str();
+    *text += m_custom_info;
 }
 
 void cGraphics::drawFade() {
@@ -901,7 +906,8 @@ void cGraphics::renderChunks() {
 void cGraphics::drawMesh(const cRenderChunk& chunk) {
     cDevice* d = m_device.get();
     DeviceMatrix world;
-    std::vector<MeshDrawPart> parts;
+    std::vector<MeshDrawPart>& parts = m_mesh_parts;   // kept between frames: no list allocated per model
+    parts.clear();
     bool any = s_mesh_query && s_mesh_query(chunk.modelInstance, &world, &parts);
     d->setTransform(TransformKind::World, world);
     const bool colored = chunk.modelColor != 0xFFFFFFFFu;
@@ -925,6 +931,7 @@ void cGraphics::drawMesh(const cRenderChunk& chunk) {
         if (part.vertices) part.vertices->release();
         if (part.indices) part.indices->release();
     }
+    parts.clear();
     if (colored) {
         d->setStageState(0, StageState::AlphaArg2, TA_DIFFUSE);
         d->setStageState(0, StageState::ColorArg2, TA_DIFFUSE);

@@ -202,7 +202,8 @@ private:
     void renderChunks();
     void drawMesh(const cRenderChunk& chunk);
     void drawFade();
-    std::wstring buildOverlayText();
+    // This frame's overlay lines into *text.
+    void buildOverlayText(std::wstring* text);
 
     SDL_Window* m_window = nullptr;
     std::unique_ptr<cDevice> m_device;
@@ -243,6 +244,7 @@ private:
     unsigned m_chunks_drawn = 0;
     bool m_scene_started = false;
     unsigned m_grow_to = 0;                 // sprites to reserve at the next frame after an overflow
+    std::vector<MeshDrawPart> m_mesh_parts;   // drawMesh's parts list
     std::unique_ptr<cDebugOverlay> m_overlay;
     std::wstring m_custom_info;
     unsigned m_triangle_count = 0;
