@@ -59,8 +59,9 @@ public:
     // By lower-case name.
     const std::map<cStringA, cModelAnimationSet*>& getAnimationSets() const { return m_sets; }
 
-    // Registers the factory of resource type 1 with the resource manager and the renderer's
-    // model hooks (once per process; further calls do nothing).
+    // Registers the factory of resource type 1 with the resource manager and the model loader
+    // with the renderer (once per process; further calls do nothing). The renderer asks
+    // queryModelMeshParts for the meshes of model chunks by default.
     static void registerResourceFactory();
 
 private:

@@ -12,20 +12,19 @@
 #include "engine/media/cModel.h"
 
 namespace {
-std::vector<char> readWholeFile(const cStringA& name) {
+std::vector<uint8_t> readWholeFile(const cStringA& name) {
     cFileManager* files = cFileManager::instance();
     if (!files) throw std::string("Model '" + name.str() + "': there is no file manager");
     std::unique_ptr<cStream> stream = files->openReadUnique(name);
     if (!stream) throw std::string("Model '" + name.str() + "': the file cannot be opened");
-    std::vector<char> bytes(stream->getSize());
-    if (!bytes.empty() && stream->read(bytes.data(), static_cast<uint32_t>(bytes.size())) != bytes.size())
-        throw std::string("Model '" + name.str() + "': the file cannot be read");
+    std::vector<uint8_t> bytes = readWholeStream(*stream);
+    if (bytes.size() != stream->getSize()) throw std::string("Model '" + name.str() + "': the file cannot be read");
     return bytes;
 }
 }  // namespace
 
 cModel::cModel(const cStringA& name, int group) : cResource(RESOURCE_MODEL, name, group) {
-    const std::vector<char> bytes = readWholeFile(name);
+    const std::vector<uint8_t> bytes = readWholeFile(name);
     build(bytes.data(), bytes.size());
 }
 
@@ -41,10 +40,6 @@ void cModel::registerResourceFactory() {
     cResourceManager::registerFactory(RESOURCE_MODEL, [](const cStringA& name, int group) -> cResource* {
         return new cModel(name, group);
     });
-    cGraphics::setMeshPartsQuery(
-        [](cModelInstance* instance, DeviceMatrix* world, std::vector<MeshDrawPart>* parts) {
-            return queryModelMeshParts(instance, world, parts);
-        });
     cGraphics::setModelLoader([](cDevice*, const void* data, uint32_t size, cModelLoadRecord* record) -> int32_t {
         if (!record) return DEVERR_INVALIDCALL;
         loadXModel(data, size, *record);
