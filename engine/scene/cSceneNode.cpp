@@ -324,13 +324,20 @@ void updateTopLevelNodes(void (*fn)(cSceneNode*)) {
     nodeSets().pendingEnable.clear();
     destroyPendingObjects();
     if (!fn) return;
-    // Walk a snapshot; a node deleted during the walk has left the set and is skipped.
-    std::vector<std::pair<uint64_t, cSceneNode*>> snapshot(nodeSets().topLevel.begin(), nodeSets().topLevel.end());
+    // Walk a snapshot; a node deleted during the walk has left the set and is skipped. The
+    // snapshot's storage is kept from frame to frame (taken out while in use, so that a nested
+    // step builds its own).
+    static std::vector<std::pair<uint64_t, cSceneNode*>>* spare = new std::vector<std::pair<uint64_t, cSceneNode*>>;
+    std::vector<std::pair<uint64_t, cSceneNode*>> snapshot;
+    snapshot.swap(*spare);
+    snapshot.assign(nodeSets().topLevel.begin(), nodeSets().topLevel.end());
     for (auto& entry : snapshot) {
         auto it = nodeSets().topLevel.find(entry.first);
         if (it == nodeSets().topLevel.end() || it->second != entry.second) continue;
         fn(entry.second);
     }
+    snapshot.clear();
+    if (snapshot.capacity() > spare->capacity()) snapshot.swap(*spare);
 }
 
 size_t getRenderSetCount() { return renderSet().size(); }
