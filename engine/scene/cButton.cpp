@@ -184,7 +184,7 @@ void cButton::setLabelTexture(const cStringA& name) {
 
 void cButton::refreshLook() {
     if (!isVisible()) return;
-    const cStringA current = getLayerTexture(0);
+    const cStringA& current = getPictureName();  // read before any change below
     if (!isEnabled()) {
         setLayerTexture(0, m_texture_disabled);
         setLabelTexture(m_font_disabled);
