@@ -1,7 +1,5 @@
 #include "engine/scene/cCheckButton.h"
 
-#include <sstream>
-
 #include "engine/core/cIniFile.h"
 #include "engine/media/cInput.h"
 #include "engine/scene/cText.h"
@@ -18,12 +16,9 @@ cCheckButton::~cCheckButton() {
 void cCheckButton::loadFromIni(const cIniFile& ini, const cStringW& section) {
     cPicture::loadFromIni(ini, section);
     cStringW text = ini.getValue(section, cStringW(L"text"));
-    {
-        // "1" checks it; "0" and anything unreadable leave it unchecked.
-        std::istringstream in(ini.getValue(section, cStringW(L"checked")).toNarrow());
-        bool checked = false;
-        if ((in >> checked) && checked) m_state |= CHECK_CHECKED;
-    }
+    // "1" checks it; "0" and anything unreadable leave it unchecked.
+    bool checked = false;
+    if (*stringToBool(&checked, ini.getValue(section, cStringW(L"checked")))) m_state |= CHECK_CHECKED;
     cStringW styleSection;
     const cIniFile& style = widget_shape::styleSource(ini, section, L"CHECK_BUTTON", &styleSection);
     auto get = [&](const wchar_t* key) { return style.getValue(styleSection, cStringW(key)); };
