@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "engine/scene/cDrawRecord.h"
+#include "engine/media/cDrawRecord.h"
 #include "engine/scene/cPicture.h"
-#include "engine/scene/cRenderQuad.h"
+#include "engine/media/cRenderQuad.h"
 #include "engine/scene/cSceneNode.h"
 #include "engine/scene/cSceneServices.h"
 

@@ -1,3 +1,4 @@
+#include "engine/core/LogHooks.h"
 #include "engine/core/StartupChecks.h"
 
 #include <SDL.h>
@@ -25,13 +26,6 @@ const char* const kPerformanceFile = "Config/performance.ini";
 GraphicsTest g_graphicsTest = nullptr;
 cStringA g_graphicsFailure;
 
-void checkLog(const cStringA& text) {
-    try {
-        logText("game", text);
-    } catch (...) {
-    }
-}
-
 // The lower-cased version of a version file; throws the loader's text when the file cannot be
 // read as an INI document.
 cStringW readVersion(const char* path) {
@@ -54,7 +48,7 @@ void resetUserData() {
     if (ownFolder) {
         deleteFolder(common);
     } else {
-        checkLog("  warning: the user data folder \"" + common + "\" is not the game's own folder; nothing is deleted\n");
+        logGameQuietly("  warning: the user data folder \"" + common + "\" is not the game's own folder; nothing is deleted\n");
     }
     files->rescan();
     copyVersionFile();
@@ -103,13 +97,13 @@ void setGraphicsTest(GraphicsTest test) { g_graphicsTest = test; }
 void checkDirectX() {
     bool ok = g_graphicsTest ? g_graphicsTest() : canCreateOpenGL33();
     if (!ok) {
-        checkLog("  no OpenGL 3.3 has been found.\n");
+        logGameQuietly("  no OpenGL 3.3 has been found.\n");
         cStringA text("The game requires OpenGL 3.3 or higher.\n");
         if (!g_graphicsFailure.isEmpty()) text += "The graphics system reports: " + g_graphicsFailure + "\n";
         text += "Please make sure that a graphics driver with OpenGL 3.3 support is installed.\n";
         throw text;
     }
-    checkLog("  OpenGL 3.3 or better has been found.\n");
+    logGameQuietly("  OpenGL 3.3 or better has been found.\n");
 }
 
 void checkUserDataVersion() {
@@ -125,7 +119,7 @@ void checkUserDataVersion() {
         // A damaged copy counts as missing: the reset writes a good one.
         std::string text;
         failureText(std::current_exception(), &text);
-        checkLog("  warning: \"" + cStringA(kStoredVersion) + "\" cannot be read (" + text + ")\n");
+        logGameQuietly("  warning: \"" + cStringA(kStoredVersion) + "\" cannot be read (" + text + ")\n");
         resetUserData();
         return;
     }
@@ -202,7 +196,7 @@ void checkHardwareRequirements() {
     bool check = true;
     settings->getBool(L"Performance", L"check_hardware_requirements", check);
     if (!check) {
-        checkLog("  using previously stored values.\n");
+        logGameQuietly("  using previously stored values.\n");
         return;
     }
     cStringW section = L"HardwareRequirements_";
@@ -215,20 +209,20 @@ void checkHardwareRequirements() {
 
     HardwareFigures measured;
     if (!probe->query(measured)) {
-        checkLog("  can't determine installed hardware.\n");
+        logGameQuietly("  can't determine installed hardware.\n");
         return;
     }
     auto figure = [](bool known, int64_t value) {
         return known ? int64ToNarrowString(value) : cStringA("unknown");
     };
-    checkLog("  CPU frequency:        " + figure(measured.hasCpu, measured.cpuMhz));
-    checkLog("  system memory size:   " + figure(measured.hasSystemMemory, measured.systemMemory));
-    checkLog("  video memory size:    " + figure(measured.hasVideoMemory, measured.videoMemory));
+    logGameQuietly("  CPU frequency:        " + figure(measured.hasCpu, measured.cpuMhz));
+    logGameQuietly("  system memory size:   " + figure(measured.hasSystemMemory, measured.systemMemory));
+    logGameQuietly("  video memory size:    " + figure(measured.hasVideoMemory, measured.videoMemory));
 
     if (meetsRequirements(required, measured)) {
-        checkLog("  good performance.\n");
+        logGameQuietly("  good performance.\n");
     } else {
-        checkLog("  bad performance.\n");
+        logGameQuietly("  bad performance.\n");
         platform::showMessageBox("Warning",
                                  "This computer may have insufficient memory to display the game properly. "
                                  "Unevenness in the animation may occur.");

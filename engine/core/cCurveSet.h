@@ -13,7 +13,7 @@
 
 #include "engine/core/cResource.h"
 #include "engine/core/cString.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 class cXmlNode;
 

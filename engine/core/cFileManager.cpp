@@ -1,3 +1,4 @@
+#include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 
 #include <dirent.h>
@@ -208,10 +209,7 @@ cFileManager::cFileManager(const cStringA& root, const cStringA& archiveExtensio
 }
 
 cFileManager::~cFileManager() {
-    try {
-        logText("game", cStringA("  free pack files"));
-    } catch (...) {
-    }
+    logGameQuietly(cStringA("  free pack files"));
     m_table.clear();
     m_real_paths.clear();
     m_archives.clear();

@@ -1,3 +1,4 @@
+#include "engine/core/LogHooks.h"
 #include "engine/core/cIniFile.h"
 
 #include <filesystem>
@@ -12,14 +13,6 @@ namespace {
 
 constexpr wchar_t kMark = 0xFEFF;
 constexpr wchar_t kTab = 9, kLf = 10, kCr = 13, kSpace = 32;
-
-// A line on the log channel "game" when a log manager exists; logging never fails a caller.
-void docLog(const cStringA& text) {
-    try {
-        logText("game", text);
-    } catch (...) {
-    }
-}
 
 bool isBlank(wchar_t c) { return c == kTab || c == kLf || c == kCr || c == kSpace; }
 
@@ -282,7 +275,7 @@ bool cIniFile::setValue(const wchar_t* section, const wchar_t* key, const wchar_
 
 bool cIniFile::setValue(const cStringW& section, const cStringW& key, const cStringW& value) {
     if (!canStore(value)) {
-        docLog("  warning: the value of " + describe(section, key) + " in \"" + getName() +
+        logGameQuietly("  warning: the value of " + describe(section, key) + " in \"" + getName() +
                "\" cannot be stored in an INI file and was not changed\n");
         return false;
     }
@@ -321,7 +314,7 @@ std::string cIniFile::toBytes() const {
         std::wstring encoded;
         if (!encodeValue(e.value, &encoded)) {
             // Only entries added in code can get here; never let one break the file's lines.
-            docLog("  warning: the value of " + describe(e.section, e.key) + " in \"" + getName() +
+            logGameQuietly("  warning: the value of " + describe(e.section, e.key) + " in \"" + getName() +
                    "\" cannot be stored in an INI file exactly\n");
             std::wstring clean;
             for (wchar_t c : e.value)

@@ -1,3 +1,4 @@
+#include "engine/core/LogHooks.h"
 #include "engine/core/cResourceManager.h"
 
 #include <algorithm>
@@ -22,13 +23,6 @@ bool holdsDeviceObjects(ResourceType type) {
     return type == RESOURCE_TEXTURE || type == RESOURCE_MODEL || type == RESOURCE_FONT || type == RESOURCE_SHADER;
 }
 
-void logGame(const char* text) {
-    try {
-        logText("game", cStringA(text));
-    } catch (...) {
-    }
-}
-
 [[noreturn]] void wrongType() { throw "Wrong resource type."; }
 
 }  // namespace
@@ -47,7 +41,7 @@ bool cResourceManager::hasFactory(ResourceType type) {
 }
 
 cResourceManager::cResourceManager() {
-    logGame("  register standard extentions");
+    logGameQuietly("  register standard extentions");
     registerExtension(cStringA("ini"), RESOURCE_INI);
     registerExtension(cStringA("xml"), RESOURCE_XML);
     registerExtension(cStringA("sh"), RESOURCE_SHADER);
@@ -60,7 +54,7 @@ cResourceManager::cResourceManager() {
 }
 
 cResourceManager::~cResourceManager() {
-    logGame("  free loaded resources");
+    logGameQuietly("  free loaded resources");
     // Each resource is taken out of the maps before it is deleted, so a destructor that asks
     // the manager sees a consistent state.
     while (!m_resources.empty()) {

@@ -1,3 +1,4 @@
+#include "engine/core/LogHooks.h"
 #include "engine/core/cSettingsManager.h"
 
 #include <locale>
@@ -12,13 +13,6 @@
 #include "engine/core/cResourceManager.h"
 
 namespace {
-
-void settingsLog(const cStringA& text) {
-    try {
-        logText("game", text);
-    } catch (...) {
-    }
-}
 
 template <class T>
 cStringW formatValue(T value) {
@@ -39,14 +33,14 @@ void setAside(const cStringA& path) {
     } catch (...) {
         std::string text;
         failureText(std::current_exception(), &text);
-        settingsLog("  cannot keep a copy of the damaged settings: " + text);
+        logGameQuietly("  cannot keep a copy of the damaged settings: " + text);
     }
 }
 
 }  // namespace
 
 cSettingsManager::cSettingsManager() : m_stored_path(STORED_PATH), m_default_path(DEFAULT_PATH) {
-    settingsLog("  open settings file");
+    logGameQuietly("  open settings file");
     cResourceManager* resources = getResourceManager();
     if (getFileManager()->exists(m_stored_path)) {
         try {
@@ -56,7 +50,7 @@ cSettingsManager::cSettingsManager() : m_stored_path(STORED_PATH), m_default_pat
         } catch (...) {
             std::string text;
             failureText(std::current_exception(), &text);
-            settingsLog("  warning: the settings file \"" + m_stored_path + "\" is damaged (" + text +
+            logGameQuietly("  warning: the settings file \"" + m_stored_path + "\" is damaged (" + text +
                         "); the shipped settings are used");
             m_document = nullptr;
             resources->unload(m_stored_path);
@@ -75,13 +69,13 @@ cSettingsManager::cSettingsManager() : m_stored_path(STORED_PATH), m_default_pat
 }
 
 cSettingsManager::~cSettingsManager() {
-    settingsLog("  store setting to file");
+    logGameQuietly("  store setting to file");
     try {
         store();
     } catch (...) {
         std::string text;
         failureText(std::current_exception(), &text);
-        settingsLog("  cannot store the settings: " + text);
+        logGameQuietly("  cannot store the settings: " + text);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "engine/core/cTimer.h"
 
 #include "engine/core/Random.h"
-#include "engine/core/cRenderWren.h"
+#include "engine/core/LogHooks.h"
 #include "platform/Platform.h"
 
 cTimer* getTimer() { return cTimer::instance(); }

@@ -16,7 +16,7 @@
 
 #include "engine/core/cResource.h"
 #include "engine/core/cString.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 // A colour read from text "AARRGGBB": four components from 0 to 1.
 struct cXmlColor {

@@ -18,8 +18,8 @@
 #include "engine/media/cModel.h"
 #include "engine/media/cTexture.h"
 #include "engine/media/cVertexShader.h"
-#include "engine/scene/cDrawRecord.h"
-#include "engine/scene/cRenderQuad.h"
+#include "engine/media/cDrawRecord.h"
+#include "engine/media/cRenderQuad.h"
 #include "platform/Platform.h"
 #include "platform/device/DeviceMatrixMath.h"
 

@@ -1,3 +1,4 @@
+#include "engine/core/LogHooks.h"
 #include "engine/media/cSound.h"
 
 #include <algorithm>
@@ -15,14 +16,6 @@ namespace {
 cSound::FileReader& fileReader() {
     static cSound::FileReader reader;
     return reader;
-}
-
-void logGame(const cStringA& text) {
-    try {
-        logText("game", text);
-    } catch (...) {
-        // A log that cannot be written never stops the sound.
-    }
 }
 
 // Volumes given as unsigned values: anything above 100, a negative value included, is 100.
@@ -47,25 +40,25 @@ std::vector<uint8_t> cSound::readFile(const cStringA& name) const {
 }
 
 cSound::cSound(SDL_Window*) {
-    logGame("  initialize audio device");
+    logGameQuietly("  initialize audio device");
     au::DeviceKind kind = au::openDevice(au::defaultDeviceKind());
     if (kind != au::DeviceKind::None) {
-        logGame("  start audio device");
+        logGameQuietly("  start audio device");
         au::startOutput();
     } else {
-        logGame("  no audio device: sound is off");
+        logGameQuietly("  no audio device: sound is off");
     }
 }
 
 cSound::~cSound() {
-    logGame("  release music");
+    logGameQuietly("  release music");
     if (m_musicChannel) au::freeStream(m_musicChannel);
     m_musicChannel = 0;
-    logGame("  release sounds");
+    logGameQuietly("  release sounds");
     for (auto& [name, stream] : m_streams) au::freeStream(stream);
-    logGame("  stop audio device");
+    logGameQuietly("  stop audio device");
     au::stopOutput();
-    logGame("  release audio device");
+    logGameQuietly("  release audio device");
     au::closeDevice();  // frees the samples and their channels
 }
 
@@ -103,7 +96,7 @@ void cSound::loadSample(const cStringA& name, uint32_t playbacks, uint32_t volum
     std::string error;
     au::Handle sample = au::loadSample(data.data(), data.size(), playbacks, &error);
     if (!sample) {
-        logGame("  sound \"" + name + "\" not loaded: " + error);
+        logGameQuietly("  sound \"" + name + "\" not loaded: " + error);
         return;
     }
     m_samples[name] = sample;
@@ -155,7 +148,7 @@ void cSound::loadStream(const cStringA& name, int volume) {
     std::string error;
     au::Handle stream = au::createStream(readFile(name), &error);
     if (!stream) {
-        logGame("  stream \"" + name + "\" not loaded: " + error);
+        logGameQuietly("  stream \"" + name + "\" not loaded: " + error);
         return;
     }
     m_streams[name] = stream;
@@ -218,7 +211,7 @@ void cSound::playMusic(const cStringA& fileName, bool loop, bool, bool fadeIn, f
     std::string error;
     au::Handle music = au::createMusic(readFile(fileName), &error);
     if (!music) {
-        logGame("  music \"" + fileName + "\" not played: " + error);
+        logGameQuietly("  music \"" + fileName + "\" not played: " + error);
         return;
     }
     m_musicChannel = music;

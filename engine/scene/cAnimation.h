@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/core/cString.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 class cIniFile;
 

@@ -11,7 +11,7 @@
 
 #include "engine/core/cString.h"
 #include "engine/scene/cPicture.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 class cIniFile;
 class cText;

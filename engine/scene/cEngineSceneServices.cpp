@@ -12,7 +12,7 @@
 #include "engine/media/cModelInstance.h"
 #include "engine/media/cModelMesh.h"
 #include "engine/media/cTexture.h"
-#include "engine/scene/cDrawRecord.h"
+#include "engine/media/cDrawRecord.h"
 
 namespace {
 

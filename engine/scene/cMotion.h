@@ -3,7 +3,7 @@
 // c = 1 - sin(p) / p^2, the curve parameter p running from a start to an end value at a fixed
 // rate. Panels slide in and out with the presets below.
 
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 class cMotion {
 public:

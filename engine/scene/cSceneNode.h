@@ -15,7 +15,7 @@
 
 #include "engine/core/cString.h"
 #include "engine/scene/cSceneServices.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 class cSceneNode;
 class cSprite;

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "engine/scene/cAnimation.h"
-#include "engine/scene/cDrawRecord.h"
-#include "engine/scene/cRect.h"
-#include "engine/scene/cRenderQuad.h"
+#include "engine/media/cDrawRecord.h"
+#include "engine/core/cRect.h"
+#include "engine/media/cRenderQuad.h"
 #include "engine/scene/cSceneNode.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 class cSprite;
 class cCompositePicture;

@@ -12,7 +12,7 @@ public:
     explicit cGame(const cStringA& commandWord);
     virtual ~cGame();
 
-    // The core's window-message hook (see MessageHook in engine/core/cRenderWren.h).
+    // The core's window-message hook (see MessageHook in engine/app/cRenderWren.h).
     static intptr_t onWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam, bool* passOn);
 
     // The first word of the command line the game was started with.

@@ -1,6 +1,7 @@
 // The default services of the game data and the statistics logger: the engine's managers.
 #include <ctime>
 
+#include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cLogManager.h"
 #include "engine/core/cResourceManager.h"
@@ -17,13 +18,7 @@ std::string commonFolder() {
     return files ? std::string(files->getCommonPath()) : std::string();
 }
 
-// A log line must never end the game: a log that cannot be written is ignored.
-void logLine(const std::string& line) {
-    try {
-        logText("game", cStringA(line));
-    } catch (...) {
-    }
-}
+void logLine(const std::string& line) { logGameQuietly(cStringA(line)); }
 
 }  // namespace
 

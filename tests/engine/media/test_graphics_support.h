@@ -12,8 +12,8 @@
 #include "engine/media/ImageDecoder.h"
 #include "engine/media/cGraphics.h"
 #include "engine/media/cTexture.h"
-#include "engine/scene/cDrawRecord.h"
-#include "engine/scene/cRenderQuad.h"
+#include "engine/media/cDrawRecord.h"
+#include "engine/media/cRenderQuad.h"
 #include "platform/device/RecordingDevice.h"
 
 namespace render_test {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/core/cIniFile.h"
-#include "engine/scene/cDrawRecord.h"
+#include "engine/media/cDrawRecord.h"
 #include "engine/scene/cPicture.h"
 #include "engine/scene/cSceneNode.h"
 #include "engine/scene/cSceneServices.h"

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/scene/cColor.h"
+#include "engine/core/cColor.h"
 #include "engine/scene/cMotion.h"
-#include "engine/scene/cRect.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cRect.h"
+#include "engine/core/cVector2.h"
 
 TEST(Vector2, ArithmeticAndComparisons) {
     cVector2 a(3, 4), b(1, -2);

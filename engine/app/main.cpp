@@ -1,7 +1,7 @@
 // The program's entry: the command line's words are joined again and handed to WinMain.
 #include <string>
 
-#include "engine/core/cRenderWren.h"
+#include "engine/app/cRenderWren.h"
 
 int main(int argc, char** argv) {
     std::string commandLine;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/core/ErrorCallStack.h"
-#include "engine/core/cRenderWren.h"
+#include "engine/app/cRenderWren.h"
 #include <SDL.h>
 
 #include "platform/Platform.h"

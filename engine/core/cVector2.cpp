@@ -1,4 +1,4 @@
-#include "engine/scene/cVector2.h"
+#include "engine/core/cVector2.h"
 
 #include <cmath>
 

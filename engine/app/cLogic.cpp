@@ -1,4 +1,4 @@
-#include "engine/core/cLogic.h"
+#include "engine/app/cLogic.h"
 
 #include "engine/core/cTimer.h"
 #include "engine/media/cGraphics.h"

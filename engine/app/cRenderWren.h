@@ -72,13 +72,6 @@ private:
     bool m_own_window = false;
 };
 
-// Writes one text on the log channel "game" (one timed line; the engine's start-up and release
-// steps log through it). Throws when the channel cannot be written.
-void writeGameLog(const char* text);
-// Every text written with writeGameLog is also handed to this observer (tests); null removes it.
-// An observer may throw to stand for a failing log channel.
-using GameLogObserver = void (*)(const char* text, void* user);
-void setGameLogObserver(GameLogObserver observer, void* user);
 
 // "Kestrelgate-" + the lower-cased file name of the executable; empty when it cannot be found.
 cStringA buildWindowClassName();

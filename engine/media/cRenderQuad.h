@@ -12,8 +12,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/scene/cRect.h"
-#include "engine/scene/cVector2.h"
+#include "engine/core/cRect.h"
+#include "engine/core/cVector2.h"
 
 class cVertexShader;
 

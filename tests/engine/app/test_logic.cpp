@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/cLogic.h"
+#include "engine/app/cLogic.h"
 #include "engine/core/cTimer.h"
 #include "tests/engine/core/test_core_env.h"
 
@@ -79,7 +79,7 @@ TEST_F(LogicTest, QuitSendsTheDestroyMessage) {
 
 // ---- One frame of the running core, observed from each stage ------------------------------
 
-#include "engine/core/cRenderWren.h"
+#include "engine/app/cRenderWren.h"
 #include "engine/media/cInput.h"
 #include "engine/scene/cSceneServices.h"
 #include "engine/scene/cPicture.h"

@@ -12,10 +12,11 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cLogManager.h"
-#include "engine/core/cLogic.h"
-#include "engine/core/cRenderWren.h"
+#include "engine/app/cLogic.h"
+#include "engine/app/cRenderWren.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cGraphics.h"

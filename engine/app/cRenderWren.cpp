@@ -1,11 +1,13 @@
-#include "engine/core/cRenderWren.h"
+#include "engine/app/cRenderWren.h"
 
 #include <sstream>
 
 #include "engine/core/ErrorCallStack.h"
+#include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cLogManager.h"
-#include "engine/core/cLogic.h"
+#include "engine/app/GameEntry.h"
+#include "engine/app/cLogic.h"
 #include "engine/core/StartupChecks.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
@@ -14,7 +16,6 @@
 #include "engine/media/cSound.h"
 #include "engine/scene/cEngineSceneServices.h"
 #include "engine/core/cTimer.h"
-#include "game/flow/cGame.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -23,8 +24,6 @@ cRenderWren* g_core = nullptr;
 cStringA g_windowClassName;
 // Whether the window has the focus; while it has not, the system cursor stays visible over it.
 bool g_windowActive = true;
-GameLogObserver g_logObserver = nullptr;
-void* g_logObserverUser = nullptr;
 
 const char* const SIG_WINMAIN = "Blank";
 const char* const SIG_CONSTRUCTOR = "cRenderWren::cRenderWren(void *hInstance, void *hwnd)";
@@ -53,16 +52,6 @@ std::string executableFileName() {
 }
 
 }  // namespace
-
-void writeGameLog(const char* text) {
-    if (g_logObserver) g_logObserver(text, g_logObserverUser);
-    logText("game", cStringA(text));
-}
-
-void setGameLogObserver(GameLogObserver observer, void* user) {
-    g_logObserver = observer;
-    g_logObserverUser = user;
-}
 
 cRenderWren* cRenderWren::core() { return g_core; }
 
@@ -300,18 +289,19 @@ int WinMain(const char* commandLine, const char* dataFolder) {
 
     // After a fatal report during start-up some managers are missing: go straight to shutdown.
     if (core && core->isStarted()) {
-        cGame* game = nullptr;
+        const GameEntry& entry = gameEntry();
+        void* game = nullptr;
         try {
             getResourceManager()->registerExtension(cStringA("qpk"), RESOURCE_XML);
             cStringA word = firstCommandWord(cStringA(commandLine ? commandLine : ""));
-            game = new cGame(word);
-            core->setMessageHook(cGame::onWindowMessage);
+            game = entry.create(word);
+            core->setMessageHook(entry.messageHook);
             core->process();
         } catch (...) {
             reportCaughtFailure(SIG_WINMAIN);
         }
         core->setMessageHook(nullptr);
-        guardedStep(SIG_WINMAIN, [&] { delete game; });
+        guardedStep(SIG_WINMAIN, [&] { entry.destroy(game); });
     }
     guardedStep(SIG_WINMAIN, [&] { delete core; });
     platform::releaseSingleInstance();
