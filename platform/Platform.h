@@ -28,31 +28,39 @@ enum MessageId : uint32_t {
     MSG_NULL = 0,
     MSG_CLOSE,          // close request (window close button, Alt+F4)
     MSG_DESTROY,        // the window is being destroyed: the window procedure posts MSG_QUIT
-    MSG_SIZE,           // wParam: SIZE_*
-    MSG_ACTIVATE,       // wParam: WA_*
+    MSG_SIZE,           // wParam: SizeState
+    MSG_ACTIVATE,       // wParam: ActivateState
     MSG_ACTIVATEAPP,    // wParam: 1 activated, 0 deactivated
     MSG_CHAR,           // wParam: one UTF-16 unit
-    MSG_KEYDOWN,        // wParam: VK_* key, lParam: bit 30 set for a repeat
+    MSG_KEYDOWN,        // wParam: WindowKey, lParam: bit 30 set for a repeat
     MSG_KEYUP,
     MSG_SYSKEYDOWN,     // keys pressed with Alt held, and Alt itself
     MSG_SYSKEYUP,
     MSG_SYSCHAR,        // characters typed with Alt held
     MSG_MOUSEMOVE,      // lParam: x | y << 16 in client pixels
-    MSG_SYSCOMMAND,     // wParam: SC_*
+    MSG_SYSCOMMAND,     // wParam: SystemCommand
     MSG_QUIT,           // ends the message loop; wParam: exit code
 };
 
-enum : uintptr_t { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
-enum : uintptr_t { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
-enum : uintptr_t { SC_MINIMIZE = 0xF020, SC_RESTORE = 0xF120, SC_CLOSE = 0xF060 };
+// wParam of MSG_SIZE.
+enum SizeState : uintptr_t { SIZE_STATE_RESTORED = 0, SIZE_STATE_MINIMIZED, SIZE_STATE_MAXIMIZED };
+// wParam of MSG_ACTIVATE.
+enum ActivateState : uintptr_t { ACTIVATE_INACTIVE = 0, ACTIVATE_ACTIVE, ACTIVATE_CLICK };
+// wParam of MSG_SYSCOMMAND.
+enum SystemCommand : uintptr_t { SYSCMD_MINIMIZE = 1, SYSCMD_RESTORE, SYSCMD_CLOSE };
 
-// Virtual key codes carried by the key messages (the values the game's hook tests).
-enum : uintptr_t {
-    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11,
-    VK_MENU = 0x12, VK_PAUSE = 0x13, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
-    VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
-    VK_F1 = 0x70, VK_F4 = 0x73, VK_F12 = 0x7B,
+// Keys carried by the key messages. Letters and digits are their upper-case characters ('A',
+// '0'); every other key is one of these, all below '0'.
+enum WindowKey : uintptr_t {
+    WKEY_NONE = 0, WKEY_BACK, WKEY_TAB, WKEY_RETURN, WKEY_SHIFT, WKEY_CONTROL, WKEY_ALT,
+    WKEY_PAUSE, WKEY_ESCAPE, WKEY_SPACE, WKEY_LEFT, WKEY_UP, WKEY_RIGHT, WKEY_DOWN,
+    WKEY_PAGEUP, WKEY_PAGEDOWN, WKEY_END, WKEY_HOME, WKEY_INSERT, WKEY_DELETE,
+    WKEY_F1, WKEY_F2, WKEY_F3, WKEY_F4, WKEY_F5, WKEY_F6, WKEY_F7, WKEY_F8, WKEY_F9, WKEY_F10,
+    WKEY_F11, WKEY_F12,
+    WKEY_NUMPAD0, WKEY_NUMPAD1, WKEY_NUMPAD2, WKEY_NUMPAD3, WKEY_NUMPAD4, WKEY_NUMPAD5,
+    WKEY_NUMPAD6, WKEY_NUMPAD7, WKEY_NUMPAD8, WKEY_NUMPAD9,
 };
+static_assert(WKEY_NUMPAD9 < '0', "window keys stay below the digit characters");
 
 struct Message {
     uint32_t message = MSG_NULL;

@@ -204,19 +204,19 @@ intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPara
             return 0;
         case MSG_SIZE:
             if (core) {
-                if (wParam == SIZE_MINIMIZED)
+                if (wParam == SIZE_STATE_MINIMIZED)
                     core->m_minimized = true;
-                else if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED)
+                else if (wParam == SIZE_STATE_RESTORED || wParam == SIZE_STATE_MAXIMIZED)
                     core->m_minimized = false;
             }
             return 0;
         case MSG_ACTIVATE:
-            if (wParam == WA_INACTIVE) {
+            if (wParam == ACTIVATE_INACTIVE) {
                 if (cInput* input = getInput()) {
                     g_windowActive = false;
                     input->unacquire();
                 }
-            } else if (wParam == WA_ACTIVE || wParam == WA_CLICKACTIVE) {
+            } else if (wParam == ACTIVATE_ACTIVE || wParam == ACTIVATE_CLICK) {
                 if (cInput* input = getInput()) {
                     g_windowActive = true;
                     input->acquire();
@@ -241,7 +241,7 @@ intptr_t cRenderWren::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPara
             return 0;
         case MSG_SYSKEYDOWN:
         case MSG_SYSKEYUP:
-            if (wParam == VK_MENU) return 0;  // Alt alone does nothing
+            if (wParam == WKEY_ALT) return 0;  // Alt alone does nothing
             return defWindowProc(message, wParam, lParam);
         case MSG_SYSCHAR:
             return 0;  // Alt+key: no beep, no menu

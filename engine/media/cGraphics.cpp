@@ -255,8 +255,8 @@ void cGraphics::preparePresentation() {
         m_desktop_width = w;
     }
     if (m_reset_requested && m_window) {
-        platform::sendMessage(platform::MSG_SYSCOMMAND, platform::SC_MINIMIZE);
-        platform::sendMessage(platform::MSG_SYSCOMMAND, platform::SC_RESTORE);
+        platform::sendMessage(platform::MSG_SYSCOMMAND, platform::SYSCMD_MINIMIZE);
+        platform::sendMessage(platform::MSG_SYSCOMMAND, platform::SYSCMD_RESTORE);
     }
     m_present.width = m_width;
     m_present.height = m_height;

@@ -67,9 +67,9 @@ intptr_t defWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
         return sendMessage(MSG_DESTROY, 0, 0);
     case MSG_SYSCOMMAND:
         switch (wParam & 0xFFF0) {
-        case SC_MINIMIZE: minimizeWindow(); break;
-        case SC_RESTORE: restoreWindow(); break;
-        case SC_CLOSE: postMessage(MSG_CLOSE); break;
+        case SYSCMD_MINIMIZE: minimizeWindow(); break;
+        case SYSCMD_RESTORE: restoreWindow(); break;
+        case SYSCMD_CLOSE: postMessage(MSG_CLOSE); break;
         default: break;
         }
         return 0;

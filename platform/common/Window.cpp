@@ -87,7 +87,7 @@ void restoreWindow() {
     if (backend() == Backend::Headless) {
         if (s.minimized) {
             s.minimized = false;
-            postMessage(MSG_SIZE, SIZE_RESTORED, 0);
+            postMessage(MSG_SIZE, SIZE_STATE_RESTORED, 0);
         }
         return;
     }
@@ -106,7 +106,7 @@ void minimizeWindow() {
     if (backend() == Backend::Headless) {
         if (!s.minimized) {
             s.minimized = true;
-            postMessage(MSG_SIZE, SIZE_MINIMIZED, 0);
+            postMessage(MSG_SIZE, SIZE_STATE_MINIMIZED, 0);
         }
         return;
     }

@@ -11,42 +11,42 @@ namespace {
 uintptr_t virtualKey(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<uintptr_t>(key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<uintptr_t>(key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<uintptr_t>(key - SDLK_F1);
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + static_cast<uintptr_t>(key - SDLK_KP_1);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return WKEY_F1 + static_cast<uintptr_t>(key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return WKEY_NUMPAD1 + static_cast<uintptr_t>(key - SDLK_KP_1);
     switch (key) {
-    case SDLK_KP_0: return 0x60;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
+    case SDLK_KP_0: return WKEY_NUMPAD0;
+    case SDLK_BACKSPACE: return WKEY_BACK;
+    case SDLK_TAB: return WKEY_TAB;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_KP_ENTER: return WKEY_RETURN;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_RSHIFT: return WKEY_SHIFT;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_RCTRL: return WKEY_CONTROL;
     case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAGEUP: return 0x21;
-    case SDLK_PAGEDOWN: return 0x22;
-    case SDLK_END: return 0x23;
-    case SDLK_HOME: return 0x24;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return 0x2D;
-    case SDLK_DELETE: return 0x2E;
+    case SDLK_RALT: return WKEY_ALT;
+    case SDLK_PAUSE: return WKEY_PAUSE;
+    case SDLK_ESCAPE: return WKEY_ESCAPE;
+    case SDLK_SPACE: return WKEY_SPACE;
+    case SDLK_PAGEUP: return WKEY_PAGEUP;
+    case SDLK_PAGEDOWN: return WKEY_PAGEDOWN;
+    case SDLK_END: return WKEY_END;
+    case SDLK_HOME: return WKEY_HOME;
+    case SDLK_LEFT: return WKEY_LEFT;
+    case SDLK_UP: return WKEY_UP;
+    case SDLK_RIGHT: return WKEY_RIGHT;
+    case SDLK_DOWN: return WKEY_DOWN;
+    case SDLK_INSERT: return WKEY_INSERT;
+    case SDLK_DELETE: return WKEY_DELETE;
     default: return 0;
     }
 }
 
 void translateKey(const SDL_KeyboardEvent& e) {
     uintptr_t vk = virtualKey(e.keysym.sym);
-    bool alt = (e.keysym.mod & KMOD_ALT) != 0 || vk == VK_MENU;
+    bool alt = (e.keysym.mod & KMOD_ALT) != 0 || vk == WKEY_ALT;
     bool down = e.type == SDL_KEYDOWN;
-    if (down && alt && vk == VK_F4) {
+    if (down && alt && vk == WKEY_F4) {
         postMessage(MSG_CLOSE);
         return;
     }
@@ -57,8 +57,10 @@ void translateKey(const SDL_KeyboardEvent& e) {
     uint32_t message = alt ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP);
     postMessage(message, vk, lParam);
     // The control characters that text input does not deliver come from their keys, with repeat.
-    if (down && !alt && (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE))
-        postMessage(MSG_CHAR, vk, lParam);
+    if (down && !alt) {
+        uintptr_t character = vk == WKEY_BACK ? 8 : vk == WKEY_TAB ? 9 : vk == WKEY_RETURN ? 13 : vk == WKEY_ESCAPE ? 27 : 0;
+        if (character) postMessage(MSG_CHAR, character, lParam);
+    }
 }
 
 // UTF-8 text becomes one character message per UTF-16 unit.
@@ -92,15 +94,15 @@ void translateText(const char* text) {
 void translateWindowEvent(const SDL_WindowEvent& e) {
     switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE: postMessage(MSG_CLOSE); break;
-    case SDL_WINDOWEVENT_MINIMIZED: postMessage(MSG_SIZE, SIZE_MINIMIZED); break;
-    case SDL_WINDOWEVENT_RESTORED: postMessage(MSG_SIZE, SIZE_RESTORED); break;
-    case SDL_WINDOWEVENT_MAXIMIZED: postMessage(MSG_SIZE, SIZE_MAXIMIZED); break;
+    case SDL_WINDOWEVENT_MINIMIZED: postMessage(MSG_SIZE, SIZE_STATE_MINIMIZED); break;
+    case SDL_WINDOWEVENT_RESTORED: postMessage(MSG_SIZE, SIZE_STATE_RESTORED); break;
+    case SDL_WINDOWEVENT_MAXIMIZED: postMessage(MSG_SIZE, SIZE_STATE_MAXIMIZED); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         postMessage(MSG_ACTIVATEAPP, 1);
-        postMessage(MSG_ACTIVATE, WA_ACTIVE);
+        postMessage(MSG_ACTIVATE, ACTIVATE_ACTIVE);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        postMessage(MSG_ACTIVATE, WA_INACTIVE);
+        postMessage(MSG_ACTIVATE, ACTIVATE_INACTIVE);
         postMessage(MSG_ACTIVATEAPP, 0);
         break;
     default: break;

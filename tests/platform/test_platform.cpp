@@ -58,7 +58,7 @@ protected:
 TEST_F(PlatformTest, QueueIsFirstInFirstOut) {
     postMessage(MSG_CHAR, 'a', 1);
     postQuitMessage(3);
-    postMessage(MSG_KEYDOWN, VK_ESCAPE);
+    postMessage(MSG_KEYDOWN, WKEY_ESCAPE);
     auto got = drain();
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[0].message, MSG_CHAR);
@@ -71,7 +71,7 @@ TEST_F(PlatformTest, QueueIsFirstInFirstOut) {
 }
 
 TEST_F(PlatformTest, TimedMessagesWaitForTheTestClock) {
-    postMessageAt(300, MSG_SIZE, SIZE_RESTORED);
+    postMessageAt(300, MSG_SIZE, SIZE_STATE_RESTORED);
     postMessageAt(200, MSG_CHAR, 'b');
     EXPECT_TRUE(drain().empty());
     sleepMs(250);
@@ -92,20 +92,20 @@ TEST_F(PlatformTest, DefaultProcedureClosesMinimizesAndRestores) {
     ASSERT_EQ(g_received.size(), 1u);
     EXPECT_EQ(g_received[0].message, MSG_DESTROY);
 
-    defWindowProc(MSG_SYSCOMMAND, SC_MINIMIZE, 0);
+    defWindowProc(MSG_SYSCOMMAND, SYSCMD_MINIMIZE, 0);
     EXPECT_TRUE(isMinimized());
     auto got = drain();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].message, MSG_SIZE);
-    EXPECT_EQ(got[0].wParam, SIZE_MINIMIZED);
+    EXPECT_EQ(got[0].wParam, SIZE_STATE_MINIMIZED);
 
-    defWindowProc(MSG_SYSCOMMAND, SC_RESTORE, 0);
+    defWindowProc(MSG_SYSCOMMAND, SYSCMD_RESTORE, 0);
     EXPECT_FALSE(isMinimized());
     got = drain();
     ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].wParam, SIZE_RESTORED);
+    EXPECT_EQ(got[0].wParam, SIZE_STATE_RESTORED);
 
-    defWindowProc(MSG_SYSCOMMAND, SC_CLOSE, 0);
+    defWindowProc(MSG_SYSCOMMAND, SYSCMD_CLOSE, 0);
     got = drain();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].message, MSG_CLOSE);
@@ -164,16 +164,16 @@ TEST_F(PlatformTest, KeyEventsBecomeKeyMessages) {
     } cases[] = {
         {SDL_KEYDOWN, SDLK_a, KMOD_NONE, false, {{MSG_KEYDOWN, 'A', 1}}},
         {SDL_KEYUP, SDLK_a, KMOD_NONE, false, {{MSG_KEYUP, 'A', 1 | (intptr_t(3) << 30)}}},
-        {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, false, {{MSG_SYSKEYDOWN, VK_MENU, 1}}},
+        {SDL_KEYDOWN, SDLK_LALT, KMOD_LALT, false, {{MSG_SYSKEYDOWN, WKEY_ALT, 1}}},
         {SDL_KEYDOWN, SDLK_F4, KMOD_LALT, false, {{MSG_CLOSE, 0, 0}}},
-        {SDL_KEYDOWN, SDLK_RETURN, KMOD_RALT, false, {{MSG_SYSKEYDOWN, VK_RETURN, 1}}},
+        {SDL_KEYDOWN, SDLK_RETURN, KMOD_RALT, false, {{MSG_SYSKEYDOWN, WKEY_RETURN, 1}}},
         {SDL_KEYDOWN, SDLK_x, KMOD_LALT, false, {{MSG_SYSKEYDOWN, 'X', 1}}},
         // Control characters come from their keys, repeats included.
         {SDL_KEYDOWN, SDLK_BACKSPACE, KMOD_NONE, true,
-         {{MSG_KEYDOWN, VK_BACK, 1 | (intptr_t(1) << 30)}, {MSG_CHAR, 8, 1 | (intptr_t(1) << 30)}}},
-        {SDL_KEYDOWN, SDLK_ESCAPE, KMOD_NONE, false, {{MSG_KEYDOWN, VK_ESCAPE, 1}, {MSG_CHAR, 27, 1}}},
-        {SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_NONE, false, {{MSG_KEYDOWN, VK_RETURN, 1}, {MSG_CHAR, 13, 1}}},
-        {SDL_KEYDOWN, SDLK_F1, KMOD_NONE, false, {{MSG_KEYDOWN, VK_F1, 1}}},
+         {{MSG_KEYDOWN, WKEY_BACK, 1 | (intptr_t(1) << 30)}, {MSG_CHAR, 8, 1 | (intptr_t(1) << 30)}}},
+        {SDL_KEYDOWN, SDLK_ESCAPE, KMOD_NONE, false, {{MSG_KEYDOWN, WKEY_ESCAPE, 1}, {MSG_CHAR, 27, 1}}},
+        {SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_NONE, false, {{MSG_KEYDOWN, WKEY_RETURN, 1}, {MSG_CHAR, 13, 1}}},
+        {SDL_KEYDOWN, SDLK_F1, KMOD_NONE, false, {{MSG_KEYDOWN, WKEY_F1, 1}}},
     };
     for (const auto& c : cases) {
         pushKey(c.type, c.key, c.mod, c.repeat);
@@ -279,7 +279,7 @@ TEST_F(PlatformTest, SecondHolderOfTheLockAsksTheFirstToComeBack) {
     EXPECT_FALSE(isMinimized());
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].message, MSG_SIZE);
-    EXPECT_EQ(got[0].wParam, SIZE_RESTORED);
+    EXPECT_EQ(got[0].wParam, SIZE_STATE_RESTORED);
 
     EXPECT_EQ(runSecond("Kestrelgate-y"), 1);  // another name is another program
 

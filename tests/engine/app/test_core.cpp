@@ -197,12 +197,12 @@ TEST_F(CoreTest, HookTakesOverOnlyWhenItClearsPassOn) {
     g_hook = HookSetup{};
     g_hook.takeOver = true;
     core->setMessageHook(testHook);
-    cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_MINIMIZED, 0);
+    cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_STATE_MINIMIZED, 0);
     EXPECT_FALSE(core->isMinimized());
     core->setMessageHook(nullptr);
-    cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_MINIMIZED, 0);
+    cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_STATE_MINIMIZED, 0);
     EXPECT_TRUE(core->isMinimized());
-    cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_MAXIMIZED, 0);
+    cRenderWren::WndProc(platform::MSG_SIZE, platform::SIZE_STATE_MAXIMIZED, 0);
     EXPECT_FALSE(core->isMinimized());
 }
 
@@ -261,7 +261,7 @@ TEST_F(CoreTest, WindowMessagesReachTheInputManager) {
     EXPECT_EQ(input->queuedCharCount(), 2u);
     // While the window is inactive the system cursor is forced visible over it.
     input->showCursor(false);
-    cRenderWren::WndProc(platform::MSG_ACTIVATE, platform::WA_INACTIVE, 0);
+    cRenderWren::WndProc(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE, 0);
     cRenderWren::WndProc(platform::MSG_MOUSEMOVE, 0, 10 | (20 << 16));
     EXPECT_TRUE(input->isSystemCursorShown());
     cRenderWren::WndProc(platform::MSG_ACTIVATEAPP, 1, 0);
@@ -272,8 +272,8 @@ TEST_F(CoreTest, WindowMessagesReachTheInputManager) {
 TEST_F(CoreTest, AltAloneAndAltCharactersAreSwallowed) {
     start();
     // Alt alone, its release and Alt+letter characters give 0 and post nothing.
-    EXPECT_EQ(cRenderWren::WndProc(platform::MSG_SYSKEYDOWN, platform::VK_MENU, 0), 0);
-    EXPECT_EQ(cRenderWren::WndProc(platform::MSG_SYSKEYUP, platform::VK_MENU, 0), 0);
+    EXPECT_EQ(cRenderWren::WndProc(platform::MSG_SYSKEYDOWN, platform::WKEY_ALT, 0), 0);
+    EXPECT_EQ(cRenderWren::WndProc(platform::MSG_SYSKEYUP, platform::WKEY_ALT, 0), 0);
     EXPECT_EQ(cRenderWren::WndProc(platform::MSG_SYSCHAR, 'x', 0), 0);
     platform::Message m;
     EXPECT_FALSE(platform::peekMessage(&m));
@@ -284,7 +284,7 @@ TEST_F(CoreTest, ActivationRestoresTheMinimizedWindow) {
     platform::minimizeWindow();
     pump();
     EXPECT_TRUE(core->isMinimized());
-    cRenderWren::WndProc(platform::MSG_ACTIVATE, platform::WA_ACTIVE, 0);
+    cRenderWren::WndProc(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE, 0);
     pump();
     EXPECT_FALSE(platform::isMinimized());
     EXPECT_FALSE(core->isMinimized());
@@ -311,12 +311,12 @@ void recordFrame() {
 }
 
 TEST_F(CoreTest, MinimizedWindowRunsNoFramesAndWakesEvery100Ms) {
-    for (uintptr_t restore : {platform::SIZE_RESTORED, platform::SIZE_MAXIMIZED}) {
+    for (uintptr_t restore : {platform::SIZE_STATE_RESTORED, platform::SIZE_STATE_MAXIMIZED}) {
         start();
         g_frameTimes.clear();
         getLogic()->setFrameHook(recordFrame);
         uint32_t t0 = platform::timeMs();
-        platform::postMessage(platform::MSG_SIZE, platform::SIZE_MINIMIZED);
+        platform::postMessage(platform::MSG_SIZE, platform::SIZE_STATE_MINIMIZED);
         platform::postMessageAt(t0 + 1000, platform::MSG_SIZE, restore);
         core->process();
         // While minimized the loop slept in 100 ms steps; frames resumed after the restore.
