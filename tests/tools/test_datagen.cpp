@@ -1,7 +1,9 @@
-// The data generator's text step: UTF-8 sources become UTF-16LE with a byte-order mark and
+// The data generator. Text step: UTF-8 sources become UTF-16LE with a byte-order mark and
 // CR LF line ends under lower-cased names, other files are copied unchanged (generator
-// descriptions are not), up-to-date
-// outputs are left alone and bad sources fail with their name.
+// descriptions are not), up-to-date outputs are left alone and bad sources fail with their
+// name. Art step: the lists of data/art become textures the engine's image reader decodes,
+// shapes with transparent surroundings in the engine's frame grid; bad lines fail with their
+// list and line; only changed lines are drawn again.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -12,6 +14,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "engine/media/ImageDecoder.h"
 
 namespace fs = std::filesystem;
 
@@ -56,9 +60,9 @@ protected:
         std::error_code ec;
         fs::remove_all(root, ec);
     }
-    // Runs the text step; returns the exit code, stderr into *errors.
-    int run(std::string* errors = nullptr) {
-        std::string command = DATAGEN + " '" + source.string() + "' '" + out.string() + "' --step convert_text 2>&1";
+    // Runs one step; returns the exit code, stderr into *errors.
+    int run(std::string* errors = nullptr, const char* step = "convert_text") {
+        std::string command = DATAGEN + " '" + source.string() + "' '" + out.string() + "' --step " + step + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         std::string text;
         char buffer[512];
@@ -142,6 +146,128 @@ TEST_F(DataGenTest, NamesThatDifferOnlyInCaseAreRefused) {
     std::string errors;
     EXPECT_EQ(run(&errors), 1);
     EXPECT_NE(errors.find("same output config/a.ini"), std::string::npos) << errors;
+}
+
+cImage readImage(const fs::path& path) {
+    const std::string bytes = readBytes(path);
+    return decodeImage(bytes.data(), bytes.size());
+}
+
+TEST_F(DataGenTest, ArtListsBecomeShapesInTheFrameGrid) {
+    writeBytes(source / "art/demo.txt",
+               "# Demo textures.\n"
+               "\n"
+               "ui/box.dds   40 30 rect   #ff0000   -    # a comment after the fields\n"
+               "ui/anim.png  96 64 circle #80102030 step frames=6 cols=3\n"
+               "ui/star.dds  64 64 star   #00ff00   go\n"
+               "ui/strip.dds 60 10 rect   #ffffff   a   frames=3\n");
+    std::string errors;
+    ASSERT_EQ(run(&errors, "art"), 0) << errors;
+
+    // The fill inside, a darker outline at the edge.
+    cImage box = readImage(out / "ui/box.dds");
+    ASSERT_EQ(box.width, 40u);
+    ASSERT_EQ(box.height, 30u);
+    EXPECT_EQ(box.at(5, 4), 0xFFFF0000u);
+    EXPECT_EQ(box.at(0, 15), 0xFF8C0000u);
+    EXPECT_EQ(box.at(39, 29), 0xFF8C0000u);
+    bool labelled = false;   // the label ("box") is drawn in the middle
+    for (uint32_t x = 5; x < 35; ++x) labelled = labelled || box.at(x, 15) != 0xFFFF0000u;
+    EXPECT_TRUE(labelled);
+
+    // Six frames, three columns of 32 x 32: each a circle with transparent corners, the fill
+    // (with its own alpha) near the top, and its own number drawn.
+    cImage anim = readImage(out / "ui/anim.png");
+    ASSERT_EQ(anim.width, 96u);
+    ASSERT_EQ(anim.height, 64u);
+    std::vector<std::vector<uint32_t>> frames;
+    for (uint32_t k = 0; k < 6; ++k) {
+        const uint32_t x0 = (k % 3) * 32, y0 = (k / 3) * 32;
+        for (auto [x, y] : {std::pair{0u, 0u}, {31u, 0u}, {0u, 31u}, {31u, 31u}})
+            EXPECT_EQ(anim.at(x0 + x, y0 + y) >> 24, 0u) << "frame " << k + 1;
+        EXPECT_EQ(anim.at(x0 + 16, y0 + 3), 0x80102030u) << "frame " << k + 1;
+        std::vector<uint32_t> lower;
+        for (uint32_t y = 16; y < 28; ++y)
+            for (uint32_t x = 4; x < 28; ++x) lower.push_back(anim.at(x0 + x, y0 + y));
+        for (const auto& other : frames) EXPECT_NE(lower, other) << "frame " << k + 1 << " shows another's number";
+        frames.push_back(lower);
+    }
+
+    cImage star = readImage(out / "ui/star.dds");
+    EXPECT_EQ(star.at(32, 20), 0xFF00FF00u);
+    for (auto [x, y] : {std::pair{0u, 0u}, {63u, 0u}, {0u, 63u}, {63u, 63u}, {2u, 32u}, {32u, 63u}})
+        EXPECT_EQ(star.at(x, y) >> 24, 0u) << x << "," << y;
+
+    // Frames too small for a readable number keep the shape alone; the grid still holds.
+    cImage strip = readImage(out / "ui/strip.dds");
+    ASSERT_EQ(strip.width, 60u);
+    EXPECT_EQ(strip.at(10, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(strip.at(20, 5), 0xFF8C8C8Cu);   // the outline where frames 1 and 2 meet
+
+    for (const auto& entry : fs::recursive_directory_iterator(out))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+TEST_F(DataGenTest, BadArtLinesFailWithListAndLine) {
+    struct Case {
+        std::string line;
+        const char* message;
+    } cases[] = {
+        {"ui/b.dds 10 10 rect #ff0000", "expected <path>"},
+        {"ui/b.dds 0 10 rect #ff0000 x", "bad width '0'"},
+        {"ui/b.dds 10 4097 rect #ff0000 x", "bad height '4097'"},
+        {"ui/b.dds 10 1x rect #ff0000 x", "bad height '1x'"},
+        {"ui/b.dds 10 10 blob #ff0000 x", "unknown shape 'blob'"},
+        {"ui/b.dds 10 10 rect red x", "bad colour 'red'"},
+        {"ui/b.dds 10 10 rect #ff00 x", "bad colour '#ff00'"},
+        {"ui/B.dds 10 10 rect #ff0000 x", "lower case"},
+        {"ui/b.jpg 10 10 rect #ff0000 x", ".dds or .png"},
+        {"ui\\b.dds 10 10 rect #ff0000 x", "separator"},
+        {"ui/../b.dds 10 10 rect #ff0000 x", "bad path"},
+        {"ui/b.dds 10 10 rect #ff0000 x frames=3", "does not divide"},
+        {"ui/b.dds 10 10 rect #ff0000 x frames=0", "bad frame count"},
+        {"ui/b.dds 10 10 rect #ff0000 x frames=2 cols=3", "more columns than frames"},
+        {"ui/b.dds 10 10 rect #ff0000 x speed=2", "unknown field 'speed=2'"},
+        {"ui/good.dds 8 8 rect #ffffff x", "ui/good.dds is listed twice (first at "},
+    };
+    for (const auto& c : cases) {
+        writeBytes(source / "art/bad.txt", "# header\nui/good.dds 8 8 rect #ffffff x\n" + c.line + "\n");
+        std::string errors;
+        EXPECT_EQ(run(&errors, "art"), 1) << c.line;
+        EXPECT_NE(errors.find("bad.txt:3: "), std::string::npos) << c.line << ": " << errors;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << c.line << ": " << errors;
+    }
+    // A path listed in two lists: the later list is named.
+    writeBytes(source / "art/bad.txt", "ui/good.dds 8 8 rect #ffffff x\n");
+    writeBytes(source / "art/more.txt", "\nui/good.dds 8 8 circle #ffffff x\n");
+    std::string errors;
+    EXPECT_EQ(run(&errors, "art"), 1);
+    EXPECT_NE(errors.find("more.txt:2: ui/good.dds is listed twice (first at "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("bad.txt:1)"), std::string::npos) << errors;
+}
+
+TEST_F(DataGenTest, OnlyChangedArtLinesAreDrawnAgain) {
+    writeBytes(source / "art/a.txt", "ui/a.dds 16 16 rect #ff0000 a\nui/b.png 16 16 circle #00ff00 b\nui/c.dds 8 8 rect #0000ff c\n");
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    // Outputs replaced by hand stay while their lines are unchanged.
+    const auto built = fs::last_write_time(out / "ui/a.dds");
+    for (const char* name : {"ui/a.dds", "ui/b.png"}) {
+        writeBytes(out / name, "hand-made");
+        fs::last_write_time(out / name, built);
+    }
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    EXPECT_EQ(readBytes(out / "ui/a.dds"), "hand-made");
+    EXPECT_EQ(readBytes(out / "ui/b.png"), "hand-made");
+    // One line changes, one goes: only that texture is drawn again, the other is removed.
+    writeBytes(source / "art/a.txt", "ui/a.dds 16 16 rect #ff0000 a\nui/b.png 16 16 circle #0000ff b\n");
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    EXPECT_EQ(readBytes(out / "ui/a.dds"), "hand-made");
+    EXPECT_EQ(readImage(out / "ui/b.png").at(8, 2), 0xFF0000FFu);
+    EXPECT_FALSE(fs::exists(out / "ui/c.dds"));
+    // A texture deleted from the Data folder is made again.
+    fs::remove(out / "ui/a.dds");
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    EXPECT_EQ(readImage(out / "ui/a.dds").at(3, 3), 0xFFFF0000u);
 }
 
 }  // namespace
