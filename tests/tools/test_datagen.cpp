@@ -3,7 +3,8 @@
 // descriptions are not), up-to-date outputs are left alone and bad sources fail with their
 // name. Art step: the lists of data/art become textures the engine's image reader decodes,
 // shapes with transparent surroundings in the engine's frame grid; bad lines fail with their
-// list and line; only changed lines are drawn again.
+// list and line; only changed lines are drawn again. Paths step: one description becomes the
+// path graph of every station layout, checked for links and reachability.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -268,6 +269,68 @@ TEST_F(DataGenTest, OnlyChangedArtLinesAreDrawnAgain) {
     fs::remove(out / "ui/a.dds");
     ASSERT_EQ(run(nullptr, "art"), 0);
     EXPECT_EQ(readImage(out / "ui/a.dds").at(3, 3), 0xFFFF0000u);
+}
+
+std::string readUtf16(const fs::path& path) {
+    const std::string bytes = readBytes(path);
+    std::string text;   // the graphs are ASCII
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(bytes[i]);
+    return text;
+}
+
+TEST_F(DataGenTest, PathGraphsFollowTheLayout) {
+    writeBytes(source / "paths/restaurant.txt",
+               "node a 100 300\n"
+               "node b 200 300   # a comment\n"
+               "node s 300 200 when sauce\n"
+               "node p2 400 200 when places>=2\n"
+               "link a b s\n"
+               "link b p2\n"
+               "object TABLE_ORDER_1 a\n"
+               "object SOUSE_STATION s\n"
+               "object SUB_PLACE_2 p2\n");
+    std::string errors;
+    ASSERT_EQ(run(&errors, "paths"), 0) << errors;
+    for (const char* name : {"s0p0", "s0p1", "s0p2", "s0p3", "s1p0", "s1p1", "s1p2", "s1p3"})
+        EXPECT_EQ(readBytes(out / "packs/paths" / (std::string(name) + ".xml")).substr(0, 2), "\xFF\xFE") << name;
+    EXPECT_EQ(readUtf16(out / "packs/paths/s0p1.xml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<paths>\n  <PathPoints>\n"
+              "    <POINT_1 position=\"100,300\" point_1=\"200,300\"/>\n"
+              "    <POINT_2 position=\"200,300\" point_1=\"100,300\"/>\n"
+              "  </PathPoints>\n  <Objects>\n"
+              "    <TABLE_ORDER_1 control_point=\"100,300\"/>\n"
+              "  </Objects>\n</paths>\n");
+    const std::string full = readUtf16(out / "packs/paths/s1p2.xml");
+    EXPECT_NE(full.find("<POINT_2 position=\"200,300\" point_1=\"100,300\" point_2=\"300,200\" point_3=\"400,200\"/>"),
+              std::string::npos) << full;
+    EXPECT_NE(full.find("<SOUSE_STATION control_point=\"300,200\"/>"), std::string::npos) << full;
+    EXPECT_NE(full.find("<SUB_PLACE_2 control_point=\"400,200\"/>"), std::string::npos) << full;
+}
+
+TEST_F(DataGenTest, BadPathDescriptionsFailWithTheirLine) {
+    struct Case {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"node a 100 300\nnode b 200 300\nlink a c\n", "restaurant.txt:3: unknown node c"},
+        {"node a 100 300\nnode b 200 300\nnode a 300 300\n", "restaurant.txt:3: node a is declared twice"},
+        {"node a 100 300\nnode b 100 300\n", "restaurant.txt:2: two nodes at 100,300"},
+        {"node a 0 0\n", "restaurant.txt:1: node a lies outside the room"},
+        {"node a 100.5 300\n", "restaurant.txt:1: expected a whole number for x"},
+        {"node a 100 300 when cake\n", "restaurant.txt:1: expected 'when sauce'"},
+        {"node a 100 300\nnode b 200 300\nlink a b\nnode c 300 300\n", "restaurant.txt:4: node c has no link in layout s0p0"},
+        {"node a 100 300\nnode b 200 300\nnode c 300 300\nnode d 400 300\nlink a b\nlink c d\n",
+         "restaurant.txt:3: node c cannot be reached from a in layout s0p0"},
+        {"node a 100 300\nnode b 200 300\nlink a b\nobject TRASH a\nobject TRASH b\n", "restaurant.txt:5: TRASH is placed twice"},
+        {"node a 100 300\nnode b 200 300\nlink a b\nlink b a\n", "restaurant.txt:4: link b-a is given twice"},
+        {"node a 100 300\nwalk a\n", "restaurant.txt:2: unknown word 'walk'"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(source / "paths/restaurant.txt", c.text);
+        std::string errors;
+        EXPECT_EQ(run(&errors, "paths"), 1) << c.text;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << c.text << errors;
+    }
 }
 
 }  // namespace
