@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,7 +165,8 @@ private:
     void setValueAt(int array, int32_t v, int32_t level);
     void fillPackList(bool hard);
     bool readSaveFile();
-    void keepDamagedSave(const std::string& reason);
+    void keepUnusableSave(const std::string& reason, const std::vector<uint8_t>* bytes);
+    bool keepSaveAside();
     bool writeSaveFile();
     void log(const std::string& line) const;
 
@@ -195,6 +197,9 @@ private:
     int32_t m_soundVolume = -1;
     int32_t m_musicVolume = -1;
     std::string m_lastSaveError;
+    // An unusable save file is on disk and not yet kept aside: nothing may be saved over it.
+    bool m_saveBlocked = false;
+    std::optional<std::vector<uint8_t>> m_unkeptSave;  // what was read of it, when anything was
 };
 
 inline cGameData* getGameData() { return cGameData::instance(); }

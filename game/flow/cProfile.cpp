@@ -124,7 +124,7 @@ SaveImage decodeSaveFile(const uint8_t* data, size_t size) {
     SaveImage image;
     int32_t magic = in.readInt();
     if (magic != game::kSaveMagic) throw "Save file has a wrong signature.";
-    image.currentProfile = in.readInt();
+    image.currentProfile = image.storedProfile = in.readInt();
     image.soundVolume = in.readInt();
     image.musicVolume = in.readInt();
     uint32_t count = static_cast<uint32_t>(in.readInt());
