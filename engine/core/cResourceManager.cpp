@@ -13,12 +13,6 @@ std::map<ResourceType, ResourceFactory>& factories() {
     return registry;
 }
 
-cStringA lowered(const cStringA& text) {
-    cStringA copy(text);
-    copy.makeLower();
-    return copy;
-}
-
 bool holdsDeviceObjects(ResourceType type) {
     return type == RESOURCE_TEXTURE || type == RESOURCE_MODEL || type == RESOURCE_FONT || type == RESOURCE_SHADER;
 }
@@ -77,7 +71,7 @@ ResourceType cResourceManager::typeOf(const cStringA& name) const {
 void cResourceManager::load(const cStringA& name, int group) {
     ResourceType type = typeOf(name);
     if (type == RESOURCE_NONE) return;
-    cStringA key = lowered(name);
+    cStringA key = name.toLower();
     if (m_resources.count(key)) return;
     auto factory = factories().find(type);
     if (factory == factories().end() || !factory->second)
@@ -131,7 +125,7 @@ void cResourceManager::release(cResource* resource) {
 }
 
 cResource* cResourceManager::find(const cStringA& name) const {
-    auto it = m_resources.find(lowered(name));
+    auto it = m_resources.find(name.toLower());
     return it == m_resources.end() ? nullptr : it->second;
 }
 

@@ -101,7 +101,7 @@ cXmlNode::~cXmlNode() {
     }
 }
 
-void cXmlNode::registerResourceType() {
+void cXmlNode::registerResourceFactory() {
     cResourceManager::registerFactory(RESOURCE_XML, [](const cStringA& name, int group) -> cResource* {
         return new cXmlNode(name, group);
     });
@@ -289,5 +289,5 @@ cStringW cXmlNode::getAttribute(const cStringW& name) const {
 }
 
 namespace {
-[[maybe_unused]] const bool registered = (cXmlNode::registerResourceType(), true);
+[[maybe_unused]] const bool registered = (cXmlNode::registerResourceFactory(), true);
 }

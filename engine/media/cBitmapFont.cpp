@@ -121,15 +121,11 @@ float cBitmapFont::getPairValueB(wchar_t first, wchar_t second) const {
 }
 
 void cBitmapFont::registerResourceFactory() {
-    static bool registered = false;
-    if (registered) return;
-    registered = true;
     cResourceManager::registerFactory(RESOURCE_FONT, [](const cStringA& name, int group) -> cResource* {
         return new cBitmapFont(name, group);
     });
 }
 
 namespace {
-// Whoever links fonts in (texts do) can load them; an explicit call does no harm.
-const bool s_fontsRegistered = (cBitmapFont::registerResourceFactory(), true);
-}  // namespace
+[[maybe_unused]] const bool registered = (cBitmapFont::registerResourceFactory(), true);
+}
