@@ -163,7 +163,3 @@ cCurve* cCurveSet::getCurve(const cStringA& name) const {
     auto it = m_curves.find(key);
     return it == m_curves.end() ? nullptr : it->second.get();
 }
-
-namespace {
-[[maybe_unused]] const bool registered = (cCurveSet::registerResourceFactory(), true);
-}

@@ -236,10 +236,6 @@ void cIniFile::registerResourceFactory() {
     });
 }
 
-namespace {
-[[maybe_unused]] const bool registered = (cIniFile::registerResourceFactory(), true);
-}
-
 void cIniFile::parse(const void* data, size_t size) {
     m_entries.clear();
     if (size == 0) return;

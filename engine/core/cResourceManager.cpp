@@ -3,8 +3,11 @@
 
 #include <algorithm>
 
+#include "engine/core/cCurveSet.h"
 #include "engine/core/cFileManager.h"
+#include "engine/core/cIniFile.h"
 #include "engine/core/cLogManager.h"
+#include "engine/core/cXmlNode.h"
 
 namespace {
 
@@ -19,6 +22,14 @@ bool holdsDeviceObjects(ResourceType type) {
 
 [[noreturn]] void wrongType() { throw "Wrong resource type."; }
 
+}  // namespace
+
+namespace {
+// The document types are registered here, at program start: every program that has a resource
+// manager can load every one of them, whatever the linker keeps of the classes' own files.
+// Media types are registered likewise beside the renderer.
+[[maybe_unused]] const bool documentTypes = (cIniFile::registerResourceFactory(), cXmlNode::registerResourceFactory(),
+                                             cCurveSet::registerResourceFactory(), true);
 }  // namespace
 
 cResourceManager* getResourceManager() { return cResourceManager::instance(); }

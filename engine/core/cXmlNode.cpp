@@ -287,7 +287,3 @@ cStringW cXmlNode::getAttribute(const cStringW& name) const {
     auto it = m_attributes.find(name);
     return it == m_attributes.end() ? cStringW() : it->second;
 }
-
-namespace {
-[[maybe_unused]] const bool registered = (cXmlNode::registerResourceFactory(), true);
-}

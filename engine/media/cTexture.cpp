@@ -43,7 +43,3 @@ void cTexture::registerResourceFactory() {
         return new cTexture(name, group);
     });
 }
-
-namespace {
-[[maybe_unused]] const bool registered = (cTexture::registerResourceFactory(), true);
-}

@@ -52,7 +52,3 @@ void cVertexShader::registerResourceFactory() {
         return new cVertexShader(name, group);
     });
 }
-
-namespace {
-[[maybe_unused]] const bool registered = (cVertexShader::registerResourceFactory(), true);
-}

@@ -75,7 +75,12 @@ public:
     ~cGameData() override;
 
     // ---- profiles, save file, highscores, volumes
+    // Reads "$common$/data.ssp" (normal mode). A missing file is a first start. A file that is
+    // there but cannot be read or is damaged is logged and kept beside it under a name of its
+    // own (kSaveDamagedFileName, then numbered); until it is kept, save() writes nothing.
     void load();
+    // Writes the save file through a temporary file (normal mode, at least one profile); the
+    // old file stays whole when anything fails. Failures are logged, never thrown.
     void save();
     void saveNow() { save(); }
     int getProfileCount() const { return static_cast<int>(m_profiles.size()); }
