@@ -170,8 +170,3 @@ void cSettingsManager::setBool(const cStringW& section, const cStringW& key, boo
 }
 
 cSettingsManager* getSettingsManager() { return cSettingsManager::instance(); }
-
-namespace {
-// Every program with settings can load every kind of document, whatever the linker keeps.
-[[maybe_unused]] const bool documentTypes = (registerDocumentResourceTypes(), true);
-}

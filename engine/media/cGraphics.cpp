@@ -14,6 +14,7 @@
 #include "engine/core/cTimer.h"
 #include "engine/media/ImageDecoder.h"
 #include "engine/media/cDebugOverlay.h"
+#include "engine/media/cBitmapFont.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cModel.h"
 #include "engine/media/cTexture.h"
@@ -117,6 +118,13 @@ void cGraphics::setCursorSource(CursorSource source) { s_cursor_source = source;
 void cGraphics::setDesktopWidthOverride(int width) { s_desktop_width_override = width; }
 
 cGraphicsFactory* getGraphicsFactory() { return cGraphicsFactory::instance(); }
+namespace {
+// The media resource types are registered here, at program start: every program that has a
+// renderer can load every one of them, whatever the linker keeps of the classes' own files.
+[[maybe_unused]] const bool mediaTypes = (cTexture::registerResourceFactory(), cVertexShader::registerResourceFactory(),
+                                          cBitmapFont::registerResourceFactory(), cModel::registerResourceFactory(), true);
+}  // namespace
+
 cGraphics* getGraphics() { return cSingleton<cGraphics>::instance(); }
 
 // ---- Construction --------------------------------------------------------------------------
