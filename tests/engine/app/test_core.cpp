@@ -407,6 +407,18 @@ TEST_F(CoreTest, AFailingReleaseStepDoesNotSkipTheOthers) {
     EXPECT_EQ(log.lines[log.lines.size() - 2], "Release file manager...");
 }
 
+TEST_F(CoreTest, AnUnwritableLogFolderIsReportedOnceAndReleaseGoesOn) {
+    setenv("XDG_DATA_HOME", "/dev/null", 1);   // "$common$" can never be made
+    EXPECT_EQ(WinMain("", builtDataFolder()), 0);
+    ASSERT_EQ(platform::shownMessageBoxes().size(), 1u);
+    EXPECT_NE(platform::shownMessageBoxes()[0].find("game.log] log file."), std::string::npos);
+    EXPECT_EQ(getErrorCallStack().find("~cRenderWren"), std::string::npos) << getErrorCallStack();
+    // Every release step ran, although none of its lines reached a file.
+    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "Release file manager..."), log.lines.end());
+    EXPECT_EQ(getFileManager(), nullptr);
+    EXPECT_EQ(getLogManager(), nullptr);
+}
+
 TEST_F(CoreTest, EntryRunsTheGameUntilTheWindowCloses) {
     platform::postMessage(platform::MSG_CLOSE);
     EXPECT_EQ(WinMain("  level.qpk  more", builtDataFolder()), 0);
