@@ -74,8 +74,14 @@ using WindowProc = intptr_t (*)(uint32_t message, uintptr_t wParam, intptr_t lPa
 // ---- The window -----------------------------------------------------------------------
 // Starts SDL's video and event system (headless: the offscreen driver) and keeps the OpenGL
 // library loaded for the rest of the run, so that windows and probes may come and go. False
-// when the video system cannot start (SDL_GetError tells why). createWindow calls it.
+// when the video system cannot start (videoFailure tells why). createWindow calls it.
+// The sdl backend refuses to start without a display (a driver without a screen only when
+// SDL_VIDEODRIVER names it).
 bool initVideo();
+std::string videoFailure();
+// The sdl backend without a display: the text telling the user what to do ("no display: ...");
+// empty otherwise. Starts the video system to find out.
+std::string missingDisplay();
 // Creates the one game window: fixed size, client area exactly width x height, centred on the
 // desktop, OpenGL-capable, shown. Throws a narrow text on failure. wndProc receives the messages.
 void createWindow(const std::string& title, int width, int height, WindowProc wndProc);

@@ -20,6 +20,8 @@ struct State {
     WindowProc wndProc = nullptr;
     SDL_Window* window = nullptr;
     bool minimized = false;  // headless keeps it here; sdl asks SDL
+    std::string videoFailure;  // why the video system did not start
+    bool noDisplay = false;    // the sdl backend found no display
     RawEventListener rawListener = nullptr;
     void* rawUser = nullptr;
     std::vector<std::string> messageBoxes;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/common/PlatformState.h"
@@ -11,15 +12,42 @@ namespace platform {
 
 using detail::state;
 
+namespace {
+
+const char* const kNoDisplay = "no display: set DISPLAY, or RW_BACKEND=headless for tests";
+
+// SDL falls back to a driver without any screen when no display answers. The sdl backend takes
+// such a driver only when SDL_VIDEODRIVER names it: otherwise the game would run unseen.
+bool displayMissing() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return false;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return !asked || std::strstr(asked, driver) == nullptr;
+}
+
+}  // namespace
+
 bool initVideo() {
+    auto& s = state();
     if (backend() == Backend::Headless) setenv("SDL_VIDEODRIVER", "offscreen", 0);
     // The close button sends a close request only; the game decides whether to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     static bool started = false;
     if (!started) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+        s.noDisplay = false;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+            s.videoFailure = SDL_GetError();
+            return false;
+        }
+        if (backend() == Backend::Sdl && displayMissing()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+            s.noDisplay = true;
+            s.videoFailure = kNoDisplay;
+            return false;
+        }
         started = true;
+        s.videoFailure.clear();
         // The OpenGL library stays loaded for the whole run: windows come and go (tests), and
         // a library unloaded and loaded again each time costs time and leaves its allocations
         // behind.
@@ -33,7 +61,7 @@ void createWindow(const std::string& title, int width, int height, WindowProc wn
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
         throw std::string("Invalid window size " + std::to_string(width) + "x" + std::to_string(height) + ".");
     if (s.window) destroyWindow();
-    if (!initVideo()) throw std::string("The video system cannot be started: ") + SDL_GetError();
+    if (!initVideo()) throw std::string("The video system cannot be started: ") + videoFailure();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -46,6 +74,13 @@ void createWindow(const std::string& title, int width, int height, WindowProc wn
     s.wndProc = wndProc;
     s.minimized = false;
     SDL_StartTextInput();
+}
+
+std::string videoFailure() { return state().videoFailure; }
+
+std::string missingDisplay() {
+    initVideo();
+    return state().noDisplay ? std::string(kNoDisplay) : std::string();
 }
 
 bool hasWindow() { return state().window != nullptr; }
