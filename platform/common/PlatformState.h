@@ -5,6 +5,16 @@
 
 #include "platform/Platform.h"
 
+struct SDL_Window;
+
+namespace platform {
+
+struct Window {
+    SDL_Window* sdl = nullptr;
+};
+
+}  // namespace platform
+
 namespace platform::detail {
 
 struct TimedMessage {
@@ -19,7 +29,9 @@ struct State {
     std::deque<TimedMessage> timed;  // headless: released when the test clock reaches due
     WindowProc wndProc = nullptr;
     SDL_Window* window = nullptr;
+    Window handle;           // what window() hands out: wraps window
     bool minimized = false;  // headless keeps it here; sdl asks SDL
+    bool focused = true;     // sdl: as the last focus event told
     std::string videoFailure;  // why the video system did not start
     bool noDisplay = false;    // the sdl backend found no display
     RawEventListener rawListener = nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/common/PlatformState.h"
+#include "platform/sdl/SdlTypes.h"
 
 namespace platform {
 
@@ -71,8 +72,10 @@ void createWindow(const std::string& title, int width, int height, WindowProc wn
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (!window) throw std::string("The game window cannot be created: ") + SDL_GetError();
     s.window = window;
+    s.handle.sdl = window;
     s.wndProc = wndProc;
     s.minimized = false;
+    s.focused = (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
     SDL_StartTextInput();
 }
 
@@ -84,7 +87,13 @@ std::string missingDisplay() {
 }
 
 bool hasWindow() { return state().window != nullptr; }
-SDL_Window* sdlWindow() { return state().window; }
+
+Window* window() {
+    auto& s = state();
+    return s.window ? &s.handle : nullptr;
+}
+
+SDL_Window* sdl::windowOf(Window* window) { return window ? window->sdl : nullptr; }
 
 void destroyWindow() {
     auto& s = state();
@@ -92,12 +101,19 @@ void destroyWindow() {
         SDL_DestroyWindow(s.window);
         s.window = nullptr;
     }
+    s.handle.sdl = nullptr;
     s.wndProc = nullptr;
     s.minimized = false;
+    s.focused = true;
 }
 
 void setWindowTitle(const std::string& title) {
     if (state().window) SDL_SetWindowTitle(state().window, title.c_str());
+}
+
+std::string windowTitle() {
+    auto* w = state().window;
+    return w ? std::string(SDL_GetWindowTitle(w)) : std::string();
 }
 
 void setClientSize(int width, int height) {
@@ -105,6 +121,44 @@ void setClientSize(int width, int height) {
     if (!w) return;
     SDL_SetWindowSize(w, width, height);
     SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+bool windowPosition(int* x, int* y) {
+    auto* w = state().window;
+    if (!w) return false;
+    SDL_GetWindowPosition(w, x, y);
+    return true;
+}
+
+bool windowSize(int* width, int* height) {
+    auto* w = state().window;
+    if (!w) return false;
+    SDL_GetWindowSize(w, width, height);
+    return true;
+}
+
+void setWindowPosition(int x, int y) {
+    if (auto* w = state().window) SDL_SetWindowPosition(w, x, y);
+}
+
+void setFullscreen(bool fullscreen, int width, int height) {
+    auto* w = state().window;
+    if (!w) return;
+    if (fullscreen) {
+        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(w, 0);
+        SDL_SetWindowSize(w, width, height);
+    }
+}
+
+bool windowHasFocus() {
+    auto& s = state();
+    return backend() == Backend::Headless || !s.window || s.focused;
+}
+
+void setRelativeMouseMode(bool on) {
+    if (backend() == Backend::Sdl && SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
 }
 
 bool isMinimized() {
@@ -150,6 +204,45 @@ void minimizeWindow() {
 
 void showSystemCursor(bool show) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+int desktopBitsPerPixel() {
+    SDL_DisplayMode mode;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+    return int(SDL_BITSPERPIXEL(mode.format));
+}
+
+std::string probeOpenGL33() {
+    if (!initVideo()) return videoFailure();
+    int major = 0, minor = 0, profile = 0;
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, &major);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, &minor);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    bool made = false;
+    std::string failure;
+    SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window) {
+        SDL_GLContext context = SDL_GL_CreateContext(window);
+        made = context != nullptr;
+        if (context)
+            SDL_GL_DeleteContext(context);
+        else
+            failure = SDL_GetError();
+        SDL_DestroyWindow(window);
+    } else {
+        failure = SDL_GetError();
+    }
+    // The game window made next asks for the same attributes; anything else made here keeps
+    // what it had.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, major);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, minor);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, profile);
+    if (made) return std::string();
+    return failure.empty() ? std::string("no OpenGL 3.3 context can be made") : failure;
 }
 
 void desktopSize(int* width, int* height) {
