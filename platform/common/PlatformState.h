@@ -28,8 +28,7 @@ struct State {
     std::deque<Message> queue;
     std::deque<TimedMessage> timed;  // headless: released when the test clock reaches due
     WindowProc wndProc = nullptr;
-    SDL_Window* window = nullptr;
-    Window handle;           // what window() hands out: wraps window
+    Window handle;           // the game window; window() hands it out while handle.sdl is set
     bool minimized = false;  // headless keeps it here; sdl asks SDL
     bool focused = true;     // sdl: as the last focus event told
     std::string videoFailure;  // why the video system did not start

@@ -61,7 +61,7 @@ void createWindow(const std::string& title, int width, int height, WindowProc wn
     auto& s = state();
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
         throw std::string("Invalid window size " + std::to_string(width) + "x" + std::to_string(height) + ".");
-    if (s.window) destroyWindow();
+    if (s.handle.sdl) destroyWindow();
     if (!initVideo()) throw std::string("The video system cannot be started: ") + videoFailure();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -71,7 +71,6 @@ void createWindow(const std::string& title, int width, int height, WindowProc wn
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (!window) throw std::string("The game window cannot be created: ") + SDL_GetError();
-    s.window = window;
     s.handle.sdl = window;
     s.wndProc = wndProc;
     s.minimized = false;
@@ -86,63 +85,62 @@ std::string missingDisplay() {
     return state().noDisplay ? std::string(kNoDisplay) : std::string();
 }
 
-bool hasWindow() { return state().window != nullptr; }
+bool hasWindow() { return state().handle.sdl != nullptr; }
 
 Window* window() {
     auto& s = state();
-    return s.window ? &s.handle : nullptr;
+    return s.handle.sdl ? &s.handle : nullptr;
 }
 
 SDL_Window* sdl::windowOf(Window* window) { return window ? window->sdl : nullptr; }
 
 void destroyWindow() {
     auto& s = state();
-    if (s.window) {
-        SDL_DestroyWindow(s.window);
-        s.window = nullptr;
+    if (s.handle.sdl) {
+        SDL_DestroyWindow(s.handle.sdl);
+        s.handle.sdl = nullptr;
     }
-    s.handle.sdl = nullptr;
     s.wndProc = nullptr;
     s.minimized = false;
     s.focused = true;
 }
 
 void setWindowTitle(const std::string& title) {
-    if (state().window) SDL_SetWindowTitle(state().window, title.c_str());
+    if (state().handle.sdl) SDL_SetWindowTitle(state().handle.sdl, title.c_str());
 }
 
 std::string windowTitle() {
-    auto* w = state().window;
+    auto* w = state().handle.sdl;
     return w ? std::string(SDL_GetWindowTitle(w)) : std::string();
 }
 
 void setClientSize(int width, int height) {
-    auto* w = state().window;
+    auto* w = state().handle.sdl;
     if (!w) return;
     SDL_SetWindowSize(w, width, height);
     SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
 bool windowPosition(int* x, int* y) {
-    auto* w = state().window;
+    auto* w = state().handle.sdl;
     if (!w) return false;
     SDL_GetWindowPosition(w, x, y);
     return true;
 }
 
 bool windowSize(int* width, int* height) {
-    auto* w = state().window;
+    auto* w = state().handle.sdl;
     if (!w) return false;
     SDL_GetWindowSize(w, width, height);
     return true;
 }
 
 void setWindowPosition(int x, int y) {
-    if (auto* w = state().window) SDL_SetWindowPosition(w, x, y);
+    if (auto* w = state().handle.sdl) SDL_SetWindowPosition(w, x, y);
 }
 
 void setFullscreen(bool fullscreen, int width, int height) {
-    auto* w = state().window;
+    auto* w = state().handle.sdl;
     if (!w) return;
     if (fullscreen) {
         SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -154,7 +152,7 @@ void setFullscreen(bool fullscreen, int width, int height) {
 
 bool windowHasFocus() {
     auto& s = state();
-    return backend() == Backend::Headless || !s.window || s.focused;
+    return backend() == Backend::Headless || !s.handle.sdl || s.focused;
 }
 
 void setRelativeMouseMode(bool on) {
@@ -163,16 +161,16 @@ void setRelativeMouseMode(bool on) {
 
 bool isMinimized() {
     auto& s = state();
-    if (!s.window) return false;
+    if (!s.handle.sdl) return false;
     if (backend() == Backend::Headless) return s.minimized;
-    return (SDL_GetWindowFlags(s.window) & SDL_WINDOW_MINIMIZED) != 0;
+    return (SDL_GetWindowFlags(s.handle.sdl) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
 // Headless: the window's state changes at once and the size message follows, as a real window
 // would report it.
 void restoreWindow() {
     auto& s = state();
-    if (!s.window) return;
+    if (!s.handle.sdl) return;
     if (backend() == Backend::Headless) {
         if (s.minimized) {
             s.minimized = false;
@@ -180,18 +178,18 @@ void restoreWindow() {
         }
         return;
     }
-    SDL_RestoreWindow(s.window);
+    SDL_RestoreWindow(s.handle.sdl);
 }
 
 void raiseWindow() {
     auto& s = state();
-    if (!s.window || backend() == Backend::Headless) return;
-    SDL_RaiseWindow(s.window);
+    if (!s.handle.sdl || backend() == Backend::Headless) return;
+    SDL_RaiseWindow(s.handle.sdl);
 }
 
 void minimizeWindow() {
     auto& s = state();
-    if (!s.window) return;
+    if (!s.handle.sdl) return;
     if (backend() == Backend::Headless) {
         if (!s.minimized) {
             s.minimized = true;
@@ -199,7 +197,7 @@ void minimizeWindow() {
         }
         return;
     }
-    SDL_MinimizeWindow(s.window);
+    SDL_MinimizeWindow(s.handle.sdl);
 }
 
 void showSystemCursor(bool show) {
