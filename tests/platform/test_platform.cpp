@@ -1,4 +1,4 @@
-// The platform layer on the headless backend: the message queue and the default window
+// The platform layer, mostly on the headless backend: the message queue and the default window
 // procedure, SDL events turned into messages, the window, the clocks and the single-instance
 // lock between two processes.
 #include <SDL.h>
