@@ -7,6 +7,7 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
+#include "engine/scene/cSceneNode.h"
 #include "game/flow/cTempBonuses.h"
 #include "platform/device/Device.h"
 
@@ -55,6 +56,12 @@ void commitBonusPending() {
 }
 
 void drawSilhouette(cDevice* device) { device->setStageState(0, StageState::ColorOp, TOP_SELECTARG2); }
+
+float endAtZero(cSceneNode* effect, float value) {
+    if (value > 0.0f) return value;
+    scheduleDelete(effect);
+    return 0.0f;
+}
 
 uint32_t toAlpha(float value) {
     if (!(value > 0.0f)) return 0;

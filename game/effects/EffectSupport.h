@@ -10,6 +10,7 @@
 class cCurve;
 class cDevice;
 class cIniFile;
+class cSceneNode;
 
 // Configuration files and curve sets of the effects (resource names).
 namespace fx_files {
@@ -50,6 +51,9 @@ void commitBonusPending();
 // still comes from the texture, so the picture is drawn as a one-colour silhouette.
 void drawSilhouette(cDevice* device);
 
+// The value, or 0 once it is 0 or less, with the effect's deletion scheduled then: how every
+// fading effect ends itself.
+float endAtZero(cSceneNode* effect, float value);
 // A value as a vertex alpha: truncated, and held within 0..255 (not a number gives 0).
 uint32_t toAlpha(float value);
 // (r, r, r) of a grey value as above.

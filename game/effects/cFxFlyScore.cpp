@@ -72,13 +72,9 @@ void cFxFlyScore::update() {
     }
     // 2. Age, alpha and rise from the curves.
     m_time += dt;
-    float a = m_alpha_curve->getValue(m_time);
-    const cVector2 p = m_start + cVector2(0.0f, m_offset_curve->getValue(m_time));
     // 3. Gone once transparent.
-    if (a <= 0.0f) {
-        a = 0.0f;
-        scheduleDelete(this);
-    }
+    const float a = endAtZero(this, m_alpha_curve->getValue(m_time));
+    const cVector2 p = m_start + cVector2(0.0f, m_offset_curve->getValue(m_time));
     // 4. Text and icon.
     setAlpha(toAlpha(a));
     setPosition(p);

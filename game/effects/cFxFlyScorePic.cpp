@@ -85,12 +85,8 @@ void cFxFlyScorePic::update() {
         }
     }
     // 3. Alpha and rise from the curves; gone once transparent.
-    float a = m_alpha_curve->getValue(m_time);
+    const float a = endAtZero(this, m_alpha_curve->getValue(m_time));
     const cVector2 p = m_start + cVector2(0.0f, m_offset_curve->getValue(m_time));
-    if (a <= 0.0f) {
-        a = 0.0f;
-        scheduleDelete(this);
-    }
     // 4. The picture and its glow.
     setAlpha(toAlpha(a));
     setPosition(p);

@@ -25,11 +25,7 @@ cFxMoney::~cFxMoney() {
 void cFxMoney::update() {
     const float dt = getDeltaTime();
     m_position += m_direction * 500.0f * dt;
-    m_alpha -= 5000.0f * dt;
-    if (m_alpha <= 0.0f) {
-        m_alpha = 0.0f;
-        scheduleDelete(this);
-    }
+    m_alpha = endAtZero(this, m_alpha - 5000.0f * dt);
     setAlpha(toAlpha(m_alpha));
     setPosition(m_position);
 }

@@ -29,14 +29,7 @@ void cFxPointer::update() {
         m_delay = 0.0f;
         // Without a fade time the fade is instant (an infinite rate times a paused step would
         // be no number, and the copy would never go).
-        if (m_time_disappear > 0.0f)
-            m_alpha -= m_rate * dt;
-        else
-            m_alpha = 0.0f;
-        if (m_alpha <= 0.0f) {
-            m_alpha = 0.0f;
-            scheduleDelete(this);
-        }
+        m_alpha = endAtZero(this, m_time_disappear > 0.0f ? m_alpha - m_rate * dt : 0.0f);
     }
     setAlpha(toAlpha(m_alpha));
 }

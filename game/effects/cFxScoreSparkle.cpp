@@ -25,10 +25,6 @@ cFxScoreSparkle::~cFxScoreSparkle() {
 
 void cFxScoreSparkle::update() {
     cText::update();
-    m_alpha -= m_rate * getDeltaTime2();
-    if (m_alpha <= 0.0f) {
-        m_alpha = 0.0f;
-        scheduleDelete(this);
-    }
+    m_alpha = endAtZero(this, m_alpha - m_rate * getDeltaTime2());
     setAlpha(toAlpha(m_alpha));
 }

@@ -26,10 +26,6 @@ cFxSparkle::~cFxSparkle() {
 
 void cFxSparkle::update() {
     cPicture::update();
-    m_alpha -= m_rate * getDeltaTime2();
-    if (m_alpha <= 0.0f) {
-        m_alpha = 0.0f;
-        scheduleDelete(this);
-    }
+    m_alpha = endAtZero(this, m_alpha - m_rate * getDeltaTime2());
     setAlpha(toAlpha(m_alpha));
 }

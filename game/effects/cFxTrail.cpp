@@ -23,10 +23,6 @@ cFxTrail::~cFxTrail() {
 
 void cFxTrail::update() {
     cPicture::update();
-    m_value -= m_rate * getDeltaTime();
-    if (m_value <= 0.0f) {
-        m_value = 0.0f;
-        scheduleDelete(this);
-    }
+    m_value = endAtZero(this, m_value - m_rate * getDeltaTime());
     setAlpha(toAlpha(m_value));
 }

@@ -18,6 +18,7 @@
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cBitmapFont.h"
 #include "game/effects/EffectRegistry.h"
+#include "engine/scene/cText.h"
 #include "game/flow/cTempBonuses.h"
 #include "tests/engine/core/test_file_env.h"
 #include "tests/engine/media/test_font_bytes.h"
@@ -180,6 +181,23 @@ protected:
             level->enable();
         }
         return level;
+    }
+    // A hidden picture and a text under the level, for the effects that copy one.
+    cPicture* makeSource(const cVector2& position = cVector2(), float deep = 0.0f) {
+        cPicture* source = new cPicture(makeLevel());
+        source->setPicture("source.dds");
+        source->setPosition(position);
+        source->setDeep(deep);
+        return source;
+    }
+    cText* makeText(const cVector2& position = cVector2(), float deep = 0.0f) {
+        cText* text = new cText(makeLevel());
+        text->setFont("fonts/fixed.rwf");
+        text->setLayerTexture(0, "fonts/fixed.png");
+        text->setString(L"+25");
+        text->setPosition(position);
+        text->setDeep(deep);
+        return text;
     }
     TestBonuses* makeBar() {
         if (!bar) bar = std::make_unique<TestBonuses>();

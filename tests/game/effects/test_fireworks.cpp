@@ -179,7 +179,9 @@ TEST_F(Fireworks, FadingStartedAtOrAfterTheLifetimeKeepsFullSize) {
     while (system->getLiveCount() > 0) {
         system->update();
         for (const cFireworkSparkle& s : system->getSparkles())
-            if (s.m_alive) ASSERT_EQ(s.m_scale, 1.0f);
+            if (s.m_alive) {
+                ASSERT_EQ(s.m_scale, 1.0f);
+            }
     }
     for (const cFireworkSparkle& s : system->getSparkles()) EXPECT_LE(s.m_age, 1.0f + 0.05f);
 }
@@ -281,7 +283,9 @@ TEST_F(Fireworks, BadDebrisNumbersNeitherHangNorDivideByZero) {
             spawned = system->getNextSlot();
             for (const cFireworkDebris* piece : shell->getDebris()) {
                 EXPECT_TRUE(std::isfinite(piece->getScale().x));
-                if (std::string(c.name).find("lifetime") != std::string::npos) EXPECT_FALSE(piece->isVisible());
+                if (std::string(c.name).find("lifetime") != std::string::npos) {
+                    EXPECT_FALSE(piece->isVisible());
+                }
             }
             if (isPendingDelete(shell)) {   // without a debris lifetime only the sparkles' counts
                 flush();

@@ -46,12 +46,8 @@ protected:
     cText* text = nullptr;
     void SetUp() override {
         EffectsTest::SetUp();
-        source = new cPicture(makeLevel());
-        source->setPicture("source.dds");
-        text = new cText(level);
-        text->setFont("fonts/fixed.rwf");
-        text->setLayerTexture(0, "fonts/fixed.png");
-        text->setString(L"12");
+        source = makeSource();
+        text = makeText();
     }
 
     struct Kind {

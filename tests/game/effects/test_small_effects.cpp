@@ -25,16 +25,8 @@ protected:
     cText* text = nullptr;
     void SetUp() override {
         EffectsTest::SetUp();
-        source = new cPicture(makeLevel());
-        source->setPicture("source.dds");
-        source->setPosition(cVector2(200, 200));
-        source->setDeep(7);
-        text = new cText(level);
-        text->setFont("fonts/fixed.rwf");
-        text->setLayerTexture(0, "fonts/fixed.png");
-        text->setString(L"+25");
-        text->setPosition(cVector2(300, 100));
-        text->setDeep(9);
+        source = makeSource(cVector2(200, 200), 7);
+        text = makeText(cVector2(300, 100), 9);
     }
 };
 
