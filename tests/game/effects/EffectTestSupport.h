@@ -129,10 +129,10 @@ protected:
                "[COMMON]\npicture=\"star.dds\"\ndeep=\"40\"\noff_end_pos=\"10,-10\"\nstart_pos1=\"100,500\"\n"
                "start_pos2=\"300,500\"\nangle_per_sec=\"90\"\n[GLOW]\npicture=\"glow.dds\"\ndeep=\"39.9\"\n");
         addIni("Config/Game/fx_message.ini", "[COMMON]\ndeep=\"50\"\n");
-        addIni("Config/Game/fx_firework.ini", fireworkIni());
-        addFile("Config/Game/click_effect.crv",
-                file_test::utf16(std::wstring(L"") + widen(curveSet(curve(1, "alpha", {"0,200", "0.5,100"}),
-                                                                    curve(2, "scale", {"0,1", "2,3"})))));
+        addIni("Config/Game/fx_firework.ini", "[SPARKLES]\npicture=\"sparkle.dds\"\ndeep=\"1\"\n[DEBRIS]\n"
+                                              "picture=\"debris.dds\"\ncount=\"4\"\n[DEBRIS_FLASH]\npicture=\"flash.dds\"\n");
+        addFile("Config/Game/click_effect.crv", file_test::utf16(widen(curveSet(curve(1, "alpha", {"0,200", "0.5,100"}),
+                                                                                curve(2, "scale", {"0,1", "2,3"})))));
         addCurves("Config/Game/fly_score_text.crv", {"0,255", "1,255", "2,0"}, {"0,0", "2,-40"});
         addCurves("Config/Game/fly_score_lost.crv", {"0,255", "1,0"}, {"0,0", "1,40"});
         addCurves("Config/Game/fly_score_pic.crv", {"0,255", "3,255", "4,0"}, {"0,0", "4,-80"});
@@ -153,10 +153,6 @@ protected:
     }
 
     static std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-    virtual std::string fireworkIni() const {
-        return "[SPARKLES]\npicture=\"sparkle.dds\"\ndeep=\"1\"\n[DEBRIS]\npicture=\"debris.dds\"\ncount=\"4\"\n"
-               "[DEBRIS_FLASH]\npicture=\"flash.dds\"\n";
-    }
     void addFile(const std::string& name, const std::string& bytes) {
         world.put(cStringA(name).makeLower(), bytes);
         files->rescan();
