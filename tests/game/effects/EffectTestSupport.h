@@ -90,7 +90,6 @@ protected:
         world.put("config/config.ini", iniBytes("[Game]\napp_folder=\"effects-test\"\n"
                                                 "[Performance]\nenable_full_effects=\"1\"\n"));
         files = std::make_unique<cFileManager>(cStringA(world.dataArg()), cStringA("kbf"));
-        registerDocumentResourceTypes();
         cBitmapFont::registerResourceFactory();
         resources = std::make_unique<cResourceManager>();
         settings = std::make_unique<cSettingsManager>();
