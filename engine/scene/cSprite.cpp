@@ -404,9 +404,10 @@ void cSprite::setLayerEndCallback(unsigned layer, AnimEndCallback callback, void
 uint32_t cSprite::getLayerFrame(unsigned layer) const {
     const cAnimLayer& l = m_layers[layerIndex(layer)];
     uint32_t count = l.frameCount;
-    // Without a length the layer rests on its last frame.
-    if (!(l.length > 0.0f)) return count > 0 ? count : 1;
+    // Time 0 is the first frame even without a length; once advanced, a layer without a
+    // length rests on its last frame.
     if (l.time == 0.0f) return 1;
+    if (!(l.length > 0.0f)) return count > 0 ? count : 1;
     float x = l.time / l.length * static_cast<float>(count);
     if (x != x) return 1;
     // A negative frame number compares as a large unsigned number: the last frame.
@@ -559,8 +560,10 @@ void cSprite::updateLayerUV(unsigned layer) {
                     if (l.endCallback) l.endCallback(l.endArgument);
                 }
             }
-        } else {
-            l.time = 0.0f;  // no run to move in: rest on the last frame
+        } else if (l.time != 0.0f) {
+            // No run to wrap or clamp the time into: an advanced layer rests on its last frame
+            // (getLayerFrame), and a layer that does not loop has run past its end.
+            if (!l.looped && l.endCallback) l.endCallback(l.endArgument);
         }
         uint32_t f = getLayerFrame(layer);
         uint32_t columns = l.columns ? l.columns : 1;
