@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 
 namespace {
@@ -535,6 +536,10 @@ float cXValueReader::readFloat(const char* what) {
     if (v.isString) {
         --m_position;
         fail(std::string(what) + " is not a number");
+    }
+    if (!(std::fabs(v.number) <= double(std::numeric_limits<float>::max()))) {
+        --m_position;
+        fail(std::string(what) + " is outside the range of a float");
     }
     return static_cast<float>(v.number);
 }
