@@ -84,7 +84,7 @@ TEST(XFileReader, ReadsTheDemoModel) {
     EXPECT_EQ(animation.options[0], 1u);
     ASSERT_EQ(animation.rotationKeys.size(), 3u);
     EXPECT_EQ(animation.positionKeys.size(), 2u);
-    // The file's w, x, y, z is kept as x, y, z, w.
+    // The file's w, x, y, z is kept as x, y, z, w, conjugated.
     const cModelKeyRecord& middle = animation.rotationKeys[1];
     EXPECT_EQ(middle.time, 50u);
     EXPECT_FLOAT_EQ(middle.values[0], 0.0f);
