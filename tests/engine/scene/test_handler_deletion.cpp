@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/scene/cButton.h"
+#include "engine/scene/cDeletionWatch.h"
 #include "engine/scene/cListBox.h"
 #include "engine/scene/cSlider.h"
 #include "tests/engine/scene/test_widget_support.h"
@@ -183,4 +184,18 @@ TEST_F(HandlerDeletionTest, AListBoxsSelectHandlerMayDeleteTheListBoxFromEachWay
         EXPECT_EQ(g_victim, nullptr);
         EXPECT_EQ(input->bindingCount(INPUT_LEFT_PRESSED), 0u);
     }
+}
+
+TEST(DeletionWatch, NestedScopesAllLearnOfTheDeletion) {
+    auto* watch = new cDeletionWatch();
+    cDeletionWatch::Scope outer(*watch);
+    {
+        cDeletionWatch::Scope done(*watch);   // a call that returned with the object alive
+    }
+    {
+        cDeletionWatch::Scope inner(*watch);
+        delete watch;                          // deleted during the inner call
+        EXPECT_TRUE(inner.deleted());
+    }
+    EXPECT_TRUE(outer.deleted());
 }
