@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 
 namespace {
@@ -332,11 +333,15 @@ void loadKeys(const cXObject& object, cModelAnimationRecord& animation, LoadStat
                       std::to_string(valueCount) + " expected");
         for (size_t v = 0; v < valueCount; ++v) key.values[v] = data.readFloat("key value");
         if (type == KEY_ROTATION) {
-            // The file holds w, x, y, z; the quaternion is kept as x, y, z, w.
+            // The file holds w, x, y, z; the quaternion is kept as x, y, z, w, conjugated. A
+            // file's rotation key turns the other way from the same quaternion in the math kit
+            // (rotationMatrix): exporters write, for a frame at rest, the quaternion whose
+            // conjugate gives that frame's own matrix. Conjugated here, a key equal to a
+            // frame's rest rotation reproduces the frame's rest matrix.
             const float w = key.values[0];
-            key.values[0] = key.values[1];
-            key.values[1] = key.values[2];
-            key.values[2] = key.values[3];
+            key.values[0] = -key.values[1];
+            key.values[1] = -key.values[2];
+            key.values[2] = -key.values[3];
             key.values[3] = w;
         }
     }
@@ -535,6 +540,10 @@ float cXValueReader::readFloat(const char* what) {
     if (v.isString) {
         --m_position;
         fail(std::string(what) + " is not a number");
+    }
+    if (!(std::fabs(v.number) <= double(std::numeric_limits<float>::max()))) {
+        --m_position;
+        fail(std::string(what) + " is outside the range of a float");
     }
     return static_cast<float>(v.number);
 }

@@ -119,7 +119,9 @@ struct cModelFrameRecord {
 
 struct cModelKeyRecord {
     uint32_t time = 0;
-    float values[16] = {};   // rotation x, y, z, w; scale or position x, y, z; or a matrix
+    // rotation x, y, z, w (the conjugate of the file's quaternion); scale or position x, y, z;
+    // or a matrix
+    float values[16] = {};
 };
 
 struct cModelAnimationRecord {

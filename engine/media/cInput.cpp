@@ -184,12 +184,18 @@ void cInput::readMouse() {
         m_mouseX = x;
         m_mouseY = y;
     }
-    // A listener may add or remove listeners: walk a copy.
+    // A listener may add or remove listeners, and may delete objects that listen: walk a copy,
+    // and call no listener that has been removed meanwhile (its object may be gone).
     m_motionCalls.assign(m_motionListeners.begin(), m_motionListeners.end());
+    const std::pair<InputCode, int32_t> axes[3] = {
+        {INPUT_MOUSE_X, motion.dx}, {INPUT_MOUSE_Y, motion.dy}, {INPUT_MOUSE_WHEEL, motion.wheel}};
     for (const auto& l : m_motionCalls) {
-        l.callback(INPUT_MOUSE_X, motion.dx, l.object);
-        l.callback(INPUT_MOUSE_Y, motion.dy, l.object);
-        l.callback(INPUT_MOUSE_WHEEL, motion.wheel, l.object);
+        for (const auto& [code, value] : axes) {
+            bool listening = std::any_of(m_motionListeners.begin(), m_motionListeners.end(),
+                                         [&](const MotionListener& m) { return m.serial == l.serial; });
+            if (!listening) break;
+            l.callback(code, value, l.object);
+        }
     }
 }
 

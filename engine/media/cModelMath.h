@@ -39,6 +39,9 @@ cMatrix4 multiply(const cMatrix4& a, const cMatrix4& b);
 // Scaling, then rotation, then translation, about the origin (no centres).
 cMatrix4 transformation(const cModelVec3& scale, const cQuaternion& rotation, const cModelVec3& translation);
 
+// The matrix that turns row vectors by q (v * M = q v q*): a quarter turn about z,
+// (0, 0, sin(pi/4), cos(pi/4)), takes x to y and y to -x. This is the device library's matrix
+// of q.
 cMatrix4 rotationMatrix(const cQuaternion& q);
 
 // Element by element: a * (1 - f) + b * f.

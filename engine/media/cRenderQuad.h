@@ -32,12 +32,17 @@ struct cShaderConstant {
 };
 using cShaderConstantList = std::vector<cShaderConstant>;
 
+// The largest grid the sprite batch draws: a quad of grid n takes (n + 1)^2 vertices and 6 n^2
+// indices, and the batch holds at most 16384 quads' worth (65536 vertices with 16-bit numbers,
+// 98304 indices). A larger grid is not drawn at all; loaders clamp to this.
+constexpr uint32_t kMaxQuadGrid = 128;
+
 struct cRenderQuad {
     cQuadVertex vertices[4];
     cVector2 vertexOffsets[4];
     cVector2 viewOffset;
     float matrix[9] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
-    uint32_t grid = 1;          // the quad is drawn as grid x grid cells
+    uint32_t grid = 1;          // the quad is drawn as grid x grid cells, 1..kMaxQuadGrid
     uint32_t stencilValue = 0;  // the depth word; see stencilToDepth
     cVertexShader* vertexShader = nullptr;
     const cShaderConstantList* shaderConstants = nullptr;

@@ -209,12 +209,17 @@ void cButton::refreshLook() {
 bool cButton::onPress() {
     if (!isEnabled() || !isVisible() || !hitTest()) return false;
     m_pressed = true;
+    // Handlers may delete the button: each is the last thing the button does.
     return m_press_handler ? m_press_handler(this) : false;
 }
 
 bool cButton::onRelease() {
     if (!isEnabled() || !isVisible()) return false;
-    if (m_release_handler) m_release_handler(this);
+    if (m_release_handler) {
+        cDeletionWatch::Scope scope(m_deletion_watch);
+        m_release_handler(this);
+        if (scope.deleted()) return false;
+    }
     if (hitTest() && m_pressed) {
         m_pressed = false;
         return m_click_handler ? m_click_handler(this) : false;

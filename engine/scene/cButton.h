@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/cString.h"
+#include "engine/scene/cDeletionWatch.h"
 #include "engine/scene/cPicture.h"
 #include "engine/core/cVector2.h"
 
@@ -111,4 +112,5 @@ private:
     cStringA m_font_normal, m_font_hover, m_font_pressed, m_font_disabled;
     cStringA m_sound_active;
     cStringA m_sound_pressed;
+    cDeletionWatch m_deletion_watch;  // a handler may delete the button
 };

@@ -125,6 +125,7 @@ bool cCheckButton::onPress() {
 
 bool cCheckButton::onRelease() {
     if ((m_state & CHECK_DISABLED) || !(m_state & CHECK_SHOWN) || !hitTest()) return false;
+    // The handler may delete the check button: nothing of it is used afterwards.
     return m_click_handler ? m_click_handler(this) : false;
 }
 

@@ -118,6 +118,7 @@ void cEditBox::onCharacter(wchar_t c) {
     }
 }
 
+// The handlers may delete the edit box: each is the last thing it does.
 void cEditBox::onEnter() {
     if (m_hidden || !isActive()) return;
     if (m_enter_handler) m_enter_handler(this);

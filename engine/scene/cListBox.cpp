@@ -150,6 +150,7 @@ bool cListBox::select(int32_t index) {
     if (index < 0 || index >= getItemCount() || index == m_selected) return false;
     m_selected = index;
     refresh();
+    // The handler may delete the list box: callers that go on check their deletion watch.
     return m_select_handler ? m_select_handler(this) : false;
 }
 
@@ -211,7 +212,9 @@ void cListBox::onDrag() {
     // A track of zero length has no place for any item but the selected one.
     if (m_track_length.y != 0.0f) {
         const float index = std::floor((y - m_track_start.y) / m_track_length.y * float(count - 1) + 0.5f);
+        cDeletionWatch::Scope scope(m_deletion_watch);
         select(int32_t(index));
+        if (scope.deleted()) return;
     }
     m_button_slider->setPosition(cVector2(m_track_start.x, y));
 }

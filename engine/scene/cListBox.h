@@ -13,6 +13,7 @@
 
 #include "engine/core/cString.h"
 #include "engine/scene/cButton.h"
+#include "engine/scene/cDeletionWatch.h"
 #include "engine/scene/cPicture.h"
 
 class cText;
@@ -91,4 +92,5 @@ private:
     cVector2 m_item_size;
     cVector2 m_track_start;
     cVector2 m_track_length;
+    cDeletionWatch m_deletion_watch;  // the select handler may delete the list box
 };

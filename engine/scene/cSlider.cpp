@@ -131,6 +131,7 @@ void cSlider::updateThumb() {
     m_thumb->setPosition(getPosition() + (start + (end - start) * 0.01f * percent));
     if (m_value != m_last_reported) {
         m_last_reported = m_value;
+        // The handler may delete the slider: callers that go on check their deletion watch.
         if (m_change_handler) m_change_handler(this);
     }
 }
@@ -162,7 +163,9 @@ void cSlider::onPress() {
 
 void cSlider::onMotion() {
     if (!isActive() || !m_dragging) return;
+    cDeletionWatch::Scope scope(m_deletion_watch);
     valueFromThumb();
+    if (scope.deleted()) return;
     const cVector2 position = getPosition();
     const cVector2 d = getMousePosition() - position;
     if (m_vertical)
@@ -174,7 +177,9 @@ void cSlider::onMotion() {
 void cSlider::onRelease() {
     if (!isActive() || !m_dragging) return;
     m_dragging = false;
+    cDeletionWatch::Scope scope(m_deletion_watch);
     valueFromThumb();
+    if (scope.deleted()) return;
     widget_shape::playSound(m_sound_unpressed);
 }
 

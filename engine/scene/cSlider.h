@@ -8,6 +8,7 @@
 // for any minimum; a range of zero width puts the thumb at the track's start.
 
 #include "engine/scene/cButton.h"
+#include "engine/scene/cDeletionWatch.h"
 #include "engine/scene/cPicture.h"
 
 class cSlider : public cPicture {
@@ -74,4 +75,5 @@ private:
     cStringA m_sound_unpressed, m_sound_pressed;
     bool m_reported = false;   // m_last_reported holds a value
     int32_t m_last_reported = 0;
+    cDeletionWatch m_deletion_watch;  // the change handler may delete the slider
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/core/LogHooks.h"
 #include "engine/core/cIniFile.h"
 #include "engine/core/cXmlNode.h"
 #include "engine/scene/cCompositePicture.h"
@@ -403,9 +404,10 @@ void cSprite::setLayerEndCallback(unsigned layer, AnimEndCallback callback, void
 uint32_t cSprite::getLayerFrame(unsigned layer) const {
     const cAnimLayer& l = m_layers[layerIndex(layer)];
     uint32_t count = l.frameCount;
-    // Without a length the layer rests on its last frame.
-    if (!(l.length > 0.0f)) return count > 0 ? count : 1;
+    // Time 0 is the first frame even without a length; once advanced, a layer without a
+    // length rests on its last frame.
     if (l.time == 0.0f) return 1;
+    if (!(l.length > 0.0f)) return count > 0 ? count : 1;
     float x = l.time / l.length * static_cast<float>(count);
     if (x != x) return 1;
     // A negative frame number compares as a large unsigned number: the last frame.
@@ -558,8 +560,10 @@ void cSprite::updateLayerUV(unsigned layer) {
                     if (l.endCallback) l.endCallback(l.endArgument);
                 }
             }
-        } else {
-            l.time = 0.0f;  // no run to move in: rest on the last frame
+        } else if (l.time != 0.0f) {
+            // No run to wrap or clamp the time into: an advanced layer rests on its last frame
+            // (getLayerFrame), and a layer that does not loop has run past its end.
+            if (!l.looped && l.endCallback) l.endCallback(l.endArgument);
         }
         uint32_t f = getLayerFrame(layer);
         uint32_t columns = l.columns ? l.columns : 1;
@@ -635,7 +639,7 @@ cDrawRecord cSprite::makeDrawRecord() {
 // ---- Loaders ----
 
 template <class Get>
-void cSprite::loadSpriteKeys(const Get& get, bool xml) {
+void cSprite::loadSpriteKeys(const Get& get, bool xml, const cStringA& source) {
     float v2[2];
     auto readVector = [&](const wchar_t* key, cVector2& target) {
         v2[0] = target.x;
@@ -692,12 +696,16 @@ void cSprite::loadSpriteKeys(const Get& get, bool xml) {
         readFlag(L"use_filtering", m_renderFlags, RF_USE_FILTERING);
         readFlag(L"overlay_less_1", m_renderFlags, RF_OVERLAY_LESS_1);
     }
-    // The grid keeps 1..255 cells per side: zero cells would divide by zero in the batch and
-    // more would overflow its 16-bit vertex numbers.
+    // The grid keeps 1..kMaxQuadGrid cells per side: zero cells would divide by zero in the
+    // batch, and the batch skips a quad with more cells than its buffers hold.
     uint32_t grid = m_quad.grid;
     stringToULong(&grid, get(L"multiplier"));
     if (grid < 1) grid = 1;
-    if (grid > 255) grid = 255;
+    if (grid > kMaxQuadGrid) {
+        logGameQuietly("  warning: the sprite " + source + " asks for a grid of " + int64ToNarrowString(grid) +
+                       " cells; it is drawn with " + int64ToNarrowString(kMaxQuadGrid));
+        grid = kMaxQuadGrid;
+    }
     m_quad.grid = grid;
     static const wchar_t* const offsetKeys[4] = {L"vertex0_offset", L"vertex1_offset", L"vertex2_offset", L"vertex3_offset"};
     for (unsigned i = 0; i < 4; ++i) readVector(offsetKeys[i], m_quad.vertexOffsets[i]);
@@ -720,10 +728,12 @@ void cSprite::loadSpriteKeys(const Get& get, bool xml) {
 
 void cSprite::loadFromIni(const cIniFile& ini, const cStringW& section) {
     cSceneNode::loadFromIni(ini, section);
-    loadSpriteKeys([&](const wchar_t* key) { return ini.getValue(section.c_str(), key); }, false);
+    loadSpriteKeys([&](const wchar_t* key) { return ini.getValue(section.c_str(), key); }, false,
+                   "[" + section.toNarrow() + "] of \"" + ini.getName() + "\"");
 }
 
 void cSprite::loadFromNode(const cXmlNode& node) {
     cSceneNode::loadFromNode(node);
-    loadSpriteKeys([&](const wchar_t* key) { return node.getAttribute(key); }, true);
+    loadSpriteKeys([&](const wchar_t* key) { return node.getAttribute(key); }, true,
+                   node.getName().empty() ? cStringA("of an XML element") : cStringA("of \"" + node.getName() + "\""));
 }

@@ -236,7 +236,8 @@ private:
     friend class cCompositePicture;
     void destroyModelInstance();
     void setLayerFrameClamped(unsigned layer, uint32_t frame);
-    template <class Get> void loadSpriteKeys(const Get& get, bool xml);
+    // source names the section or element in warnings.
+    template <class Get> void loadSpriteKeys(const Get& get, bool xml, const cStringA& source);
 
     bool m_recomputeAll = true;
     bool m_textureStale[2] = {false, false};

@@ -381,6 +381,18 @@ TEST_F(Batch, AFrameBeyondSixteenBitIndicesIsDrawnInSeveralBatches) {
     EXPECT_EQ(rec->callsStartingWith("beginScene").size(), 1u);
 }
 
+TEST_F(Batch, TheLargestGridLoadersAllowIsDrawnAndOneMoreIsNot) {
+    // Sprite loaders clamp their grid to kMaxQuadGrid; the batch must draw that grid whole.
+    cRenderQuad largest = quadAt(0, 0, 256, 256);
+    largest.grid = kMaxQuadGrid;
+    frame({record(&largest, texA.get())});
+    EXPECT_EQ(graphics->getLastTriangleCount(), 2u * kMaxQuadGrid * kMaxQuadGrid);
+    cRenderQuad beyond = largest;
+    beyond.grid = kMaxQuadGrid + 1;
+    frame({record(&beyond, texA.get())});
+    EXPECT_EQ(graphics->getLastTriangleCount(), 0u) << "the loaders' limit can be raised to the batch's";
+}
+
 TEST_F(Batch, ResizingTheBuffersInAFrameDrawsWhatCameBeforeOnce) {
     cRenderQuad q = quadAt(0, 0, 10, 10);
     cDrawRecord cb = record(&q, texA.get());

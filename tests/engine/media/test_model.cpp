@@ -1,6 +1,7 @@
 // Models: frame tree, mesh parts, skinning, animation tracks and instances.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -42,10 +43,11 @@ cQuaternion zRotation(float degrees) {
     return {0.0f, 0.0f, std::sin(half), std::cos(half)};
 }
 
-// An animation key line for a rotation about z, in the file's order w, x, y, z.
+// An animation key line for a rotation about z as files write it: the conjugate of the
+// quaternion, in the order w, x, y, z.
 std::string zKey(int time, float degrees) {
     const cQuaternion q = zRotation(degrees);
-    return std::to_string(time) + "; 4; " + std::to_string(q.w) + ", 0, 0, " + std::to_string(q.z) + ";;";
+    return std::to_string(time) + "; 4; " + std::to_string(q.w) + ", 0, 0, " + std::to_string(-q.z) + ";;";
 }
 
 const char* kTriangle = "3; 0;0;0;, 10;0;0;, 0;10;0;; 1; 3; 0,1,2;;";
@@ -234,6 +236,49 @@ TEST(ModelAnimation, RotationKeysAloneGiveTwoSamplesBlendedElementwise) {
     const cMatrix4 expected = lerpMatrix(rotationMatrix(zRotation(0)), rotationMatrix(zRotation(90)), 0.25f);
     track->apply(0.25f);
     EXPECT_TRUE(nearlyEqual(model->findFrame("F")->getLocalMatrix(), expected, 1e-5f));
+}
+
+TEST(ModelAnimation, AKeyEqualToAFramesRestRotationReproducesItsRestMatrix) {
+    // Rest matrices written out by hand (row vectors, translation in the last row), and the
+    // keys an exporter writes for the same pose: position keys of the translation, rotation
+    // keys of the conjugated quaternion (w, x, y, z).
+    struct Case {
+        const char* what;
+        const char* rest;
+        const char* rotation;
+        const char* position;
+    } cases[] = {
+        {"a quarter turn about z, x to y", "0,1,0,0, -1,0,0,0, 0,0,1,0, 5,6,7,1", "0.70710678, 0, 0, -0.70710678",
+         "5, 6, 7"},
+        {"a third turn about (1, 1, 1), x to y to z", "0,1,0,0, 0,0,1,0, 1,0,0,0, 0,-3,0,1", "0.5, -0.5, -0.5, -0.5",
+         "0, -3, 0"},
+        {"a half turn about x", "1,0,0,0, 0,-1,0,0, 0,0,-1,0, 0,0,0,1", "0, 1, 0, 0", "0, 0, 0"},
+        {"no turn", "1,0,0,0, 0,1,0,0, 0,0,1,0, 2,0,0,1", "1, 0, 0, 0", "2, 0, 0"},
+    };
+    for (const Case& c : cases) {
+        auto model = makeModel(std::string("Frame F { FrameTransformMatrix { ") + c.rest + ";; } }\n" +
+                               "AnimationSet Pose { Animation { {F}\n" + " AnimationKey { 0; 1; 0; 4; " + c.rotation +
+                               ";;; }\n AnimationKey { 2; 1; 0; 3; " + c.position + ";;; } } }");
+        cModelFrame* frame = model->findFrame("F");
+        const cMatrix4 rest = frame->getRestMatrix();
+        model->findAnimationSet("pose")->apply(0.0f);
+        EXPECT_TRUE(nearlyEqual(frame->getLocalMatrix(), rest, 1e-6f)) << c.what;
+    }
+}
+
+TEST(ModelMath, AQuarterTurnAboutZTakesXToY) {
+    // Worked by hand: x = y = 0, z = w = sqrt(1/2); 2zw = 1, 1 - 2z^2 = 0.
+    const cMatrix4 m = rotationMatrix({0.0f, 0.0f, 0.70710678f, 0.70710678f});
+    const cMatrix4 expected = cMatrix4::fromFloats(std::array<float, 16>{0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}.data());
+    EXPECT_TRUE(nearlyEqual(m, expected, 1e-6f));
+    const cModelVec3 p = transformPoint({3, 0, 0}, m);
+    EXPECT_NEAR(p.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(p.y, 3.0f, 1e-6f);
+    // The same quarter turn as a file writes it, read into a frame: (cos 45, 0, 0, -sin 45).
+    auto model = makeModel("Frame F {} AnimationSet { Animation { {F} AnimationKey { 0; 1; 0; 4; "
+                           "0.70710678, 0, 0, -0.70710678;;; } } }");
+    model->findAnimationSet("unnamed_1")->apply(0.0f);
+    EXPECT_TRUE(nearlyEqual(model->findFrame("F")->getLocalMatrix(), expected, 1e-6f));
 }
 
 TEST(ModelAnimation, SamplesAtEveryKeyTimeWithSlerpBetweenRotations) {

@@ -84,7 +84,7 @@ TEST(XFileReader, ReadsTheDemoModel) {
     EXPECT_EQ(animation.options[0], 1u);
     ASSERT_EQ(animation.rotationKeys.size(), 3u);
     EXPECT_EQ(animation.positionKeys.size(), 2u);
-    // The file's w, x, y, z is kept as x, y, z, w.
+    // The file's w, x, y, z is kept as x, y, z, w, conjugated.
     const cModelKeyRecord& middle = animation.rotationKeys[1];
     EXPECT_EQ(middle.time, 50u);
     EXPECT_FLOAT_EQ(middle.values[0], 0.0f);
@@ -222,6 +222,33 @@ TEST(XFileReader, FailureNamesTheLine) {
     const std::string text = failure(std::string(kHeader) + "Frame F {\n}\nMesh M {\n 3;\n 0;0;0;; }\n");
     EXPECT_NE(text.find("line 5"), std::string::npos) << text;
     EXPECT_NE(text.find("Mesh 'M'"), std::string::npos) << text;
+}
+
+TEST(XFileReader, NumbersBeyondTheFloatRangeAreDamageWithTheirLine) {
+    const std::string identityTail = ", 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1;;\n}\n}\n";
+    struct Case {
+        const char* what;
+        std::string body;
+        int line;   // of the number (the header is line 1); 0 when the file loads
+    } cases[] = {
+        {"frame matrix", "Frame F {\n FrameTransformMatrix {\n  1e39" + identityTail, 4},
+        {"negative", "Frame F {\n FrameTransformMatrix {\n  -1e39" + identityTail, 4},
+        {"largest float", "Frame F {\n FrameTransformMatrix {\n  3.4028234e38" + identityTail, 0},
+        {"vertex", "Mesh {\n 3;\n 0;0;0;,\n 1;1e39;0;,\n 0;1;0;;\n 1; 3; 0,1,2;;\n}\n", 5},
+        {"rotation key", "Frame F {}\nAnimationSet {\n Animation {\n  {F}\n  AnimationKey { 0; 1;\n   0; 4; 1, 0, 0, 5e40;;; }\n } }\n", 7},
+        {"skin weight",
+         "Mesh {\n 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;;\n SkinWeights { \"B\"; 1; 0;\n  2e39;\n"
+         "  1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }\n}\n", 5},
+    };
+    for (const Case& c : cases) {
+        const std::string text = failure(kHeader + c.body);
+        if (c.line == 0) {
+            EXPECT_EQ(text, "") << c.what;
+            continue;
+        }
+        EXPECT_NE(text.find("line " + std::to_string(c.line) + ":"), std::string::npos) << c.what << ": " << text;
+        EXPECT_NE(text.find("outside the range of a float"), std::string::npos) << c.what << ": " << text;
+    }
 }
 
 TEST(XFileReader, AnimationKeyFaultsUseTheirOwnTexts) {

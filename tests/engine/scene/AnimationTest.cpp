@@ -14,6 +14,11 @@ protected:
     }
 };
 
+namespace {
+int g_endCalls = 0;
+void onEnd(void* argument) { g_endCalls += *static_cast<int*>(argument); }
+}  // namespace
+
 TEST_F(AnimationTest, FrameFromTime) {
     cPicture p;
     p.setLayer0FrameCount(8);
@@ -23,16 +28,40 @@ TEST_F(AnimationTest, FrameFromTime) {
         p.setLayer0Time(time);
         EXPECT_EQ(p.getLayer0Frame(), frame) << time;
     }
-    // Without a length the layer rests on its last frame.
+    // Without a length the layer rests on its last frame once it has been advanced; at time 0
+    // it still shows its first.
     p.setLayer0Length(0.0f);
     p.setLayer0Time(0.3f);
     EXPECT_EQ(p.getLayer0Frame(), 8u);
+    p.setLayer0Time(0.0f);
+    EXPECT_EQ(p.getLayer0Frame(), 1u);
 }
 
-namespace {
-int g_endCalls = 0;
-void onEnd(void* argument) { g_endCalls += *static_cast<int*>(argument); }
-}  // namespace
+TEST_F(AnimationTest, ALayerWithoutLengthNeverAdvancedDrawsItsFirstFrame) {
+    cPicture p;
+    p.setPicture("strip");
+    p.setLayer0FrameSize(cVector2(64, 64));
+    p.setLayer0FrameCount(8);
+    p.getQuad();
+    EXPECT_EQ(p.getLayer0Frame(), 1u);
+    EXPECT_EQ(p.getQuad().uvRects[0], cRect(0.0f, 0.0f, 0.25f, 0.5f));
+    p.advanceAnimation(0.1f);
+    EXPECT_EQ(p.getQuad().uvRects[0], cRect(0.75f, 0.5f, 1.0f, 1.0f));  // frame 8
+    EXPECT_EQ(p.getLayer0Frame(), 8u);
+    p.advanceAnimation(-0.1f);
+    EXPECT_EQ(p.getQuad().uvRects[0], cRect(0.0f, 0.0f, 0.25f, 0.5f));
+
+    // Not looped, it has run past its end at every advance.
+    int weight = 1;
+    g_endCalls = 0;
+    p.setLayer0Looped(false);
+    p.setLayerEndCallback(0, onEnd, &weight);
+    p.getQuad();
+    EXPECT_EQ(g_endCalls, 0);
+    p.advanceAnimation(0.1f);
+    EXPECT_EQ(p.getQuad().uvRects[0], cRect(0.75f, 0.5f, 1.0f, 1.0f));
+    EXPECT_EQ(g_endCalls, 1);
+}
 
 TEST_F(AnimationTest, TimeWrapsOrClampsAtTheNextQuad) {
     cPicture p;
@@ -207,13 +236,13 @@ TEST_F(AnimationTest, SetAnimationOrigins) {
     EXPECT_NO_THROW(end.setLayer0Animation(odd, ORIGIN_END, 0));
     EXPECT_EQ(end.getLayer0Frame(), 3u);
 
-    // Zero length or zero frames: time 0 on the last frame.
+    // Zero length or zero frames: time 0, which is the first frame.
     cAnimation flat = a;
     flat.length = 0.0f;
     cPicture f;
     EXPECT_NO_THROW(f.setLayer0Animation(flat, ORIGIN_PERCENT, 50));
     EXPECT_EQ(f.getLayer0Time(), 0.0f);
-    EXPECT_EQ(f.getLayer0Frame(), 10u);
+    EXPECT_EQ(f.getLayer0Frame(), 1u);
     flat.frameCount = 0;
     EXPECT_NO_THROW(f.setLayer0Animation(flat, ORIGIN_END, 0));
     flat.frameCount = 10;

@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "SceneTestSupport.h"
+#include "engine/core/cFileManager.h"
+#include "engine/core/cLogManager.h"
 #include "engine/core/cXmlNode.h"
+#include "tests/engine/core/test_file_env.h"
 
 namespace {
 
@@ -208,6 +211,37 @@ TEST_F(SpriteTest, IniLoaderReadsEveryKeyAndResetsLook) {
     p.hide();
 }
 
+TEST_F(SpriteTest, AGridBeyondTheBatchIsClampedWithAWarningNamingTheSprite) {
+    file_test::TempWorld world;
+    cFileManager files(cStringA(world.dataArg()), cStringA("kbf"));
+    std::string log;
+    {
+        cLogManager logs;
+        struct Case {
+            const wchar_t* multiplier;
+            uint32_t grid;
+            bool warned;
+        };
+        const Case cases[] = {{L"128", 128, false}, {L"129", 128, true}, {L"255", 128, true}};
+        for (const Case& c : cases) {
+            auto ini = std::make_unique<cIniFile>(cStringA("menus/grid.ini"));
+            ini->addEntry(cStringW(L"wavy_flag"), cStringW(L"multiplier"), cStringW(c.multiplier));
+            ini->addEntry(cStringW(L"wavy_flag"), cStringW(L"picture"), cStringW(L"img"));
+            cPicture p;
+            p.loadFromIni(*ini, cStringW(L"wavy_flag"));
+            EXPECT_EQ(p.getQuad().grid, c.grid) << c.multiplier;
+            forEachInRenderSet(drawObject);
+            EXPECT_EQ(services.drawnQuads.back().grid, c.grid) << c.multiplier;
+            p.hide();
+        }
+        log = file_test::readDiskFile(files.getCommonPath() + "game.log");
+    }
+    EXPECT_EQ(log.find("grid of 128"), std::string::npos) << log;
+    for (const char* text : {"[wavy_flag] of \"menus/grid.ini\" asks for a grid of 129 cells; it is drawn with 128",
+                             "grid of 255 cells"})
+        EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
+}
+
 TEST_F(SpriteTest, XmlLoaderKeepsScaleWithoutAttributeAndSkipsRenderFlags) {
     const char* text = "<p deep=\"2\" position=\"3 4\" angle=\"10\" overlay=\"1\" visible=\"0\"/>";
     std::u16string wide;
@@ -382,7 +416,7 @@ TEST_F(SpriteTest, HostileConfigurationValuesNeverBreakTheQuad) {
             (void)p.getLayer0Frame();
             (void)p.getLayer1Frame();
         }
-        EXPECT_LE(p.getQuad().grid, 255u);
+        EXPECT_LE(p.getQuad().grid, kMaxQuadGrid);
         p.hide();
     }
     EXPECT_FALSE(services.drawn.empty());
