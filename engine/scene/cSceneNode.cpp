@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 #include <map>
-#include <set>
 
 #include "engine/core/cIniFile.h"
 #include "engine/core/cXmlNode.h"
@@ -232,14 +231,133 @@ struct RenderEntry {
     bool operator<(const RenderEntry& o) const {
         return key < o.key || (key == o.key && serial < o.serial);
     }
+    bool operator==(const RenderEntry& o) const { return serial == o.serial && key == o.key; }
 };
 
-std::set<RenderEntry>& renderSet() {
-    static std::set<RenderEntry>* set = new std::set<RenderEntry>;
+// The render set: its entries in ascending order, in blocks of contiguous storage. The frame
+// walks every entry and reads the sprite each one names, so the entries are kept densely in
+// drawing order (a walk streams through them and can fetch sprites ahead) and a show, hide or
+// depth change moves at most one block's entries. Positions are a block number and an index in
+// it; any change invalidates them, so a walk keeps its current entry by value and, after a
+// change, goes on from the first entry above it.
+class RenderSet {
+public:
+    struct Position {
+        size_t block = 0;
+        size_t index = 0;
+    };
+
+    size_t size() const { return m_size; }
+    // Changes with every insertion and erasure.
+    uint64_t stamp() const { return m_stamp; }
+
+    bool insert(const RenderEntry& e) {
+        if (m_blocks.empty()) {
+            m_blocks.emplace_back(1, e);
+            ++m_size;
+            ++m_stamp;
+            return true;
+        }
+        size_t b = blockFor(e);
+        if (b == m_blocks.size()) b = m_blocks.size() - 1;
+        std::vector<RenderEntry>& block = m_blocks[b];
+        auto it = std::lower_bound(block.begin(), block.end(), e);
+        if (it != block.end() && *it == e) return false;
+        block.insert(it, e);
+        if (block.size() > 2 * kBlockSize) {
+            std::vector<RenderEntry> upper(block.begin() + kBlockSize, block.end());
+            block.resize(kBlockSize);
+            m_blocks.insert(m_blocks.begin() + std::ptrdiff_t(b) + 1, std::move(upper));
+        }
+        ++m_size;
+        ++m_stamp;
+        return true;
+    }
+
+    bool erase(const RenderEntry& e) {
+        size_t b = blockFor(e);
+        if (b == m_blocks.size()) return false;
+        std::vector<RenderEntry>& block = m_blocks[b];
+        auto it = std::lower_bound(block.begin(), block.end(), e);
+        if (it == block.end() || !(*it == e)) return false;
+        block.erase(it);
+        // A small block joins a neighbour, so that blocks stay well filled.
+        if (block.empty()) {
+            m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(b));
+        } else if (block.size() < kBlockSize / 4) {
+            if (b + 1 < m_blocks.size() && block.size() + m_blocks[b + 1].size() <= kBlockSize)
+                joinWithNext(b);
+            else if (b > 0 && m_blocks[b - 1].size() + block.size() <= kBlockSize)
+                joinWithNext(b - 1);
+        }
+        --m_size;
+        ++m_stamp;
+        return true;
+    }
+
+    Position begin() const { return Position{}; }
+    // The first entry above e.
+    Position upperBound(const RenderEntry& e) const {
+        size_t b = std::partition_point(m_blocks.begin(), m_blocks.end(),
+                                        [&](const std::vector<RenderEntry>& block) { return !(e < block.back()); }) -
+                   m_blocks.begin();
+        if (b == m_blocks.size()) return Position{b, 0};
+        const std::vector<RenderEntry>& block = m_blocks[b];
+        return Position{b, size_t(std::upper_bound(block.begin(), block.end(), e) - block.begin())};
+    }
+    bool atEnd(const Position& p) const { return p.block >= m_blocks.size(); }
+    const RenderEntry& at(const Position& p) const { return m_blocks[p.block][p.index]; }
+    void advance(Position& p) const {
+        if (++p.index == m_blocks[p.block].size()) {
+            ++p.block;
+            p.index = 0;
+        }
+    }
+    // The entry `ahead` places after p within p's block or the next one, or null.
+    const RenderEntry* peek(const Position& p, size_t ahead) const {
+        size_t index = p.index + ahead;
+        for (size_t b = p.block; b < m_blocks.size() && b <= p.block + 1; ++b) {
+            if (index < m_blocks[b].size()) return &m_blocks[b][index];
+            index -= m_blocks[b].size();
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr size_t kBlockSize = 256;
+
+    // The first block whose last entry is not below e (the block that holds or would hold e),
+    // or the block count.
+    size_t blockFor(const RenderEntry& e) const {
+        return std::partition_point(m_blocks.begin(), m_blocks.end(),
+                                    [&](const std::vector<RenderEntry>& block) { return block.back() < e; }) -
+               m_blocks.begin();
+    }
+
+    void joinWithNext(size_t b) {
+        std::vector<RenderEntry>& next = m_blocks[b + 1];
+        m_blocks[b].insert(m_blocks[b].end(), next.begin(), next.end());
+        m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(b) + 1);
+    }
+
+    std::vector<std::vector<RenderEntry>> m_blocks;  // none empty
+    size_t m_size = 0;
+    uint64_t m_stamp = 0;
+};
+
+RenderSet& renderSet() {
+    static RenderSet* set = new RenderSet;
     return *set;
 }
-// Changes whenever the render set changes, so that its walk knows when to search again.
-uint64_t g_renderSetStamp = 0;
+
+// Starts loading a sprite that the walk reaches a few entries later: drawing one reads fields
+// all over the object, and the walk visits sprites in depth order, not in memory order, so the
+// processor cannot guess the next ones.
+constexpr size_t kFetchAhead = 4;
+void fetchSprite(const cSprite* sprite) {
+    const char* bytes = reinterpret_cast<const char*>(sprite);
+    for (size_t offset = 0; offset < sizeof(cSprite); offset += 64) __builtin_prefetch(bytes + offset);
+}
 
 // A NaN depth would break the ordering: it sorts last.
 float renderKeyOf(float deep) { return deep == deep ? deep : std::numeric_limits<float>::infinity(); }
@@ -261,14 +379,12 @@ void addToRenderSet(cSprite* sprite) {
     sprite->m_renderKey = renderKeyOf(sprite->m_deep);
     renderSet().insert(RenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
     sprite->m_inRenderSet = true;
-    ++g_renderSetStamp;
 }
 
 void removeFromRenderSet(cSprite* sprite) {
     if (!sprite || !sprite->m_inRenderSet) return;
     renderSet().erase(RenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
     sprite->m_inRenderSet = false;
-    ++g_renderSetStamp;
 }
 
 void changeDeep(cSprite* sprite, float deep) {
@@ -281,16 +397,19 @@ void changeDeep(cSprite* sprite, float deep) {
 
 void forEachInRenderSet(void (*fn)(cSprite*)) {
     if (!fn) return;
-    auto& set = renderSet();
-    auto it = set.begin();
-    while (it != set.end()) {
-        RenderEntry current = *it;
-        uint64_t stamp = g_renderSetStamp;
+    const RenderSet& set = renderSet();
+    RenderSet::Position position = set.begin();
+    while (!set.atEnd(position)) {
+        RenderEntry current = set.at(position);
+        if (const RenderEntry* next = set.peek(position, kFetchAhead)) fetchSprite(next->sprite);
+        uint64_t stamp = set.stamp();
         fn(current.sprite);
-        if (stamp == g_renderSetStamp)
-            ++it;
+        // fn may have changed the set (even through a nested frame): go on after the current
+        // entry, wherever it is now.
+        if (stamp == set.stamp())
+            set.advance(position);
         else
-            it = set.upper_bound(current);
+            position = set.upperBound(current);
     }
 }
 
@@ -345,8 +464,9 @@ bool isInRenderSet(const cSprite* sprite) { return sprite && sprite->m_inRenderS
 
 std::vector<cSprite*> getRenderSetSnapshot() {
     std::vector<cSprite*> result;
-    result.reserve(renderSet().size());
-    for (auto& entry : renderSet()) result.push_back(entry.sprite);
+    const RenderSet& set = renderSet();
+    result.reserve(set.size());
+    for (RenderSet::Position p = set.begin(); !set.atEnd(p); set.advance(p)) result.push_back(set.at(p).sprite);
     return result;
 }
 
