@@ -723,13 +723,16 @@ bool cGraphics::sameState(const cRenderChunk& c, const cDrawRecord& r) const {
 
 void cGraphics::drawSprite(const cDrawRecord& record) {
     if (!m_frame_begun || !record.quad) return;
-    if (m_current.holdsSomething() && !sameState(m_current, record)) startChunk(record);
-    if (!m_current.holdsSomething()) takeState(m_current, record);
-    if (m_current.model) {
+    if (!m_current.holdsSomething())
+        takeState(m_current, record);
+    else if (!sameState(m_current, record))
+        startChunk(record);
+    // The current chunk has the record's state now: its model and draw callback are the record's.
+    if (record.model) {
         m_current.modelColor = record.quad->vertices[0].color;
         return;
     }
-    if (m_current.drawCallback) return;
+    if (record.drawCallback) return;
     writeQuad(record);
 }
 
