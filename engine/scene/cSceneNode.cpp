@@ -6,6 +6,7 @@
 
 #include "engine/core/cIniFile.h"
 #include "engine/core/cXmlNode.h"
+#include "engine/scene/cRenderSet.h"
 #include "engine/scene/cSprite.h"
 
 namespace {
@@ -224,129 +225,8 @@ void cSceneNode::loadFromNode(const cXmlNode& node) {
 
 namespace {
 
-struct RenderEntry {
-    float key;
-    uint64_t serial;
-    cSprite* sprite;
-    bool operator<(const RenderEntry& o) const {
-        return key < o.key || (key == o.key && serial < o.serial);
-    }
-    bool operator==(const RenderEntry& o) const { return serial == o.serial && key == o.key; }
-};
-
-// The render set: its entries in ascending order, in blocks of contiguous storage. The frame
-// walks every entry and reads the sprite each one names, so the entries are kept densely in
-// drawing order (a walk streams through them and can fetch sprites ahead) and a show, hide or
-// depth change moves at most one block's entries. Positions are a block number and an index in
-// it; any change invalidates them, so a walk keeps its current entry by value and, after a
-// change, goes on from the first entry above it.
-class RenderSet {
-public:
-    struct Position {
-        size_t block = 0;
-        size_t index = 0;
-    };
-
-    size_t size() const { return m_size; }
-    // Changes with every insertion and erasure.
-    uint64_t stamp() const { return m_stamp; }
-
-    bool insert(const RenderEntry& e) {
-        if (m_blocks.empty()) {
-            m_blocks.emplace_back(1, e);
-            ++m_size;
-            ++m_stamp;
-            return true;
-        }
-        size_t b = blockFor(e);
-        if (b == m_blocks.size()) b = m_blocks.size() - 1;
-        std::vector<RenderEntry>& block = m_blocks[b];
-        auto it = std::lower_bound(block.begin(), block.end(), e);
-        if (it != block.end() && *it == e) return false;
-        block.insert(it, e);
-        if (block.size() > 2 * kBlockSize) {
-            std::vector<RenderEntry> upper(block.begin() + kBlockSize, block.end());
-            block.resize(kBlockSize);
-            m_blocks.insert(m_blocks.begin() + std::ptrdiff_t(b) + 1, std::move(upper));
-        }
-        ++m_size;
-        ++m_stamp;
-        return true;
-    }
-
-    bool erase(const RenderEntry& e) {
-        size_t b = blockFor(e);
-        if (b == m_blocks.size()) return false;
-        std::vector<RenderEntry>& block = m_blocks[b];
-        auto it = std::lower_bound(block.begin(), block.end(), e);
-        if (it == block.end() || !(*it == e)) return false;
-        block.erase(it);
-        // A small block joins a neighbour, so that blocks stay well filled.
-        if (block.empty()) {
-            m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(b));
-        } else if (block.size() < kBlockSize / 4) {
-            if (b + 1 < m_blocks.size() && block.size() + m_blocks[b + 1].size() <= kBlockSize)
-                joinWithNext(b);
-            else if (b > 0 && m_blocks[b - 1].size() + block.size() <= kBlockSize)
-                joinWithNext(b - 1);
-        }
-        --m_size;
-        ++m_stamp;
-        return true;
-    }
-
-    Position begin() const { return Position{}; }
-    // The first entry above e.
-    Position upperBound(const RenderEntry& e) const {
-        size_t b = std::partition_point(m_blocks.begin(), m_blocks.end(),
-                                        [&](const std::vector<RenderEntry>& block) { return !(e < block.back()); }) -
-                   m_blocks.begin();
-        if (b == m_blocks.size()) return Position{b, 0};
-        const std::vector<RenderEntry>& block = m_blocks[b];
-        return Position{b, size_t(std::upper_bound(block.begin(), block.end(), e) - block.begin())};
-    }
-    bool atEnd(const Position& p) const { return p.block >= m_blocks.size(); }
-    const RenderEntry& at(const Position& p) const { return m_blocks[p.block][p.index]; }
-    void advance(Position& p) const {
-        if (++p.index == m_blocks[p.block].size()) {
-            ++p.block;
-            p.index = 0;
-        }
-    }
-    // The entry `ahead` places after p within p's block or the next one, or null.
-    const RenderEntry* peek(const Position& p, size_t ahead) const {
-        size_t index = p.index + ahead;
-        for (size_t b = p.block; b < m_blocks.size() && b <= p.block + 1; ++b) {
-            if (index < m_blocks[b].size()) return &m_blocks[b][index];
-            index -= m_blocks[b].size();
-        }
-        return nullptr;
-    }
-
-private:
-    static constexpr size_t kBlockSize = 256;
-
-    // The first block whose last entry is not below e (the block that holds or would hold e),
-    // or the block count.
-    size_t blockFor(const RenderEntry& e) const {
-        return std::partition_point(m_blocks.begin(), m_blocks.end(),
-                                    [&](const std::vector<RenderEntry>& block) { return block.back() < e; }) -
-               m_blocks.begin();
-    }
-
-    void joinWithNext(size_t b) {
-        std::vector<RenderEntry>& next = m_blocks[b + 1];
-        m_blocks[b].insert(m_blocks[b].end(), next.begin(), next.end());
-        m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(b) + 1);
-    }
-
-    std::vector<std::vector<RenderEntry>> m_blocks;  // none empty
-    size_t m_size = 0;
-    uint64_t m_stamp = 0;
-};
-
-RenderSet& renderSet() {
-    static RenderSet* set = new RenderSet;
+cRenderSet& renderSet() {
+    static cRenderSet* set = new cRenderSet;
     return *set;
 }
 
@@ -377,13 +257,13 @@ void drawObject(cSprite* sprite) {
 void addToRenderSet(cSprite* sprite) {
     if (!sprite || sprite->m_inRenderSet) return;
     sprite->m_renderKey = renderKeyOf(sprite->m_deep);
-    renderSet().insert(RenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
+    renderSet().insert(cRenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
     sprite->m_inRenderSet = true;
 }
 
 void removeFromRenderSet(cSprite* sprite) {
     if (!sprite || !sprite->m_inRenderSet) return;
-    renderSet().erase(RenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
+    renderSet().erase(cRenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
     sprite->m_inRenderSet = false;
 }
 
@@ -397,11 +277,11 @@ void changeDeep(cSprite* sprite, float deep) {
 
 void forEachInRenderSet(void (*fn)(cSprite*)) {
     if (!fn) return;
-    const RenderSet& set = renderSet();
-    RenderSet::Position position = set.begin();
+    const cRenderSet& set = renderSet();
+    cRenderSet::Position position = set.begin();
     while (!set.atEnd(position)) {
-        RenderEntry current = set.at(position);
-        if (const RenderEntry* next = set.peek(position, kFetchAhead)) fetchSprite(next->sprite);
+        cRenderEntry current = set.at(position);
+        if (const cRenderEntry* next = set.peek(position, kFetchAhead)) fetchSprite(next->sprite);
         uint64_t stamp = set.stamp();
         fn(current.sprite);
         // fn may have changed the set (even through a nested frame): go on after the current
@@ -464,9 +344,9 @@ bool isInRenderSet(const cSprite* sprite) { return sprite && sprite->m_inRenderS
 
 std::vector<cSprite*> getRenderSetSnapshot() {
     std::vector<cSprite*> result;
-    const RenderSet& set = renderSet();
+    const cRenderSet& set = renderSet();
     result.reserve(set.size());
-    for (RenderSet::Position p = set.begin(); !set.atEnd(p); set.advance(p)) result.push_back(set.at(p).sprite);
+    for (cRenderSet::Position p = set.begin(); !set.atEnd(p); set.advance(p)) result.push_back(set.at(p).sprite);
     return result;
 }
 
