@@ -66,6 +66,104 @@ uint32_t shaderHandleOf(const cRenderQuad* quad) {
     return quad && quad->vertexShader ? quad->vertexShader->getHandle() : 0;
 }
 
+// Four single-precision lanes. Every lane does exactly the operations of the scalar grid
+// formula, in the same order (no fused multiply-add), so the vertices are the same bits.
+using Lanes = float __attribute__((vector_size(16)));
+
+Lanes loadLanes(const void* p) {
+    Lanes l;
+    std::memcpy(&l, p, sizeof l);
+    return l;
+}
+
+// (x y) from a and (x y) from b.
+Lanes loadPairs(const float* a, const float* b) {
+    using Pair = float __attribute__((vector_size(8)));
+    Pair low, high;
+    std::memcpy(&low, a, sizeof low);
+    std::memcpy(&high, b, sizeof high);
+    return __builtin_shufflevector(low, high, 0, 1, 2, 3);
+}
+
+// Stores (u v) of vertices 0 and 1 (uv01) and of vertices 2 and 3 (uv23) from `first`, the
+// coordinates of vertex 0, on in steps of one vertex.
+void storeUvPairs(Lanes uv01, Lanes uv23, float* first) {
+    constexpr size_t step = sizeof(cSpriteVertex) / sizeof(float);
+    const Lanes high01 = __builtin_shufflevector(uv01, uv01, 2, 3, 2, 3);
+    const Lanes high23 = __builtin_shufflevector(uv23, uv23, 2, 3, 2, 3);
+    std::memcpy(first, &uv01, 2 * sizeof(float));
+    std::memcpy(first + step, &high01, 2 * sizeof(float));
+    std::memcpy(first + 2 * step, &uv23, 2 * sizeof(float));
+    std::memcpy(first + 3 * step, &high23, 2 * sizeof(float));
+}
+
+// Writes the four vertices of a quad with grid 1: the grid formula with s and t each 0 or 1,
+// where the mixed colours are the corner colours themselves. Lanes hold (x, y) of two corners;
+// multiplying by the 0 and 1 of s, t and st keeps every product of the formula (x * 1 is x,
+// x * 0 a signed zero, or NaN for an endless x).
+void writeSingleCellQuad(const cDrawRecord& record, cSpriteVertex* out) {
+    const cRenderQuad& q = *record.quad;
+    const float z = stencilToDepth(q.stencilValue);
+    const cTexture* textures[2] = {record.texture0, record.texture1};
+    static_assert(sizeof(cQuadVertex) == 12 && sizeof(cVector2) == 8 && sizeof(cRect) == 16,
+                  "the quad is read as packed floats");
+    const cQuadVertex* v = q.vertices;
+    const Lanes xy01 = loadPairs(&v[0].x, &v[1].x), xy23 = loadPairs(&v[2].x, &v[3].x);
+    // The corners: (vertex + offset) * matrix + view offset.
+    const Lanes s01 = xy01 + loadLanes(&q.vertexOffsets[0]);
+    const Lanes s23 = xy23 + loadLanes(&q.vertexOffsets[2]);
+    const float* m = q.matrix;
+    const Lanes mx = {m[0], m[1], m[0], m[1]}, my = {m[3], m[4], m[3], m[4]}, mt = {m[6], m[7], m[6], m[7]};
+    const Lanes view = {q.viewOffset.x, q.viewOffset.y, q.viewOffset.x, q.viewOffset.y};
+    const Lanes p01 = __builtin_shufflevector(s01, s01, 0, 0, 2, 2) * mx + __builtin_shufflevector(s01, s01, 1, 1, 3, 3) * my +
+                      mt + view;
+    const Lanes p23 = __builtin_shufflevector(s23, s23, 0, 0, 2, 2) * mx + __builtin_shufflevector(s23, s23, 1, 1, 3, 3) * my +
+                      mt + view;
+    const Lanes p0 = __builtin_shufflevector(p01, p01, 0, 1, 0, 1), p1 = __builtin_shufflevector(p01, p01, 2, 3, 2, 3);
+    const Lanes p2 = __builtin_shufflevector(p23, p23, 0, 1, 0, 1), p3 = __builtin_shufflevector(p23, p23, 2, 3, 2, 3);
+    // Bilinear positions from corner 0 with the edges to corners 1 and 2 and the twist.
+    const Lanes d1 = p1 - p0, d2 = p2 - p0, d3 = p3 - p1 - p2 + p0;
+    const Lanes zero = {0.0f, 0.0f, 0.0f, 0.0f}, one = {1.0f, 1.0f, 1.0f, 1.0f}, right = {0.0f, 0.0f, 1.0f, 1.0f};
+    const Lanes half = {0.5f, 0.5f, 0.5f, 0.5f};
+    const Lanes pos01 = p0 + d1 * right + d2 * zero + d3 * zero - half;   // corners 0 (s 0, t 0) and 1 (s 1, t 0)
+    const Lanes pos23 = p0 + d1 * right + d2 * one + d3 * right - half;   // corners 2 (s 0, t 1) and 3 (s 1, t 1)
+    // (x y z colour) of each vertex; colours travel as bits.
+    Lanes colors;
+    for (int k = 0; k < 4; ++k) std::memcpy(reinterpret_cast<float*>(&colors) + k, &v[k].color, sizeof(float));
+    const Lanes zz = {z, z, z, z};
+    const Lanes zc01 = __builtin_shufflevector(zz, colors, 0, 4, 0, 5), zc23 = __builtin_shufflevector(zz, colors, 0, 6, 0, 7);
+    const Lanes head[4] = {__builtin_shufflevector(pos01, zc01, 0, 1, 4, 5), __builtin_shufflevector(pos01, zc01, 2, 3, 6, 7),
+                           __builtin_shufflevector(pos23, zc23, 0, 1, 4, 5), __builtin_shufflevector(pos23, zc23, 2, 3, 6, 7)};
+    for (int k = 0; k < 4; ++k) std::memcpy(&out[k].x, &head[k], sizeof head[k]);
+    // (u v) of each vertex per layer: (left + (right - left) s) uScale + 0.0001, the same with
+    // top, bottom and t; a layer without texture leaves its coordinates as they are.
+    const Lanes st01 = {0.0f, 0.0f, 1.0f, 0.0f}, st23 = {0.0f, 1.0f, 1.0f, 1.0f};
+    const bool hasLayer[2] = {textures[0] != nullptr, textures[1] != nullptr};
+    Lanes uv01[2], uv23[2];
+    for (int layer = 0; layer < 2; ++layer) {
+        if (!hasLayer[layer]) continue;
+        const Lanes r = loadLanes(&q.uvRects[layer]);
+        const Lanes start = __builtin_shufflevector(r, r, 0, 1, 0, 1);
+        const Lanes size = __builtin_shufflevector(r, r, 2, 3, 2, 3) - start;
+        const float* uvScale = textures[layer]->getUvScale();
+        const Lanes scale = {uvScale[0], uvScale[1], uvScale[0], uvScale[1]};
+        const Lanes bias = {0.0001f, 0.0001f, 0.0001f, 0.0001f};
+        uv01[layer] = (start + size * st01) * scale + bias;
+        uv23[layer] = (start + size * st23) * scale + bias;
+    }
+    if (hasLayer[0] && hasLayer[1]) {
+        const Lanes tail[4] = {__builtin_shufflevector(uv01[0], uv01[1], 0, 1, 4, 5),
+                               __builtin_shufflevector(uv01[0], uv01[1], 2, 3, 6, 7),
+                               __builtin_shufflevector(uv23[0], uv23[1], 0, 1, 4, 5),
+                               __builtin_shufflevector(uv23[0], uv23[1], 2, 3, 6, 7)};
+        for (int k = 0; k < 4; ++k) std::memcpy(&out[k].u0, &tail[k], sizeof tail[k]);
+    } else if (hasLayer[0]) {
+        storeUvPairs(uv01[0], uv23[0], &out[0].u0);
+    } else if (hasLayer[1]) {
+        storeUvPairs(uv01[1], uv23[1], &out[0].u1);
+    }
+}
+
 uint8_t mixChannel(float c0, float c1, float c2, float c3, float w0, float w1, float w2, float w3) {
     float c = c0 * w0 + c1 * w1 + c2 * w2 + c3 * w3;
     if (c >= 1.0f) return 255;
@@ -592,7 +690,9 @@ bool cGraphics::resetDevice() {
 
 // ---- The batch -----------------------------------------------------------------------------
 
-void cGraphics::takeState(cRenderChunk& chunk, const cDrawRecord& record) {
+// The state changes and the grid path are kept out of line: the usual record (same state, one
+// cell) then runs without them.
+[[gnu::noinline]] void cGraphics::takeState(cRenderChunk& chunk, const cDrawRecord& record) {
     chunk.texture0 = deviceTextureOf(record.texture0);
     chunk.texture1 = deviceTextureOf(record.texture1);
     chunk.model = record.model;
@@ -612,7 +712,7 @@ bool cGraphics::sameState(const cRenderChunk& c, const cDrawRecord& r) const {
            c.shaderConstants == static_cast<const void*>(r.quad ? r.quad->shaderConstants : nullptr);
 }
 
-void cGraphics::startChunk(const cDrawRecord& record) {
+[[gnu::noinline]] void cGraphics::startChunk(const cDrawRecord& record) {
     m_chunks.push_back(m_current);
     uint32_t firstVertex = m_current.firstVertex + m_current.vertexCount;
     uint32_t modelColor = m_current.modelColor;
@@ -626,13 +726,16 @@ void cGraphics::startChunk(const cDrawRecord& record) {
 
 void cGraphics::drawSprite(const cDrawRecord& record) {
     if (!m_frame_begun || !record.quad) return;
-    if (m_current.holdsSomething() && !sameState(m_current, record)) startChunk(record);
-    if (!m_current.holdsSomething()) takeState(m_current, record);
-    if (m_current.model) {
+    if (!m_current.holdsSomething())
+        takeState(m_current, record);
+    else if (!sameState(m_current, record))
+        startChunk(record);
+    // The current chunk has the record's state now: its model and draw callback are the record's.
+    if (record.model) {
         m_current.modelColor = record.quad->vertices[0].color;
         return;
     }
-    if (m_current.drawCallback) return;
+    if (record.drawCallback) return;
     writeQuad(record);
 }
 
@@ -701,10 +804,34 @@ bool cGraphics::makeRoom(uint32_t vertices, uint32_t indices) {
     return m_frame_begun && vertices <= m_vertex_capacity && indices <= m_index_capacity;
 }
 
-void cGraphics::writeQuad(const cDrawRecord& record) {
+[[gnu::always_inline]] inline void cGraphics::writeQuad(const cDrawRecord& record) {
     const cRenderQuad& q = *record.quad;
     const uint32_t n = q.grid;
-    if (n == 0) return;
+    if (n != 1) {
+        if (n != 0) writeGridQuad(record);
+        return;
+    }
+    // The usual sprite: 4 vertices, 2 triangles (0, 2, 1) and (1, 2, 3).
+    const bool fits = m_frame_vertex_count + 4 <= m_vertex_capacity && m_frame_index_count + 6 <= m_index_capacity;
+    if (!fits && !makeRoom(4, 6)) return;
+    const uint32_t base = m_frame_vertex_count;
+    writeSingleCellQuad(record, reinterpret_cast<cSpriteVertex*>(m_locked_vertices) + base);
+    uint16_t* idx = m_locked_indices + m_frame_index_count;
+    idx[0] = uint16_t(base);
+    idx[1] = uint16_t(base + 2);
+    idx[2] = uint16_t(base + 1);
+    idx[3] = uint16_t(base + 1);
+    idx[4] = uint16_t(base + 2);
+    idx[5] = uint16_t(base + 3);
+    m_current.vertexCount += 4;
+    m_current.triangleCount += 2;
+    m_frame_vertex_count += 4;
+    m_frame_index_count += 6;
+}
+
+[[gnu::noinline]] void cGraphics::writeGridQuad(const cDrawRecord& record) {
+    const cRenderQuad& q = *record.quad;
+    const uint32_t n = q.grid;
     const uint32_t k = n + 1;
     const uint64_t vertexCount64 = uint64_t(k) * k, indexCount64 = 6ull * n * n;
     if (vertexCount64 > 4ull * kMaxBufferSprites || indexCount64 > 6ull * kMaxBufferSprites) return;
@@ -713,8 +840,6 @@ void cGraphics::writeQuad(const cDrawRecord& record) {
 
     const uint32_t base = m_frame_vertex_count;
     const uint32_t firstIndex = m_frame_index_count;
-    cVector2 p[4];
-    for (int c = 0; c < 4; ++c) p[c] = q.transformedCorner(c);
     const float z = stencilToDepth(q.stencilValue);
     const bool hasLayer[2] = {record.texture0 != nullptr, record.texture1 != nullptr};
     float uvScale[2][2] = {{1.0f, 1.0f}, {1.0f, 1.0f}};
@@ -722,56 +847,8 @@ void cGraphics::writeQuad(const cDrawRecord& record) {
     if (hasLayer[1]) std::memcpy(uvScale[1], record.texture1->getUvScale(), sizeof uvScale[1]);
 
     cSpriteVertex* out = reinterpret_cast<cSpriteVertex*>(m_locked_vertices) + base;
-    if (n == 1) {
-        // The usual sprite: the same arithmetic as the grid below with s and t 0 or 1, where the
-        // mixed colours are the corner colours themselves.
-        const float dx1 = p[1].x - p[0].x, dy1 = p[1].y - p[0].y;
-        const float dx2 = p[2].x - p[0].x, dy2 = p[2].y - p[0].y;
-        const float dx3 = p[3].x - p[1].x - p[2].x + p[0].x, dy3 = p[3].y - p[1].y - p[2].y + p[0].y;
-        out[0].x = p[0].x + dx1 * 0.0f + dx2 * 0.0f + dx3 * 0.0f - 0.5f;
-        out[0].y = p[0].y + dy1 * 0.0f + dy2 * 0.0f + dy3 * 0.0f - 0.5f;
-        out[1].x = p[0].x + dx1 + dx2 * 0.0f + dx3 * 0.0f - 0.5f;
-        out[1].y = p[0].y + dy1 + dy2 * 0.0f + dy3 * 0.0f - 0.5f;
-        out[2].x = p[0].x + dx1 * 0.0f + dx2 + dx3 * 0.0f - 0.5f;
-        out[2].y = p[0].y + dy1 * 0.0f + dy2 + dy3 * 0.0f - 0.5f;
-        out[3].x = p[0].x + dx1 + dx2 + dx3 - 0.5f;
-        out[3].y = p[0].y + dy1 + dy2 + dy3 - 0.5f;
-        for (int c = 0; c < 4; ++c) {
-            out[c].z = z;
-            out[c].color = q.vertices[c].color;
-        }
-        for (int layer = 0; layer < 2; ++layer) {
-            if (!hasLayer[layer]) continue;
-            const cRect& uv = q.uvRects[layer];
-            const float du = uv.right - uv.left, dv = uv.bottom - uv.top;
-            const float u0 = (uv.left + du * 0.0f) * uvScale[layer][0] + 0.0001f;
-            const float u1 = (uv.left + du) * uvScale[layer][0] + 0.0001f;
-            const float v0 = (uv.top + dv * 0.0f) * uvScale[layer][1] + 0.0001f;
-            const float v1 = (uv.top + dv) * uvScale[layer][1] + 0.0001f;
-            float* target = layer == 0 ? &out[0].u0 : &out[0].u1;
-            const size_t stride = sizeof(cSpriteVertex) / sizeof(float);
-            target[0] = u0;
-            target[1] = v0;
-            target[stride] = u1;
-            target[stride + 1] = v0;
-            target[2 * stride] = u0;
-            target[2 * stride + 1] = v1;
-            target[3 * stride] = u1;
-            target[3 * stride + 1] = v1;
-        }
-        uint16_t* idx = m_locked_indices + firstIndex;
-        idx[0] = uint16_t(base);
-        idx[1] = uint16_t(base + 2);
-        idx[2] = uint16_t(base + 1);
-        idx[3] = uint16_t(base + 1);
-        idx[4] = uint16_t(base + 2);
-        idx[5] = uint16_t(base + 3);
-        m_current.vertexCount += 4;
-        m_current.triangleCount += 2;
-        m_frame_vertex_count += 4;
-        m_frame_index_count += 6;
-        return;
-    }
+    cVector2 p[4];
+    for (int c = 0; c < 4; ++c) p[c] = q.transformedCorner(c);
     float ch[4][4];   // corner, channel (a, r, g, b) in 0..1
     for (int c = 0; c < 4; ++c) {
         uint32_t col = q.vertices[c].color;

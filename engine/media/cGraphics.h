@@ -201,6 +201,7 @@ private:
     bool makeRoom(uint32_t vertices, uint32_t indices);
     void flushBatch();
     void writeQuad(const cDrawRecord& record);
+    void writeGridQuad(const cDrawRecord& record);   // a quad of more than one cell
     void renderChunks();
     void drawMesh(const cRenderChunk& chunk);
     void drawFade();

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 #include <map>
-#include <set>
 
 #include "engine/core/cIniFile.h"
 #include "engine/core/cXmlNode.h"
+#include "engine/scene/cRenderSet.h"
 #include "engine/scene/cSprite.h"
 
 namespace {
@@ -225,21 +225,19 @@ void cSceneNode::loadFromNode(const cXmlNode& node) {
 
 namespace {
 
-struct RenderEntry {
-    float key;
-    uint64_t serial;
-    cSprite* sprite;
-    bool operator<(const RenderEntry& o) const {
-        return key < o.key || (key == o.key && serial < o.serial);
-    }
-};
-
-std::set<RenderEntry>& renderSet() {
-    static std::set<RenderEntry>* set = new std::set<RenderEntry>;
+cRenderSet& renderSet() {
+    static cRenderSet* set = new cRenderSet;
     return *set;
 }
-// Changes whenever the render set changes, so that its walk knows when to search again.
-uint64_t g_renderSetStamp = 0;
+
+// Starts loading a sprite that the walk reaches a few entries later: drawing one reads fields
+// all over the object, and the walk visits sprites in depth order, not in memory order, so the
+// processor cannot guess the next ones.
+constexpr size_t kFetchAhead = 4;
+void fetchSprite(const cSprite* sprite) {
+    const char* bytes = reinterpret_cast<const char*>(sprite);
+    for (size_t offset = 0; offset < sizeof(cSprite); offset += 64) __builtin_prefetch(bytes + offset);
+}
 
 // A NaN depth would break the ordering: it sorts last.
 float renderKeyOf(float deep) { return deep == deep ? deep : std::numeric_limits<float>::infinity(); }
@@ -259,16 +257,14 @@ void drawObject(cSprite* sprite) {
 void addToRenderSet(cSprite* sprite) {
     if (!sprite || sprite->m_inRenderSet) return;
     sprite->m_renderKey = renderKeyOf(sprite->m_deep);
-    renderSet().insert(RenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
+    renderSet().insert(cRenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
     sprite->m_inRenderSet = true;
-    ++g_renderSetStamp;
 }
 
 void removeFromRenderSet(cSprite* sprite) {
     if (!sprite || !sprite->m_inRenderSet) return;
-    renderSet().erase(RenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
+    renderSet().erase(cRenderEntry{sprite->m_renderKey, sprite->getSerial(), sprite});
     sprite->m_inRenderSet = false;
-    ++g_renderSetStamp;
 }
 
 void changeDeep(cSprite* sprite, float deep) {
@@ -281,16 +277,19 @@ void changeDeep(cSprite* sprite, float deep) {
 
 void forEachInRenderSet(void (*fn)(cSprite*)) {
     if (!fn) return;
-    auto& set = renderSet();
-    auto it = set.begin();
-    while (it != set.end()) {
-        RenderEntry current = *it;
-        uint64_t stamp = g_renderSetStamp;
+    const cRenderSet& set = renderSet();
+    cRenderSet::Position position = set.begin();
+    while (!set.atEnd(position)) {
+        cRenderEntry current = set.at(position);
+        if (const cRenderEntry* next = set.peek(position, kFetchAhead)) fetchSprite(next->sprite);
+        uint64_t stamp = set.stamp();
         fn(current.sprite);
-        if (stamp == g_renderSetStamp)
-            ++it;
+        // fn may have changed the set (even through a nested frame): go on after the current
+        // entry, wherever it is now.
+        if (stamp == set.stamp())
+            set.advance(position);
         else
-            it = set.upper_bound(current);
+            position = set.upperBound(current);
     }
 }
 
@@ -345,8 +344,9 @@ bool isInRenderSet(const cSprite* sprite) { return sprite && sprite->m_inRenderS
 
 std::vector<cSprite*> getRenderSetSnapshot() {
     std::vector<cSprite*> result;
-    result.reserve(renderSet().size());
-    for (auto& entry : renderSet()) result.push_back(entry.sprite);
+    const cRenderSet& set = renderSet();
+    result.reserve(set.size());
+    for (cRenderSet::Position p = set.begin(); !set.atEnd(p); set.advance(p)) result.push_back(set.at(p).sprite);
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "engine/media/cVertexShader.h"
 #include "tests/engine/media/test_graphics_support.h"
@@ -234,29 +236,62 @@ TEST_F(Batch, ColoursMixPerChannelAndRound) {
     EXPECT_EQ(v[4].color, 0x80404040u);
 }
 
+namespace {
+// Equal bits, or both NaN (a NaN's payload is not part of the result).
+bool sameFloat(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+}
+}  // namespace
+
 TEST_F(Batch, ASingleCellQuadEqualsTheCornersOfAGrid) {
-    // The one-cell quad has a path of its own; its vertices must be the grid's corners bit for bit.
-    cRenderQuad q = quadAt(10.3f, 20.7f, 33.1f, 17.9f);
-    float m[9] = {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 123.4f, -56.7f, 1};
-    std::memcpy(q.matrix, m, sizeof m);
-    q.vertexOffsets[2] = cVector2(-1.3f, 2.2f);
-    q.viewOffset = cVector2(0.1f, 0.2f);
-    const uint32_t colors[4] = {0x01020304u, 0xFF7F80FEu, 0x80000000u, 0x12345678u};
-    for (int c = 0; c < 4; ++c) q.vertices[c].color = colors[c];
-    q.uvRects[0] = cRect(0.1f, 0.3f, 0.7f, 0.9f);
-    q.uvRects[1] = cRect(0.9f, 0.1f, 0.2f, 0.6f);
-    q.stencilValue = 77;
-    cRenderQuad grid = q;
-    grid.grid = 2;
-    cDrawRecord one = record(&q, texA.get()), two = record(&grid, texA.get());
-    one.texture1 = two.texture1 = texB.get();
-    frame({one, two});
-    std::vector<cSpriteVertex> v = vertices(0, 13);
-    ASSERT_EQ(v.size(), 13u);
-    const int corners[4] = {4, 6, 10, 12};
-    for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(std::memcmp(&v[c], &v[corners[c]], sizeof(cSpriteVertex)), 0) << "corner " << c;
-    EXPECT_EQ(v[3].color, colors[3]);
+    // The one-cell quad has a path of its own; its vertices must be the grid's corners bit for
+    // bit, whichever layers are textured and whatever the numbers are.
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* name;
+        float x, y, w, h;
+        float matrix[9];
+        cVector2 offset2, view;
+        bool layer0, layer1;
+    } cases[] = {
+        {"rotated, both layers", 10.3f, 20.7f, 33.1f, 17.9f, {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 123.4f, -56.7f, 1},
+         cVector2(-1.3f, 2.2f), cVector2(0.1f, 0.2f), true, true},
+        {"layer 0 only", -5.5f, 3.25f, 7.0f, 9.5f, {1.5f, 0, 0, 0, -2.0f, 0, 0.3f, 0.7f, 1}, cVector2(0.5f, 0),
+         cVector2(), true, false},
+        {"layer 1 only", 1e6f, -1e6f, 0.001f, 3e5f, {1, 0, 0, 0, 1, 0, 0, 0, 1}, cVector2(), cVector2(-0.0f, 0.0f),
+         false, true},
+        {"no texture, negative zeros", -0.0f, -0.0f, 0.0f, 0.0f, {-1, 0, 0, 0, -1, 0, -0.0f, 0, 1}, cVector2(),
+         cVector2(-0.0f, -0.0f), false, false},
+        {"endless corner", 0, 0, 10, 10, {1, 0, 0, 0, 1, 0, 0, 0, 1}, cVector2(inf, 0), cVector2(), true, false},
+        {"overflowing matrix", 3e38f, 1, 2e38f, 1, {10, 0, 0, 0, 1, 0, 0, 0, 1}, cVector2(), cVector2(), true, true},
+    };
+    for (const Case& c : cases) {
+        cRenderQuad q = quadAt(c.x, c.y, c.w, c.h);
+        std::memcpy(q.matrix, c.matrix, sizeof c.matrix);
+        q.vertexOffsets[2] = c.offset2;
+        q.viewOffset = c.view;
+        const uint32_t colors[4] = {0x01020304u, 0xFF7F80FEu, 0x80000000u, 0x12345678u};
+        for (int k = 0; k < 4; ++k) q.vertices[k].color = colors[k];
+        q.uvRects[0] = cRect(0.1f, 0.3f, 0.7f, 0.9f);
+        q.uvRects[1] = cRect(0.9f, 0.1f, 0.2f, 0.6f);
+        q.stencilValue = 77;
+        cRenderQuad grid = q;
+        grid.grid = 2;
+        cDrawRecord one = record(&q, c.layer0 ? texA.get() : nullptr), two = record(&grid, one.texture0);
+        one.texture1 = two.texture1 = c.layer1 ? texB.get() : nullptr;
+        frame({one, two});
+        std::vector<cSpriteVertex> v = vertices(0, 13);
+        ASSERT_EQ(v.size(), 13u) << c.name;
+        const int corners[4] = {4, 6, 10, 12};
+        for (int k = 0; k < 4; ++k) {
+            const cSpriteVertex &a = v[k], &b = v[corners[k]];
+            EXPECT_TRUE(sameFloat(a.x, b.x) && sameFloat(a.y, b.y) && sameFloat(a.z, b.z)) << c.name << " corner " << k;
+            EXPECT_EQ(a.color, colors[k]) << c.name;
+            EXPECT_EQ(a.color, b.color) << c.name;
+            EXPECT_TRUE(!c.layer0 || (sameFloat(a.u0, b.u0) && sameFloat(a.v0, b.v0))) << c.name << " corner " << k;
+            EXPECT_TRUE(!c.layer1 || (sameFloat(a.u1, b.u1) && sameFloat(a.v1, b.v1))) << c.name << " corner " << k;
+        }
+    }
 }
 
 TEST_F(Batch, UvsFollowTheRectsOfTexturedLayersOnly) {

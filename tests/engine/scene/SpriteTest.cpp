@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "SceneTestSupport.h"
 #include "engine/core/cFileManager.h"
@@ -325,6 +327,88 @@ TEST_F(SpriteTest, RenderWalkSurvivesSpritesLeavingDuringIt) {
     EXPECT_EQ(g_visited, (std::vector<cSprite*>{a, c}));
     delete a;
     delete c;
+}
+
+namespace {
+// The render set as it should be: shown sprites by depth, equal depths by creation.
+std::vector<cSprite*> expectedDrawOrder(const std::vector<std::unique_ptr<cPicture>>& all) {
+    std::vector<cSprite*> shown;
+    for (auto& p : all)
+        if (p && p->isVisible()) shown.push_back(p.get());
+    std::stable_sort(shown.begin(), shown.end(), [](cSprite* a, cSprite* b) { return a->getDeep() < b->getDeep(); });
+    return shown;
+}
+
+std::vector<std::unique_ptr<cPicture>>* g_crowd = nullptr;
+std::vector<cSprite*> g_walked;
+std::vector<cSprite*> g_shownAhead;
+// At every 97th sprite: shows one sprite deeper than the current, hides one of the deepest,
+// moves one to the front and deletes the next one in drawing order.
+void churn(cSprite* s) {
+    g_walked.push_back(s);
+    if (g_walked.size() % 97 != 0) return;
+    std::vector<cSprite*> order = getRenderSetSnapshot();
+    size_t at = std::find(order.begin(), order.end(), s) - order.begin();
+    for (auto& p : *g_crowd)
+        if (p && !p->isVisible() && p->getDeep() > s->getDeep()) {
+            p->show();
+            g_shownAhead.push_back(p.get());
+            break;
+        }
+    order.back()->hide();
+    if (order.size() > at + 3) order[at + 3]->setDeep(-1.0f);
+    if (order.size() > at + 1) {
+        for (auto& p : *g_crowd)
+            if (p.get() == order[at + 1]) p.reset();
+    }
+}
+}  // namespace
+
+TEST_F(SpriteTest, LargeRenderSetKeepsItsOrderThroughChangesAndWalks) {
+    // Enough sprites, and enough changes, to move entries between the set's storage blocks.
+    std::vector<std::unique_ptr<cPicture>> crowd;
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+    for (int i = 0; i < 3000; ++i) {
+        crowd.push_back(std::make_unique<cPicture>());
+        crowd.back()->setDeep(float(next() % 40));
+        crowd.back()->show();
+    }
+    for (int i = 0; i < 6000; ++i) {
+        cPicture& p = *crowd[next() % crowd.size()];
+        switch (next() % 3) {
+        case 0: p.hide(); break;
+        case 1: p.show(); break;
+        case 2: p.setDeep(float(next() % 40)); break;
+        }
+    }
+    std::vector<cSprite*> expected = expectedDrawOrder(crowd);
+    EXPECT_EQ(getRenderSetSnapshot(), expected);
+    EXPECT_EQ(getRenderSetCount(), expected.size());
+
+    // A walk that changes the set as it goes: a sprite shown deeper than the current one is
+    // reached, one moved in front of it or hidden or deleted is not.
+    g_crowd = &crowd;
+    g_walked.clear();
+    g_shownAhead.clear();
+    forEachInRenderSet(churn);
+    g_crowd = nullptr;
+    ASSERT_GT(g_walked.size(), 1000u);
+    for (size_t i = 1; i < g_walked.size(); ++i) ASSERT_LE(g_walked[i - 1]->getDeep(), g_walked[i]->getDeep()) << i;
+    std::vector<cSprite*> unique = g_walked;
+    std::sort(unique.begin(), unique.end());
+    EXPECT_EQ(std::adjacent_find(unique.begin(), unique.end()), unique.end());
+    EXPECT_FALSE(g_shownAhead.empty());
+    for (cSprite* s : g_shownAhead) {
+        bool alive = std::any_of(crowd.begin(), crowd.end(), [&](auto& p) { return p.get() == s; });
+        if (alive && s->isVisible() && s->getDeep() >= 0.0f) {
+            EXPECT_NE(std::find(g_walked.begin(), g_walked.end(), s), g_walked.end());
+        }
+    }
+    EXPECT_EQ(getRenderSetSnapshot(), expectedDrawOrder(crowd));
+
+    for (auto& p : crowd) p.reset();
+    EXPECT_EQ(getRenderSetCount(), 0u);
 }
 
 TEST_F(SpriteTest, ModelCallsWithoutModelDoNothing) {
