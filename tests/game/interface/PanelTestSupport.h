@@ -18,6 +18,8 @@
 #include "engine/core/Random.h"
 #include "engine/core/cCurveSet.h"
 #include "engine/core/cSettingsManager.h"
+#include "engine/scene/cButton.h"
+#include "engine/scene/cText.h"
 #include "game/effects/EffectRegistry.h"
 #include "game/flow/cTempBonuses.h"
 #include "game/interface/PanelFiles.h"
@@ -212,6 +214,18 @@ protected:
     // A key pressed (its press code reaches the bindings) in one frame; with alt, a left Alt is
     // held meanwhile.
     void pressKey(uint8_t key, bool alt = false);
+    // A click on the button as the button delivers it: only when it is visible, enabled and
+    // active; false when it would not react.
+    bool click(cButton* button) {
+        if (!button || !button->isVisible() || !button->isEnabled() || !button->isActive()) return false;
+        button->getClickHandler()(button);
+        return true;
+    }
+    // Shows the panel with sound and runs frames until it rests.
+    void showAndSettle(cPanel* panel) {
+        panel->show(true);
+        settle(panel);
+    }
 };
 
 }  // namespace panel_test
