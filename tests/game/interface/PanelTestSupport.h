@@ -6,7 +6,7 @@
 // owns the panels and answers for the level and the game data.
 //
 // Every picture is a 64 x 32 fake texture named by its file; the font "fonts/fixed.rwf"
-// advances 12 pixels per glyph, its blank included; "fonts/noblank.rwf" has no blank.
+// advances 12 pixels per glyph and 6 for the blank; "fonts/noblank.rwf" has no blank.
 
 #include <gtest/gtest.h>
 
