@@ -80,6 +80,12 @@ protected:
     void setStatusPanelActive(bool active);
     void freezeGame(bool frozen);
     void clearStep() { m_step = nullptr; }
+    // Deletes a part for good and forgets it.
+    template <class T>
+    static void deletePart(T*& part) {
+        delete part;
+        part = nullptr;
+    }
 
     cPanelOwner* m_owner;
     cPicture* m_background;

@@ -45,12 +45,6 @@ const OutcomeLook kLooks[] = {
      panel_files::kSoundBad, false},
 };
 
-template <class T>
-void deletePart(T*& part) {
-    delete part;
-    part = nullptr;
-}
-
 void replaceIn(cText* text, const wchar_t* pattern, int64_t value) {
     if (text) text->setString(replaceAll(text->getString(), pattern, cStringW(std::to_wstring(value))));
 }

@@ -9,18 +9,13 @@
 
 namespace {
 
-template <class T>
-void deletePart(T*& part) {
-    delete part;
-    part = nullptr;
-}
-
 cStringW key(const wchar_t* name, int n) { return cStringW(name) + intToString(n); }
 
-cVector2 vectorOf(const cStringW& text) {
-    float xy[2] = {0.0f, 0.0f};
-    parseVector2(xy, text);
-    return cVector2(xy[0], xy[1]);
+// A position of the level's section; 0 0 when absent.
+cVector2 positionOf(const cIniFile& world, const cStringW& section, const cStringW& key) {
+    cVector2 position;
+    readVector(world, section.c_str(), key.c_str(), &position);
+    return position;
 }
 
 }  // namespace
@@ -107,7 +102,7 @@ void cPanelLevel::loadConfig(const cIniFile&, const cStringW&) {
 void cPanelLevel::loadPicture(cPicture*& picture, const cIniFile& world, const cStringW& section, int n,
                               float deepOffset) {
     picture->setPicture(toNarrowWord(world.getValue(section, key(L"picture_", n))));
-    picture->setPosition(vectorOf(world.getValue(section, key(L"pos_picture_", n))));
+    picture->setPosition(positionOf(world, section, key(L"pos_picture_", n)));
     picture->setDeep(getDeep() + deepOffset);
     if (picture->getPictureName().isEmpty()) deletePart(picture);
 }
@@ -118,7 +113,7 @@ void cPanelLevel::loadString(cText*& text, const cIniFile& world, const cStringW
         deletePart(text);
         return;
     }
-    text->setPosition(vectorOf(world.getValue(section, key(L"pos_string_", n))));
+    text->setPosition(positionOf(world, section, key(L"pos_string_", n)));
     uint32_t spacing = 0;
     stringToUnsigned(&spacing, world.getValue(section, key(L"line_spacing_", n)));
     text->setLineSpacing(spacing);

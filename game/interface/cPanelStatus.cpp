@@ -14,12 +14,6 @@
 
 namespace {
 
-template <class T>
-void deletePart(T*& part) {
-    delete part;
-    part = nullptr;
-}
-
 // Steps of a track part from its offset's y: whole steps, at least one and at most the cap.
 uint32_t trackSteps(float y) {
     if (!(y >= 1.0f)) return 1;

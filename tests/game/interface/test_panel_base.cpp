@@ -98,7 +98,9 @@ TEST_F(PanelBase, ArrivesOnItsShownPointsAtRestAndActive) {
     while (!panel->isComplete() && n < 200) {
         frame(kDt);
         ++n;
-        if (!panel->isComplete()) EXPECT_FALSE(panel->isActive()) << "frame " << n;
+        if (!panel->isComplete()) {
+            EXPECT_FALSE(panel->isActive()) << "frame " << n;
+        }
     }
     // About 0.17 s behind the background, then 0.7 s of its own motion.
     EXPECT_GE(n * kDt, 0.85f);

@@ -117,7 +117,9 @@ TEST_F(StatusPanel, TheClockPulsesTenTimesWithOneTickOnItsLastFrame) {
     for (int i = 0; i < 60 * 8; ++i) {
         frame();
         if (lastFrameAt < 0.0f && clock->getLayer0Frame() == 4) lastFrameAt = clock->getLayer0Time();
-        if (lastFrameAt < 0.0f) EXPECT_EQ(clock->getScale(), cVector2(1.0f, 1.0f)) << i;
+        if (lastFrameAt < 0.0f) {
+            EXPECT_EQ(clock->getScale(), cVector2(1.0f, 1.0f)) << i;
+        }
         const bool low = clock->getScale().x < 1.0f;
         lows += low && !wasLow;
         wasLow = low;
@@ -224,10 +226,14 @@ TEST_F(StatusPanel, SlidesInAsACascadeAndOutAt1500PixelsASecond) {
     int clockFrame = 0, scoreFrame = 0;
     for (int i = 2; i < 200 && !status->isComplete(); ++i) {
         frame();
-        if (!status->isComplete()) EXPECT_FALSE(status->isActive());
+        if (!status->isComplete()) {
+            EXPECT_FALSE(status->isActive());
+        }
         if (!clockFrame && status->getClock()->getPosition().x != -200.0f) clockFrame = i;
         if (!scoreFrame && status->getScorePicture()->getPosition().x != -50.0f) scoreFrame = i;
-        if (scoreFrame) EXPECT_EQ(status->getScoreCaption()->getPosition().x, status->getScorePicture()->getPosition().x);
+        if (scoreFrame) {
+            EXPECT_EQ(status->getScoreCaption()->getPosition().x, status->getScorePicture()->getPosition().x);
+        }
     }
     EXPECT_EQ(clockFrame, 11);   // the bar's parameter passes 3.0
     EXPECT_GT(scoreFrame, clockFrame);
