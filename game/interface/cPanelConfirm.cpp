@@ -114,3 +114,10 @@ void cPanelConfirmTry::onYes() {
         game->restartLevel(-1);
     }
 }
+
+bool isConfirmPanelVisible(cLevelPanelOwner* game) {
+    if (!game) return false;
+    cPanelConfirmMenu* menu = game->getConfirmMenuPanel();
+    cPanelConfirmTry* retry = game->getConfirmPanel();
+    return (menu && menu->isVisible()) || (retry && retry->isVisible());
+}

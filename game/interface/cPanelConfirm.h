@@ -61,6 +61,10 @@ private:
     int m_owner_kind;
 };
 
+// True while the game screen's confirm-menu or confirm-try panel is on screen; the panels
+// under them do not react meanwhile.
+bool isConfirmPanelVisible(cLevelPanelOwner* game);
+
 class cPanelConfirmTry : public cPanelConfirm {
 public:
     cPanelConfirmTry(cSceneNode* parent, cLevelPanelOwner* owner);

@@ -250,9 +250,7 @@ void cPanelContinue::update() {
         }
     }
     // 2. Inactive under a confirm panel; active again unless the confirm-exit panel is up.
-    cPanelConfirmMenu* menu = m_game->getConfirmMenuPanel();
-    cPanelConfirmTry* retry = m_game->getConfirmPanel();
-    if ((menu && menu->isVisible()) || (retry && retry->isVisible()))
+    if (isConfirmPanelVisible(m_game))
         deactivateAll();
     else if (!m_game->isConfirmExitPanelVisible())
         activateAll();

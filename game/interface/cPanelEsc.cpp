@@ -66,13 +66,7 @@ void cPanelEsc::onHide() {
 
 void cPanelEsc::update() {
     // 1. Under a confirm panel the pause panel does not react.
-    bool confirmShown = false;
-    if (m_game) {
-        cPanelConfirmMenu* menu = m_game->getConfirmMenuPanel();
-        cPanelConfirmTry* retry = m_game->getConfirmPanel();
-        confirmShown = (menu && menu->isVisible()) || (retry && retry->isVisible());
-    }
-    if (confirmShown)
+    if (isConfirmPanelVisible(m_game))
         deactivateAll();
     // 2. Otherwise it reacts again, except while the options or confirm-exit panel covers it.
     else if (!m_game || (!m_game->isConfirmExitPanelVisible() && !m_game->isOptionsPanelVisible()))
