@@ -2,7 +2,8 @@
 // the headless OpenGL device: the draw records come in depth order (restaurant, the fader at
 // alpha 150, then the panel, its background and its parts at their shown points, nothing of
 // the hidden panels), and the pixels show the dimmed restaurant around the panel. The frame is
-// kept as a screenshot under the build folder.
+// kept as a screenshot under the build folder, as is a frame of the demo data's status and
+// level-start panels.
 
 #include <filesystem>
 #include <map>
@@ -167,6 +168,80 @@ TEST_F(PanelFrame, PausePanelAtRestOverTheDimmedLevel) {
     EXPECT_NEAR(channel(550, 280, 16), 0xF2, 3);
     EXPECT_NEAR(channel(550, 280, 8), 0xE8, 3);
     EXPECT_NEAR(channel(400, 370, 0), 0x80, 3);
+}
+
+}  // namespace
+
+namespace {
+
+// The demo data drawn: the status panel and the level-start panel of level 1 at rest, their
+// textures and fonts read from the built Data folder.
+class DemoServices : public cEngineSceneServices {
+public:
+    float delta = 1.0f / 60.0f;
+    float getGameDelta() override { return getLogic()->isPaused() ? 0.0f : delta; }
+    float getRealDelta() override { return delta; }
+};
+
+TEST(PanelDemoFrame, StatusAndLevelStartPanelsOfTheDemoData) {
+    namespace fs = std::filesystem;
+    cGraphics::setDesktopWidthOverride(1920);
+    std::unique_ptr<cGraphics> graphics;
+    try {
+        graphics = std::make_unique<cGraphics>(nullptr);
+    } catch (...) {
+        FAIL() << "no headless OpenGL device could be made";
+    }
+    auto files = std::make_unique<cFileManager>(cStringA((fs::path(RW_DIST_DIR) / "Data").string()), cStringA("kbf"));
+    registerDocumentResourceTypes();
+    cBitmapFont::registerResourceFactory();
+    cTexture::registerResourceFactory();
+    auto resources = std::make_unique<cResourceManager>();
+    auto logic = std::make_unique<cLogic>();
+    DemoServices services;
+    cSceneServices* previous = setSceneServices(&services);
+    std::vector<uint32_t> pixels;
+    try {
+        for (const char* folder : {"config", "fonts", "game/interface"}) resources->loadFolder(folder, true, 10);
+        auto screen = std::make_unique<FakeGameScreen>();
+        screen->level = 1;
+        screen->goal = 1200;
+        screen->expertGoal = 1800;
+        screen->score = 640;
+        screen->status = new cPanelStatus(screen.get(), screen.get());
+        screen->start = new cPanelLevel(screen.get(), screen.get());
+        screen->status->show(false);
+        screen->start->show(true);
+        for (int i = 0; i < 200 && !(screen->status->isComplete() && screen->start->isComplete()); ++i)
+            updateTopLevelNodes(&updateNode);
+        ASSERT_TRUE(screen->start->isComplete());
+        ASSERT_TRUE(screen->status->isComplete());
+        graphics->beginFrame();
+        forEachInRenderSet(drawObject);
+        graphics->endFrame();
+        uint32_t w = 0, h = 0;
+        ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
+        ASSERT_EQ(w, 800u);
+        std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
+        cImage shot;
+        shot.width = 800;
+        shot.height = 600;
+        shot.pixels = pixels;
+        EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/panels-level-start-frame.png", shot));
+        auto at = [&](int x, int y) { return pixels[size_t(y) * 800 + size_t(x)] & 0xFFFFFFu; };
+        EXPECT_EQ(at(620, 130), 0xF2E8CFu) << "the level-start panel at rest";
+        EXPECT_NE(at(400, 5), 0u) << "the status bar";
+        screen.reset();
+    } catch (const std::string& text) {
+        ADD_FAILURE() << text;
+    }
+    updateTopLevelNodes(nullptr);
+    setSceneServices(previous);
+    logic.reset();
+    resources.reset();
+    files.reset();
+    graphics.reset();
+    cGraphics::setDesktopWidthOverride(0);
 }
 
 }  // namespace
