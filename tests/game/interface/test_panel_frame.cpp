@@ -9,6 +9,7 @@
 #include <map>
 
 #include "engine/media/cGraphics.h"
+#include "engine/media/cTexture.h"
 #include "engine/scene/cEngineSceneServices.h"
 #include "tests/engine/media/test_graphics_support.h"
 #include "tests/game/interface/PanelTestSupport.h"
@@ -183,39 +184,64 @@ public:
     float getRealDelta() override { return delta; }
 };
 
-TEST(PanelDemoFrame, StatusAndLevelStartPanelsOfTheDemoData) {
-    namespace fs = std::filesystem;
-    cGraphics::setDesktopWidthOverride(1920);
+class PanelDemoFrame : public testing::Test {
+protected:
     std::unique_ptr<cGraphics> graphics;
-    try {
-        graphics = std::make_unique<cGraphics>(nullptr);
-    } catch (...) {
-        FAIL() << "no headless OpenGL device could be made";
-    }
-    auto files = std::make_unique<cFileManager>(cStringA((fs::path(RW_DIST_DIR) / "Data").string()), cStringA("kbf"));
-    registerDocumentResourceTypes();
-    cBitmapFont::registerResourceFactory();
-    cTexture::registerResourceFactory();
-    auto resources = std::make_unique<cResourceManager>();
-    auto logic = std::make_unique<cLogic>();
+    std::unique_ptr<cFileManager> files;
+    std::unique_ptr<cResourceManager> resources;
+    std::unique_ptr<cLogic> logic;
     DemoServices services;
-    cSceneServices* previous = setSceneServices(&services);
+    cSceneServices* previous = nullptr;
+    std::unique_ptr<FakeGameScreen> screen;
     std::vector<uint32_t> pixels;
-    try {
-        for (const char* folder : {"config", "fonts", "game/interface"}) resources->loadFolder(folder, true, 10);
-        auto screen = std::make_unique<FakeGameScreen>();
+
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        cGraphics::setDesktopWidthOverride(1920);
+        try {
+            graphics = std::make_unique<cGraphics>(nullptr);
+        } catch (...) {
+            FAIL() << "no headless OpenGL device could be made";
+        }
+        files = std::make_unique<cFileManager>(cStringA((fs::path(RW_DIST_DIR) / "Data").string()), cStringA("kbf"));
+        registerDocumentResourceTypes();
+        cBitmapFont::registerResourceFactory();
+        cTexture::registerResourceFactory();
+        resources = std::make_unique<cResourceManager>();
+        logic = std::make_unique<cLogic>();
+        previous = setSceneServices(&services);
+        try {
+            for (const char* folder : {"config", "fonts", "game/interface"}) resources->loadFolder(folder, true, 10);
+        } catch (const std::string& text) {
+            FAIL() << text;
+        }
+        screen = std::make_unique<FakeGameScreen>();
         screen->level = 1;
         screen->goal = 1200;
         screen->expertGoal = 1800;
         screen->score = 640;
-        screen->status = new cPanelStatus(screen.get(), screen.get());
-        screen->start = new cPanelLevel(screen.get(), screen.get());
-        screen->status->show(false);
-        screen->start->show(true);
-        for (int i = 0; i < 200 && !(screen->status->isComplete() && screen->start->isComplete()); ++i)
+    }
+    void TearDown() override {
+        screen.reset();
+        clearSparkles();
+        updateTopLevelNodes(nullptr);
+        setSceneServices(previous);
+        logic.reset();
+        resources.reset();
+        files.reset();
+        graphics.reset();
+        cGraphics::setDesktopWidthOverride(0);
+    }
+    void settleAll(std::initializer_list<cPanel*> panels) {
+        for (int i = 0; i < 200; ++i) {
+            bool resting = true;
+            for (cPanel* p : panels) resting = resting && p->isComplete();
+            if (resting) return;
             updateTopLevelNodes(&updateNode);
-        ASSERT_TRUE(screen->start->isComplete());
-        ASSERT_TRUE(screen->status->isComplete());
+        }
+        FAIL() << "the panels never came to rest";
+    }
+    void drawAndSave(const char* name) {
         graphics->beginFrame();
         forEachInRenderSet(drawObject);
         graphics->endFrame();
@@ -227,21 +253,30 @@ TEST(PanelDemoFrame, StatusAndLevelStartPanelsOfTheDemoData) {
         shot.width = 800;
         shot.height = 600;
         shot.pixels = pixels;
-        EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/panels-level-start-frame.png", shot));
-        auto at = [&](int x, int y) { return pixels[size_t(y) * 800 + size_t(x)] & 0xFFFFFFu; };
-        EXPECT_EQ(at(620, 130), 0xF2E8CFu) << "the level-start panel at rest";
-        EXPECT_NE(at(400, 5), 0u) << "the status bar";
-        screen.reset();
-    } catch (const std::string& text) {
-        ADD_FAILURE() << text;
+        EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/" + name, shot));
     }
-    updateTopLevelNodes(nullptr);
-    setSceneServices(previous);
-    logic.reset();
-    resources.reset();
-    files.reset();
-    graphics.reset();
-    cGraphics::setDesktopWidthOverride(0);
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * 800 + size_t(x)] & 0xFFFFFFu; }
+};
+
+TEST_F(PanelDemoFrame, StatusAndLevelStartPanels) {
+    screen->status = new cPanelStatus(screen.get(), screen.get());
+    screen->start = new cPanelLevel(screen.get(), screen.get());
+    screen->status->show(false);
+    screen->start->show(true);
+    settleAll({screen->status, screen->start});
+    drawAndSave("panels-level-start-frame.png");
+    EXPECT_EQ(at(620, 130), 0xF2E8CFu) << "the level-start panel at rest";
+    EXPECT_NE(at(400, 5), 0u) << "the status bar";
+}
+
+TEST_F(PanelDemoFrame, ResultsPanelOfAnExpertRun) {
+    screen->score = 1900;
+    screen->buildPanels();
+    screen->results->show(true);
+    settleAll({screen->results});
+    drawAndSave("panels-results-frame.png");
+    EXPECT_TRUE(screen->results->getExpertPicture()->isVisible());
+    EXPECT_EQ(at(640, 110), 0xF2E8CFu) << "the results panel at rest";
 }
 
 }  // namespace
