@@ -46,6 +46,26 @@ cVector2 centre(const cRenderQuad& q) {
     return sum * 0.25f;
 }
 
+// One frame of the render set on the device, read back (800 x 600).
+void drawRenderSet(cGraphics& graphics, std::vector<uint32_t>* pixels) {
+    graphics.beginFrame();
+    forEachInRenderSet(drawObject);
+    graphics.endFrame();
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(graphics.readBackBuffer(pixels, &w, &h), DEV_OK);
+    ASSERT_EQ(w, 800u);
+}
+
+// The frame as a screenshot in the test output folder.
+void saveShot(const std::vector<uint32_t>& pixels, const char* name) {
+    std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
+    cImage shot;
+    shot.width = 800;
+    shot.height = 600;
+    shot.pixels = pixels;
+    EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/" + name, shot));
+}
+
 class PanelFrame : public PanelTest {
 protected:
     std::unique_ptr<cGraphics> graphics;
@@ -86,24 +106,7 @@ protected:
         input->update();
         updateTopLevelNodes(&updateNode);
     }
-    void drawFrame() {
-        pixelServices.drawn.clear();
-        graphics->beginFrame();
-        forEachInRenderSet(drawObject);
-        graphics->endFrame();
-        uint32_t w = 0, h = 0;
-        ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
-        ASSERT_EQ(w, 800u);
-    }
     int channel(int x, int y, int shift) const { return int((pixels[size_t(y) * 800 + size_t(x)] >> shift) & 0xFF); }
-    void saveFrame(const char* name) {
-        std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
-        cImage shot;
-        shot.width = 800;
-        shot.height = 600;
-        shot.pixels = pixels;
-        EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/" + name, shot));
-    }
 };
 
 TEST_F(PanelFrame, PausePanelAtRestOverTheDimmedLevel) {
@@ -131,8 +134,9 @@ TEST_F(PanelFrame, PausePanelAtRestOverTheDimmedLevel) {
     fader->show();
     step(0.0f);
 
-    drawFrame();
-    saveFrame("panels-pause-frame.png");
+    pixelServices.drawn.clear();
+    drawRenderSet(*graphics, &pixels);
+    saveShot(pixels, "panels-pause-frame.png");
 
     const auto& drawn = pixelServices.drawn;
     ASSERT_GE(drawn.size(), 3u);
@@ -170,10 +174,6 @@ TEST_F(PanelFrame, PausePanelAtRestOverTheDimmedLevel) {
     EXPECT_NEAR(channel(550, 280, 8), 0xE8, 3);
     EXPECT_NEAR(channel(400, 370, 0), 0x80, 3);
 }
-
-}  // namespace
-
-namespace {
 
 // The demo data drawn: the status panel and the level-start panel of level 1 at rest, their
 // textures and fonts read from the built Data folder.
@@ -242,18 +242,8 @@ protected:
         FAIL() << "the panels never came to rest";
     }
     void drawAndSave(const char* name) {
-        graphics->beginFrame();
-        forEachInRenderSet(drawObject);
-        graphics->endFrame();
-        uint32_t w = 0, h = 0;
-        ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
-        ASSERT_EQ(w, 800u);
-        std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
-        cImage shot;
-        shot.width = 800;
-        shot.height = 600;
-        shot.pixels = pixels;
-        EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/" + name, shot));
+        drawRenderSet(*graphics, &pixels);
+        saveShot(pixels, name);
     }
     uint32_t at(int x, int y) const { return pixels[size_t(y) * 800 + size_t(x)] & 0xFFFFFFu; }
 };
