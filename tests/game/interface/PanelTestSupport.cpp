@@ -148,7 +148,6 @@ void PanelTest::SetUp() {
         world.put("config/language.ini",
                   file_test::utf16Ini("[Localization]\r\nCodePage=\"1252\"\r\nLanguage=\"00000409\"\r\n"));
         files = std::make_unique<cFileManager>(cStringA(world.dataArg()), cStringA("kbf"));
-        registerDocumentResourceTypes();
         cBitmapFont::registerResourceFactory();
         resources = std::make_unique<cResourceManager>();
         settings = std::make_unique<cSettingsManager>();

@@ -29,7 +29,6 @@ protected:
 
     void SetUp() override {
         files = std::make_unique<cFileManager>(cStringA((fs::path(RW_DIST_DIR) / "Data").string()), cStringA("kbf"));
-        registerDocumentResourceTypes();
         cBitmapFont::registerResourceFactory();
         resources = std::make_unique<cResourceManager>();
         resources->loadFolder("config", true, 11);

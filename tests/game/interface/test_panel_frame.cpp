@@ -204,7 +204,6 @@ protected:
             FAIL() << "no headless OpenGL device could be made";
         }
         files = std::make_unique<cFileManager>(cStringA((fs::path(RW_DIST_DIR) / "Data").string()), cStringA("kbf"));
-        registerDocumentResourceTypes();
         cBitmapFont::registerResourceFactory();
         cTexture::registerResourceFactory();
         resources = std::make_unique<cResourceManager>();
