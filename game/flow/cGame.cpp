@@ -39,6 +39,17 @@ void deleteState(T*& state) {
 }  // namespace
 
 cGame::cGame(const cStringA& commandWord) : cSceneNode(nullptr) {
+    try {
+        construct(commandWord);
+    } catch (...) {
+        // A start that fails (a missing file, a pack that is not loaded) leaves no half-built
+        // game behind: the owned objects and their singletons go again.
+        release();
+        throw;
+    }
+}
+
+void cGame::construct(const cStringA& commandWord) {
     // 1. The resource groups: configuration, fonts, packs, cursor, buttons and sounds first.
     m_groups = new cResourceGroupManager;
     m_groups->loadStartup();
@@ -80,7 +91,9 @@ cGame::cGame(const cStringA& commandWord) : cSceneNode(nullptr) {
     enable();
 }
 
-cGame::~cGame() {
+cGame::~cGame() { release(); }
+
+void cGame::release() {
     hide();
     disable();
     deleteState(m_main_menu);

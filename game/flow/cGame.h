@@ -83,6 +83,9 @@ public:
     static void toggleFreeze(void* game);
 
 private:
+    void construct(const cStringA& commandWord);
+    // Hides and disables the node and deletes everything the game owns, in order.
+    void release();
     void setActive(bool active);
     void toggleFullscreen();
     void enterState();

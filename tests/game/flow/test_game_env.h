@@ -15,6 +15,7 @@
 
 #include "engine/app/cLogic.h"
 #include "engine/app/cRenderWren.h"
+#include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/ImageDecoder.h"
 #include "engine/media/cGraphics.h"
@@ -134,6 +135,8 @@ public:
         core.reset(new cRenderWren(data.path().c_str(), nullptr, nullptr));
         ASSERT_TRUE(core->isStarted()) << getErrorCallStack();
         getLogic()->setFrameHook(advanceClockEachFrame);
+        // As the entry function does before it makes the game.
+        getResourceManager()->registerExtension(cStringA("qpk"), RESOURCE_XML);
     }
     void stop() {
         if (cLogic* logic = getLogic()) logic->setFrameHook(nullptr);
