@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-struct SDL_Window;
-union SDL_Event;
-
 namespace platform {
+
+// The game window as the platform hands it out; only the platform looks inside.
+struct Window;
 
 enum class Backend { Sdl, Headless };
 Backend backend();
@@ -74,22 +74,49 @@ using WindowProc = intptr_t (*)(uint32_t message, uintptr_t wParam, intptr_t lPa
 // ---- The window -----------------------------------------------------------------------
 // Starts SDL's video and event system (headless: the offscreen driver) and keeps the OpenGL
 // library loaded for the rest of the run, so that windows and probes may come and go. False
-// when the video system cannot start (SDL_GetError tells why). createWindow calls it.
+// when the video system cannot start (videoFailure tells why). createWindow calls it.
+// The sdl backend refuses to start without a display (a driver without a screen only when
+// SDL_VIDEODRIVER names it).
 bool initVideo();
+std::string videoFailure();
+// The sdl backend without a display: the text telling the user what to do ("no display: ...");
+// empty otherwise. Starts the video system to find out.
+std::string missingDisplay();
 // Creates the one game window: fixed size, client area exactly width x height, centred on the
 // desktop, OpenGL-capable, shown. Throws a narrow text on failure. wndProc receives the messages.
 void createWindow(const std::string& title, int width, int height, WindowProc wndProc);
 bool hasWindow();
-SDL_Window* sdlWindow();                // null without a window
+Window* window();                       // null without a window
 void destroyWindow();
 void setWindowTitle(const std::string& title);
+std::string windowTitle();              // empty without a window
+// Resizes the client area to width x height and centres the window on the desktop.
 void setClientSize(int width, int height);
+// The window's position on the desktop and its client size, in pixels; false (and nothing
+// stored) without a window.
+bool windowPosition(int* x, int* y);
+bool windowSize(int* width, int* height);
+void setWindowPosition(int x, int y);
+// Full screen covers the desktop (the frame is letterboxed into it); leaving it gives the
+// window back a client area of width x height.
+void setFullscreen(bool fullscreen, int width, int height);
 bool isMinimized();
 void restoreWindow();                   // un-minimize
 void raiseWindow();                     // bring to the foreground
 void minimizeWindow();
+// Whether the window has the keyboard focus, as the focus messages last told (true without a
+// window, and always on the headless backend).
+bool windowHasFocus();
 void showSystemCursor(bool show);
+// The sdl backend: the mouse reports relative motion only and the cursor stays in the window
+// (an exclusive mouse). Nothing on the headless backend.
+void setRelativeMouseMode(bool on);
 void desktopSize(int* width, int* height);
+// Bits per pixel of the desktop's display mode; 0 when unknown.
+int desktopBitsPerPixel();
+// Makes (and drops again) an OpenGL 3.3 core context on a hidden window of the current video
+// driver. Empty when that worked, otherwise the graphics system's reason.
+std::string probeOpenGL33();
 
 // ---- The message queue ----------------------------------------------------------------
 // Removes the next message (translating waiting SDL events first); false when none waits.
@@ -110,9 +137,25 @@ intptr_t defWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
 // Headless only: the message is appended to the queue once the test clock reaches timeMs
 // (peekMessage looks at the clock each time it runs).
 void postMessageAt(uint32_t timeMs, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
-// Keyboard, mouse and text events are also handed, untranslated, to this listener (the input
-// layer) while peekMessage pumps SDL's queue. One listener; null removes it.
-using RawEventListener = void (*)(const SDL_Event& event, void* user);
+// Keyboard and mouse input as the system reported it, before it became messages: what the
+// input layer buffers.
+struct RawInputEvent {
+    enum Type : uint8_t { KEY, BUTTON, MOTION, WHEEL };
+    Type type = KEY;
+    bool pressed = false;  // KEY, BUTTON: false for a release
+    bool repeat = false;   // KEY: an auto-repeated press
+    uint8_t key = 0;       // KEY: the engine's key code (platform/input/KeyCodes.h); 0 for unknown keys
+    uint8_t button = 0;    // BUTTON: 0 left, 1 right, 2 middle, 3 X1, 4 X2, further buttons in order
+    int32_t x = 0;         // MOTION: the cursor in window pixels
+    int32_t y = 0;
+    int32_t dx = 0;        // MOTION: relative motion in pixels
+    int32_t dy = 0;
+    int32_t notches = 0;   // WHEEL: positive away from the user
+};
+// Keyboard and mouse events are also handed to this listener (the input layer) while
+// peekMessage pumps the system's queue; mouse events made up from touches are not. One
+// listener; null removes it.
+using RawEventListener = void (*)(const RawInputEvent& event, void* user);
 void setRawEventListener(RawEventListener listener, void* user);
 
 // ---- Clock ----------------------------------------------------------------------------

@@ -55,7 +55,7 @@ std::string executableFileName() {
 
 cRenderWren* cRenderWren::core() { return g_core; }
 
-cRenderWren::cRenderWren(const char* dataFolder, void* instance, SDL_Window* window) {
+cRenderWren::cRenderWren(const char* dataFolder, void* instance, platform::Window* window) {
     g_core = this;
     g_windowActive = true;
     try {
@@ -143,7 +143,7 @@ cRenderWren::~cRenderWren() {
 MessageHook cRenderWren::getMessageHook() { return m_message_hook; }
 void cRenderWren::setMessageHook(MessageHook hook) { m_message_hook = hook; }
 
-SDL_Window* cRenderWren::createWindow(void*) {
+platform::Window* cRenderWren::createWindow(void*) {
     try {
         // Without a settings manager (or without the keys) the window has the default size;
         // without a title it is named after the executable.
@@ -160,7 +160,7 @@ SDL_Window* cRenderWren::createWindow(void*) {
         platform::createWindow(title, static_cast<int>(width), static_cast<int>(height), &cRenderWren::WndProc);
         m_own_window = true;
         m_minimized = false;
-        return platform::sdlWindow();
+        return platform::window();
     } catch (...) {
         reportCaughtFailure(SIG_CREATE_WINDOW);
         return nullptr;

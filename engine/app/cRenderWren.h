@@ -6,7 +6,9 @@
 
 #include "engine/core/cString.h"
 
-struct SDL_Window;
+namespace platform {
+struct Window;
+}
 
 class cGraphics;
 class cInput;
@@ -26,7 +28,7 @@ class cRenderWren final {
 public:
     // dataFolder: the folder beside the executable that holds the game's data ("Data").
     // window: an existing window, or null to let the core create its own.
-    cRenderWren(const char* dataFolder, void* instance, SDL_Window* window);
+    cRenderWren(const char* dataFolder, void* instance, platform::Window* window);
     ~cRenderWren();
 
     virtual MessageHook getMessageHook();
@@ -35,7 +37,7 @@ public:
     // The message loop: returns when the quit message arrives or after a fatal report.
     void process();
     // Creates the game window from the settings (title, width, height); null after a fatal report.
-    SDL_Window* createWindow(void* instance);
+    platform::Window* createWindow(void* instance);
     // The window procedure of the game window.
     static intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
@@ -68,7 +70,7 @@ private:
     bool m_started = false;
     cStringA m_user_version_path = "$common$/version.ini";
     cStringA m_data_version_path = "Config/version.ini";
-    SDL_Window* m_window = nullptr;
+    platform::Window* m_window = nullptr;
     bool m_own_window = false;
 };
 

@@ -1,9 +1,17 @@
 // The program's entry: the command line's words are joined again and handed to WinMain.
+#include <cstdio>
 #include <string>
 
 #include "engine/app/cRenderWren.h"
+#include "platform/Platform.h"
 
 int main(int argc, char** argv) {
+    // Without a display the window would exist nowhere and the game would run unseen for ever.
+    std::string noDisplay = platform::missingDisplay();
+    if (!noDisplay.empty()) {
+        std::fprintf(stderr, "%s\n", noDisplay.c_str());
+        return 1;
+    }
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';

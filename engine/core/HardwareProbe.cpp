@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/core/FileSystem.h"
+
 namespace {
 
 HardwareProbe* g_probe = nullptr;
@@ -28,17 +30,6 @@ std::string trimmed(std::string text) {
     size_t start = 0;
     while (start < text.size() && blank(text[start])) ++start;
     return text.substr(start);
-}
-
-// Sorted entries of a folder (empty when it cannot be listed).
-std::vector<std::filesystem::path> listFolder(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> out;
-    std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
-         it.increment(ec))
-        out.push_back(it->path());
-    std::sort(out.begin(), out.end());
-    return out;
 }
 
 }  // namespace
@@ -94,8 +85,8 @@ bool HardwareProbe::query(HardwareFigures& measured) {
     }
 
     // Drivers that tell their dedicated memory (amdgpu and others) do it here, in bytes.
-    for (const auto& card : listFolder("/sys/class/drm")) {
-        if (readFile(card / "device" / "mem_info_vram_total", &text)) {
+    for (const std::string& card : listFolder("/sys/class/drm")) {
+        if (readFile(std::filesystem::path("/sys/class/drm") / card / "device" / "mem_info_vram_total", &text)) {
             std::istringstream in(text);
             int64_t bytes = 0;
             if (in >> bytes && bytes > 0) {
@@ -110,7 +101,8 @@ bool HardwareProbe::query(HardwareFigures& measured) {
 
 bool HardwareProbe::isLaptop() {
     std::string text;
-    for (const auto& supply : listFolder("/sys/class/power_supply")) {
+    for (const std::string& name : listFolder("/sys/class/power_supply")) {
+        const std::filesystem::path supply = std::filesystem::path("/sys/class/power_supply") / name;
         if (!readFile(supply / "type", &text) || trimmed(text) != "Battery") continue;
         // Batteries of devices (mice, keyboards) do not power the system.
         if (readFile(supply / "scope", &text) && trimmed(text) == "Device") continue;

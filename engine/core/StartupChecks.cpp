@@ -1,8 +1,6 @@
 #include "engine/core/LogHooks.h"
 #include "engine/core/StartupChecks.h"
 
-#include <SDL.h>
-
 #include <cerrno>
 #include <climits>
 #include <filesystem>
@@ -57,39 +55,10 @@ void resetUserData() {
 }  // namespace
 
 bool canCreateOpenGL33() {
-    g_graphicsFailure.clear();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        g_graphicsFailure = SDL_GetError();
-        return false;
-    }
-    int major = 0, minor = 0, profile = 0;
-    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, &major);
-    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, &minor);
-    SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    bool ok = false;
-    SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
-                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (window) {
-        SDL_GLContext context = SDL_GL_CreateContext(window);
-        if (context) {
-            ok = true;
-            SDL_GL_DeleteContext(context);
-        } else {
-            g_graphicsFailure = SDL_GetError();
-        }
-        SDL_DestroyWindow(window);
-    } else {
-        g_graphicsFailure = SDL_GetError();
-    }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, major);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, minor);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, profile);
-    // The video subsystem stays initialised (the window follows at once); shutting it down
-    // here would unload and reload the driver for nothing.
-    return ok;
+    // The video system stays started (the window follows at once); stopping it here would
+    // unload and reload the driver for nothing.
+    g_graphicsFailure = cStringA(platform::probeOpenGL33());
+    return g_graphicsFailure.isEmpty();
 }
 
 void setGraphicsTest(GraphicsTest test) { g_graphicsTest = test; }

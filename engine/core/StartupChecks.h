@@ -10,7 +10,7 @@
 // Throws "The game requires OpenGL 3.3 or higher.\n..." when no OpenGL 3.3 context can be
 // made; logs "  no OpenGL 3.3 has been found.\n" or "  OpenGL 3.3 or better has been found.\n".
 void checkDirectX();
-// True when an OpenGL 3.3 core context can be made (a hidden SDL window, then EGL).
+// True when an OpenGL 3.3 core context can be made on a hidden window.
 bool canCreateOpenGL33();
 // Test hook: replaces the OpenGL test (null restores it).
 using GraphicsTest = bool (*)();

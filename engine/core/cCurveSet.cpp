@@ -123,7 +123,7 @@ std::unique_ptr<cCurveSet> cCurveSet::fromBytes(const void* data, size_t size, c
 
 cCurveSet::~cCurveSet() = default;
 
-void cCurveSet::registerResourceType() {
+void cCurveSet::registerResourceFactory() {
     cResourceManager::registerFactory(RESOURCE_CURVES, [](const cStringA& name, int group) -> cResource* {
         return new cCurveSet(name, group);
     });
@@ -162,14 +162,4 @@ cCurve* cCurveSet::getCurve(const cStringA& name) const {
     key.makeLower();
     auto it = m_curves.find(key);
     return it == m_curves.end() ? nullptr : it->second.get();
-}
-
-void registerDocumentResourceTypes() {
-    cXmlNode::registerResourceType();
-    cIniFile::registerResourceType();
-    cCurveSet::registerResourceType();
-}
-
-namespace {
-[[maybe_unused]] const bool registered = (cCurveSet::registerResourceType(), true);
 }

@@ -81,7 +81,7 @@ public:
     cCurveSet* asCurveSet() override { return this; }
     cCurve* findCurve(const cStringA& curveName) override { return getCurve(curveName); }
     // Registers the factory of type 6 with the resource manager (repeating it does no harm).
-    static void registerResourceType();
+    static void registerResourceFactory();
 
     // The curve of that name (any case), or null.
     cCurve* getCurve(const cStringA& name) const;
@@ -93,8 +93,3 @@ private:
 
     std::map<cStringA, std::unique_ptr<cCurve>> m_curves;  // by lower-cased name
 };
-
-// Registers the factories of the document types with the resource manager: XML documents (2),
-// INI documents (3) and curve sets (6). Repeating it does no harm; the settings manager's file
-// does it at start-up, so a program that has settings has every document type.
-void registerDocumentResourceTypes();

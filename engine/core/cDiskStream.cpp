@@ -8,35 +8,14 @@
 #include <cerrno>
 #include <vector>
 
+#include "engine/core/FileSystem.h"
+
 namespace {
 
-uint32_t le32(const uint8_t* b) {
-    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
-
-// Reads until count bytes came, the end of the file or an error.
-uint32_t readFully(int fd, void* buffer, uint32_t count) {
-    uint8_t* out = static_cast<uint8_t*>(buffer);
-    uint32_t got = 0;
-    while (got < count) {
-        ssize_t n = ::read(fd, out + got, count - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<uint32_t>(n);
-    }
-    return got;
-}
-
-uint32_t writeFully(int fd, const void* buffer, uint32_t count) {
-    const uint8_t* in = static_cast<const uint8_t*>(buffer);
-    uint32_t done = 0;
-    while (done < count) {
-        ssize_t n = ::write(fd, in + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<uint32_t>(n);
-    }
-    return done;
+// The descriptor helpers of FileSystem.h, in the stream's 32-bit counts.
+uint32_t readBytes(int fd, void* buffer, uint32_t count) { return static_cast<uint32_t>(readFully(fd, buffer, count)); }
+uint32_t writeBytes(int fd, const void* buffer, uint32_t count) {
+    return static_cast<uint32_t>(writeFully(fd, buffer, count));
 }
 
 }  // namespace
@@ -93,25 +72,25 @@ uint32_t cDiskStream::seek(int32_t offset, int mode) {
 
 uint32_t cDiskStream::read(void* buffer, uint32_t count) {
     if (m_fd < 0 || count == 0) return 0;
-    return readFully(m_fd, buffer, count);
+    return readBytes(m_fd, buffer, count);
 }
 
 uint32_t cDiskStream::write(const void* buffer, uint32_t count) {
     if (m_fd < 0 || count == 0) return 0;
-    return writeFully(m_fd, buffer, count);
+    return writeBytes(m_fd, buffer, count);
 }
 
 uint32_t cDiskStream::readString(cStringA& out) {
     if (m_fd < 0) return 0;
     uint8_t head[4];
-    if (readFully(m_fd, head, 4) < 4) return 0;
-    uint32_t length = le32(head);
+    if (readBytes(m_fd, head, 4) < 4) return 0;
+    uint32_t length = readLE32(head);
     off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
     // The length is checked against what the file still holds before anything is allocated.
     if (pos < 0 || static_cast<uint64_t>(length) > static_cast<uint64_t>(getSize()) - static_cast<uint64_t>(std::min<off_t>(pos, getSize())))
         throwReadError();
     std::vector<char> bytes(static_cast<size_t>(length) + 1, '\0');
-    uint32_t got = readFully(m_fd, bytes.data(), length);
+    uint32_t got = readBytes(m_fd, bytes.data(), length);
     if (got < length) throwReadError();
     out = cStringA(bytes.data());   // the text up to the first zero byte
     return got + 4;
@@ -120,18 +99,18 @@ uint32_t cDiskStream::readString(cStringA& out) {
 uint32_t cDiskStream::readWString(cStringW& out) {
     if (m_fd < 0) return 0;
     uint8_t head[4];
-    if (readFully(m_fd, head, 4) < 4) return 0;
-    uint64_t bytesWanted = 2ull * le32(head);
+    if (readBytes(m_fd, head, 4) < 4) return 0;
+    uint64_t bytesWanted = 2ull * readLE32(head);
     off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
     if (pos < 0 || bytesWanted > static_cast<uint64_t>(getSize()) - static_cast<uint64_t>(std::min<off_t>(pos, getSize())))
         throwReadError();
     std::vector<uint8_t> bytes(static_cast<size_t>(bytesWanted));
-    uint32_t got = readFully(m_fd, bytes.data(), static_cast<uint32_t>(bytesWanted));
+    uint32_t got = readBytes(m_fd, bytes.data(), static_cast<uint32_t>(bytesWanted));
     if (got < bytesWanted) throwReadError();
     std::wstring text;
     text.reserve(got / 2);
     for (uint32_t i = 0; i + 1 < got; i += 2) {
-        wchar_t c = static_cast<wchar_t>(bytes[i] | bytes[i + 1] << 8);
+        wchar_t c = static_cast<wchar_t>(readLE16(bytes.data() + i));
         if (c == 0) break;   // the text up to the first zero unit
         text.push_back(c);
     }
@@ -143,21 +122,21 @@ uint32_t cDiskStream::writeString(const cStringA& text) {
     if (m_fd < 0) return 0;
     uint32_t length = static_cast<uint32_t>(text.size());
     uint8_t head[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
-    writeFully(m_fd, head, 4);
-    return writeFully(m_fd, text.data(), length) + 4;
+    writeBytes(m_fd, head, 4);
+    return writeBytes(m_fd, text.data(), length) + 4;
 }
 
 uint32_t cDiskStream::writeWString(const cStringW& text) {
     if (m_fd < 0) return 0;
     uint32_t count = static_cast<uint32_t>(text.size());
     uint8_t head[4] = {uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24)};
-    writeFully(m_fd, head, 4);
+    writeBytes(m_fd, head, 4);
     std::vector<uint8_t> bytes(2 * static_cast<size_t>(count));
     for (uint32_t i = 0; i < count; ++i) {
         bytes[2 * i] = uint8_t(text[i] & 0xFF);
         bytes[2 * i + 1] = uint8_t((text[i] >> 8) & 0xFF);
     }
-    return writeFully(m_fd, bytes.data(), static_cast<uint32_t>(bytes.size())) + 4;
+    return writeBytes(m_fd, bytes.data(), static_cast<uint32_t>(bytes.size())) + 4;
 }
 
 bool cDiskStream::flush() {
@@ -172,7 +151,7 @@ uint32_t cDiskStream::checksum() {
     uint8_t buffer[65536];
     uint64_t offset = 0;   // bytes consumed so far, so words keep their alignment across chunks
     for (;;) {
-        uint32_t got = readFully(m_fd, buffer, sizeof buffer);
+        uint32_t got = readBytes(m_fd, buffer, sizeof buffer);
         for (uint32_t i = 0; i < got; ++i) sum ^= static_cast<uint32_t>(buffer[i]) << (8 * ((offset + i) & 3));
         offset += got;
         if (got < sizeof buffer) break;

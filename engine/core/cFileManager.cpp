@@ -1,7 +1,6 @@
 #include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <set>
 #include <utility>
 
+#include "engine/core/FileSystem.h"
 #include "engine/core/cDiskStream.h"
 #include "engine/core/cIniFile.h"
 #include "engine/core/cLogManager.h"
@@ -22,12 +22,6 @@
 
 namespace {
 
-cStringA lowered(const cStringA& text) {
-    cStringA copy(text);
-    copy.makeLower();
-    return copy;
-}
-
 cStringA slashed(const cStringA& text) {
     cStringA copy(text);
     std::replace(copy.begin(), copy.end(), '\\', '/');
@@ -35,17 +29,6 @@ cStringA slashed(const cStringA& text) {
 }
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
-// The entries of a folder, sorted by their bytes; empty when it cannot be listed.
-std::vector<std::string> listFolder(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return names;
-    while (dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool isDirectory(const std::string& path) {
     struct stat st;
@@ -96,9 +79,9 @@ cStringA resolveUnder(const std::string& base, const std::string& rest) {
         size_t slash = rest.find('/', i);
         std::string part = rest.substr(i, slash == std::string::npos ? std::string::npos : slash - i);
         if (!part.empty() && known && !pathExists(out + part)) {
-            std::string want = lowered(cStringA(part));
+            std::string want = cStringA(part).toLower();
             for (const std::string& entry : listFolder(out)) {
-                if (lowered(cStringA(entry)) == want) {
+                if (cStringA(entry).toLower() == want) {
                     part = entry;
                     break;
                 }
@@ -189,7 +172,7 @@ cStringA userFolderFor(const cStringA& appFolder) {
 // ---- cFileManager ---------------------------------------------------------------------------
 
 cFileManager::cFileManager(const cStringA& root, const cStringA& archiveExtension) {
-    m_archive_extension = lowered(archiveExtension);
+    m_archive_extension = archiveExtension.toLower();
     std::string folder = slashed(root);
     if (folder.empty() || folder[0] != '/') folder = platform::executableDir() + folder;
     folder = getFullPath(cStringA(folder));
@@ -251,7 +234,7 @@ void cFileManager::mountFolder(const cStringA& realFolder, const cStringA& prefi
                 if (getExtension(cStringA(name)) == m_archive_extension) {
                     m_archives.push_back(std::make_unique<cPackFile>(cStringA(path)));
                 } else {
-                    cStringA key = lowered(cStringA(prefix + relative + name));
+                    cStringA key = cStringA(prefix + relative + name).toLower();
                     m_table[key] = nullptr;
                     m_real_paths[key] = cStringA(path);
                 }
@@ -286,12 +269,12 @@ cStringA cFileManager::resolvePath(const cStringA& name) const {
 }
 
 cStringA cFileManager::getRealPath(const cStringA& name) const {
-    auto it = m_real_paths.find(lowered(name));
+    auto it = m_real_paths.find(name.toLower());
     return it == m_real_paths.end() ? cStringA() : it->second;
 }
 
 cStream* cFileManager::openRead(const cStringA& path) {
-    cStringA name = lowered(path);
+    cStringA name = path.toLower();
     auto it = m_table.find(name);
     if (it == m_table.end()) throw std::string("File \"" + name + "\" has not found.");
     if (it->second) return new cPackStream(name, it->second);
@@ -300,11 +283,17 @@ cStream* cFileManager::openRead(const cStringA& path) {
     return new cDiskStream(realPath, cDiskStream::ACCESS_READ, cDiskStream::OPEN_EXISTING);
 }
 
-cStream* cFileManager::openWrite(const cStringA& path) {
-    cStringA name = lowered(slashed(path));
+cStringA cFileManager::prepareWrite(const cStringA& path, cStringA& name) const {
+    name = slashed(path).toLower();
     auto known = m_real_paths.find(name);
     cStringA realPath = known != m_real_paths.end() ? known->second : resolvePath(slashed(path));
     createFolder(realPath);
+    return realPath;
+}
+
+cStream* cFileManager::openWrite(const cStringA& path) {
+    cStringA name;
+    cStringA realPath = prepareWrite(path, name);
     int fd = ::open(realPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) throw std::string("File \"" + path + "\" cannot be created.");
     m_table[name] = nullptr;
@@ -312,9 +301,29 @@ cStream* cFileManager::openWrite(const cStringA& path) {
     return new cDiskStream(fd, realPath);
 }
 
+void cFileManager::replaceFile(const cStringA& path, const void* data, size_t size) {
+    cStringA name;
+    cStringA realPath = prepareWrite(path, name);
+    size_t slash = path.rfind('/');
+    cStringA folder = slash == std::string::npos ? cStringA() : cStringA(path.substr(0, slash + 1));
+    cStringA tempName = folder + "." + cStringA(path.substr(folder.size())) + ".tmp";
+    size_t realSlash = realPath.rfind('/');
+    std::string realTemp = realPath.substr(0, realSlash + 1) + "." + realPath.substr(realSlash + 1) + ".tmp";
+    FileReplaceFailure failure;
+    if (!::replaceFile(realPath, realTemp, data, size, &failure)) {
+        switch (failure.step) {
+        case FileReplaceFailure::CREATE: throw std::string("File \"" + tempName + "\" cannot be created.");
+        case FileReplaceFailure::WRITE: throw cStringA("The file \"" + tempName + "\" could not be written completely.");
+        case FileReplaceFailure::REPLACE: throw cStringA("The file \"" + path + "\" could not be replaced.");
+        }
+    }
+    m_table[name] = nullptr;
+    m_real_paths[name] = realPath;
+}
+
 bool cFileManager::exists(const cStringA& path) {
     try {
-        cStringA name = lowered(slashed(path));
+        cStringA name = slashed(path).toLower();
         if (m_table.count(name)) return true;
         return isRegularFile(resolvePath(slashed(path)));
     } catch (...) {
@@ -325,7 +334,7 @@ bool cFileManager::exists(const cStringA& path) {
 cStringA cFileManager::getExtension(const cStringA& path) {
     size_t dot = path.rfind('.');
     if (dot == std::string::npos) return cStringA();
-    return lowered(cStringA(path.substr(dot + 1)));
+    return cStringA(path.substr(dot + 1)).toLower();
 }
 
 void cFileManager::findFiles(std::vector<cStringA>& list, const cStringA& folder, bool recursive) {

@@ -49,6 +49,13 @@ public:
     // A new stream over a created or truncated disk file (its folders are created first);
     // the name enters the table. Throws "File \"<path>\" cannot be created." on failure.
     virtual cStream* openWrite(const cStringA& path);
+    // Writes a whole disk file so that it is never seen partly written: the bytes go to a
+    // hidden ".<name>.tmp" beside it (its folders are created first), which then takes the
+    // file's place. The name enters the table; the temporary name never does. On failure the
+    // old file is left as it was and the text is thrown: "File \"<temporary name>\" cannot
+    // be created.", "The file \"<temporary name>\" could not be written completely." or
+    // "The file \"<path>\" could not be replaced.".
+    void replaceFile(const cStringA& path, const void* data, size_t size);
     // True when the name is in the table or names an existing file on disk ("\\" separators
     // are accepted here). Never throws.
     virtual bool exists(const cStringA& path);
@@ -73,6 +80,8 @@ private:
     void mountFolder(const cStringA& realFolder, const cStringA& prefix);
     void mergeArchives();
     cStringA readAppFolder();
+    // The real path a name is written to (its folders created) and its table name.
+    cStringA prepareWrite(const cStringA& path, cStringA& name) const;
 
     std::vector<std::unique_ptr<cPackFile>> m_archives;
     std::map<cStringA, cPackFile*> m_table;

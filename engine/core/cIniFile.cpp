@@ -1,7 +1,6 @@
 #include "engine/core/LogHooks.h"
 #include "engine/core/cIniFile.h"
 
-#include <filesystem>
 #include <memory>
 
 #include "engine/core/cFileManager.h"
@@ -23,14 +22,14 @@ public:
     UnitReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
     bool more() const { return m_size - m_pos >= 2; }
     wchar_t get() {
-        wchar_t c = static_cast<wchar_t>(m_data[m_pos] | (m_data[m_pos + 1] << 8));
+        wchar_t c = static_cast<wchar_t>(readLE16(m_data + m_pos));
         m_pos += 2;
         return c;
     }
     // The next unit without consuming it; false at the end.
     bool peek(wchar_t* c) const {
         if (!more()) return false;
-        *c = static_cast<wchar_t>(m_data[m_pos] | (m_data[m_pos + 1] << 8));
+        *c = static_cast<wchar_t>(readLE16(m_data + m_pos));
         return true;
     }
     void back() { m_pos -= 2; }
@@ -231,14 +230,10 @@ std::unique_ptr<cIniFile> cIniFile::fromBytes(const void* data, size_t size, con
 
 cIniFile::~cIniFile() = default;
 
-void cIniFile::registerResourceType() {
+void cIniFile::registerResourceFactory() {
     cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int group) -> cResource* {
         return new cIniFile(name, group);
     });
-}
-
-namespace {
-[[maybe_unused]] const bool registered = (cIniFile::registerResourceType(), true);
 }
 
 void cIniFile::parse(const void* data, size_t size) {
@@ -330,29 +325,5 @@ std::string cIniFile::toBytes() const {
 void cIniFile::write(const cStringA& path) const {
     std::string bytes = toBytes();
     if (bytes.empty()) return;
-    cFileManager* files = getFileManager();
-    auto writeAll = [&](const cStringA& target) {
-        std::unique_ptr<cStream> stream(files->openWrite(target));
-        uint32_t written = stream->write(bytes.data(), static_cast<uint32_t>(bytes.size()));
-        bool flushed = stream->flush();
-        if (written != bytes.size() || !flushed)
-            throw cStringA("The file \"" + target + "\" could not be written completely.");
-    };
-    if (!files->exists(path)) {
-        writeAll(path);
-        return;
-    }
-    // An existing file is replaced only by a complete new one: the text goes to a hidden file
-    // beside it first, which then takes its place.
-    size_t slash = path.rfind('/');
-    cStringA folder = slash == std::string::npos ? cStringA() : cStringA(path.substr(0, slash + 1));
-    cStringA name = slash == std::string::npos ? path : cStringA(path.substr(slash + 1));
-    cStringA temp = folder + "." + name + ".tmp";
-    writeAll(temp);
-    std::error_code ec;
-    std::filesystem::rename(std::string(files->resolvePath(temp)), std::string(files->resolvePath(path)), ec);
-    if (ec) {
-        std::filesystem::remove(std::string(files->resolvePath(temp)), ec);
-        throw cStringA("The file \"" + path + "\" could not be replaced.");
-    }
+    getFileManager()->replaceFile(path, bytes.data(), bytes.size());
 }

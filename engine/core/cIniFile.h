@@ -38,9 +38,7 @@ public:
     // Resource type 3; getName() is the lower-cased path, getGroup() the load group.
     cIniFile* asIni() override { return this; }
     // Registers the factory of type 3 with the resource manager (repeating it does no harm).
-    // A static initializer of cIniFile.cpp does it too whenever the class is linked in; the
-    // core calls it at start-up to be independent of what the linker keeps.
-    static void registerResourceType();
+    static void registerResourceFactory();
 
     // ---- access ----
     // The value of the first entry of that section and key (case-sensitive); empty when none.
@@ -73,9 +71,8 @@ public:
     // key="value"\r\n lines, "\r\n[section]\r\n" before each further section; a double quote
     // in a value is written as \". Empty when the document has no entries.
     std::string toBytes() const;
-    // Writes toBytes() to path through the file manager (nothing when there are no entries).
-    // An existing file is replaced only once the new text is completely written (through a
-    // hidden ".<name>.tmp" beside it); a failed write throws and leaves the old file.
+    // Writes toBytes() to path with the file manager's replaceFile (nothing when there are no
+    // entries): the file is replaced whole or, on a thrown failure, left as it was.
     void write(const cStringA& path) const;
 
 private:

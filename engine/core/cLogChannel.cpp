@@ -42,9 +42,14 @@ std::tm cLogChannel::now() {
     return local;
 }
 
-cLogChannel::cLogChannel(const cStringA& name, bool truncate) {
+cStringA cLogChannel::pathOf(const cStringA& name) {
     cFileManager* files = getFileManager();
-    m_path = cStringA((files ? files->getCommonPath() : cStringA()) + name + ".log");
+    return cStringA((files ? files->getCommonPath() : cStringA()) + name + ".log");
+}
+
+cLogChannel::cLogChannel(const cStringA& name, Silent) : m_path(pathOf(name)), m_silent(true) {}
+
+cLogChannel::cLogChannel(const cStringA& name, bool truncate) : m_path(pathOf(name)) {
     FILE* f = std::fopen(m_path.c_str(), truncate ? "w" : "a");
     if (!f) throw cStringA(getErrorCallStack() + "Unable to open [" + m_path + "] log file.\n");
     std::tm t = now();
@@ -54,8 +59,10 @@ cLogChannel::cLogChannel(const cStringA& name, bool truncate) {
 }
 
 void cLogChannel::append(const std::string& text) {
+    if (m_silent) return;
     FILE* f = std::fopen(m_path.c_str(), "a");
     if (!f) {
+        m_silent = true;
         cStringA message("Unable to open [" + m_path + "] log file.\n");
         getErrorCallStack() = message;
         throw message;

@@ -3,7 +3,14 @@
 cLogChannel* cLogManager::getChannel(const cStringA& name, bool truncate) {
     auto it = m_channels.find(name);
     if (it != m_channels.end()) return it->second.get();
-    auto channel = std::make_unique<cLogChannel>(name, truncate);
+    std::unique_ptr<cLogChannel> channel;
+    try {
+        channel = std::make_unique<cLogChannel>(name, truncate);
+    } catch (...) {
+        // The caller reports this failure; later asks get a channel that stays silent.
+        m_channels.emplace(name, std::unique_ptr<cLogChannel>(new cLogChannel(name, cLogChannel::Silent{})));
+        throw;
+    }
     cLogChannel* result = channel.get();
     m_channels.emplace(name, std::move(channel));
     return result;

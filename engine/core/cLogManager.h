@@ -17,7 +17,8 @@ public:
     ~cLogManager() override = default;
 
     // The channel of that name (case-sensitive), created when missing; truncate matters only
-    // at creation (true empties the file).
+    // at creation (true empties the file). Throws the channel's failure when its file cannot be
+    // created; the name then stands for a silent channel, returned without a failure later.
     virtual cLogChannel* getChannel(const cStringA& name, bool truncate = false);
 
 private:

@@ -8,17 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/core/cStream.h"
+
 namespace {
-
-uint32_t le32(const uint8_t* b) {
-    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
-
-cStringA lowered(const cStringA& name) {
-    cStringA copy(name);
-    copy.makeLower();
-    return copy;
-}
 
 }  // namespace
 
@@ -52,10 +44,10 @@ cPackFile::cPackFile(const cStringA& path) : m_path(path) {
     try {
         uint8_t head[16];
         readAt(head, 0, 16);
-        m_head.magic = le32(head);
-        m_head.count = le32(head + 4);
-        m_head.nameKey = le32(head + 8);
-        m_head.reserved = le32(head + 12);
+        m_head.magic = readLE32(head);
+        m_head.count = readLE32(head + 4);
+        m_head.nameKey = readLE32(head + 8);
+        m_head.reserved = readLE32(head + 12);
         if (m_head.magic != PACK_MAGIC) throw std::string("The pack file \"" + path + "\" is in wrong format.");
 
         // Every name takes at least its length byte and every entry a 16-byte record: a count
@@ -73,17 +65,17 @@ cPackFile::cPackFile(const cStringA& path) : m_path(path) {
             if (length) readAt(bytes, at, length);
             at += length;
             scrambleName(bytes, length, m_head.nameKey);
-            m_names[i] = lowered(cStringA(reinterpret_cast<const char*>(bytes), length));
+            m_names[i] = cStringA(reinterpret_cast<const char*>(bytes), length).toLower();
         }
         for (uint64_t i = 0; i < n; ++i) {
             uint8_t record[16];
             readAt(record, at, 16);
             at += 16;
             cPackEntry entry;
-            entry.reserved = le32(record);
-            entry.offset = le32(record + 4);
-            entry.size = le32(record + 8);
-            entry.dataKey = le32(record + 12);
+            entry.reserved = readLE32(record);
+            entry.offset = readLE32(record + 4);
+            entry.size = readLE32(record + 8);
+            entry.dataKey = readLE32(record + 12);
             // An entry must lie wholly inside the file.
             if (static_cast<uint64_t>(entry.offset) + entry.size > m_file_size) throw std::string(readErrorText());
             m_entries[m_names[i]] = entry;
@@ -100,13 +92,13 @@ cPackFile::~cPackFile() {
 }
 
 const cPackEntry& cPackFile::findArchiveEntry(const cStringA& name) const {
-    auto it = m_entries.find(lowered(name));
+    auto it = m_entries.find(name.toLower());
     if (it == m_entries.end()) throw std::string("Can't open the file \"" + name + "\". No such file.");
     return it->second;
 }
 
 bool cPackFile::hasEntry(const cStringA& name) const {
-    return m_entries.count(lowered(name)) != 0;
+    return m_entries.count(name.toLower()) != 0;
 }
 
 void cPackFile::readAt(void* buffer, uint64_t offset, uint32_t count) const {

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 
+#include "engine/core/cCurveSet.h"
 #include "engine/core/cFileManager.h"
+#include "engine/core/cIniFile.h"
 #include "engine/core/cLogManager.h"
+#include "engine/core/cXmlNode.h"
 
 namespace {
 
@@ -13,18 +16,20 @@ std::map<ResourceType, ResourceFactory>& factories() {
     return registry;
 }
 
-cStringA lowered(const cStringA& text) {
-    cStringA copy(text);
-    copy.makeLower();
-    return copy;
-}
-
 bool holdsDeviceObjects(ResourceType type) {
     return type == RESOURCE_TEXTURE || type == RESOURCE_MODEL || type == RESOURCE_FONT || type == RESOURCE_SHADER;
 }
 
 [[noreturn]] void wrongType() { throw "Wrong resource type."; }
 
+}  // namespace
+
+namespace {
+// The document types are registered here, at program start: every program that has a resource
+// manager can load every one of them, whatever the linker keeps of the classes' own files.
+// Media types are registered likewise beside the renderer.
+[[maybe_unused]] const bool documentTypes = (cIniFile::registerResourceFactory(), cXmlNode::registerResourceFactory(),
+                                             cCurveSet::registerResourceFactory(), true);
 }  // namespace
 
 cResourceManager* getResourceManager() { return cResourceManager::instance(); }
@@ -77,7 +82,7 @@ ResourceType cResourceManager::typeOf(const cStringA& name) const {
 void cResourceManager::load(const cStringA& name, int group) {
     ResourceType type = typeOf(name);
     if (type == RESOURCE_NONE) return;
-    cStringA key = lowered(name);
+    cStringA key = name.toLower();
     if (m_resources.count(key)) return;
     auto factory = factories().find(type);
     if (factory == factories().end() || !factory->second)
@@ -131,7 +136,7 @@ void cResourceManager::release(cResource* resource) {
 }
 
 cResource* cResourceManager::find(const cStringA& name) const {
-    auto it = m_resources.find(lowered(name));
+    auto it = m_resources.find(name.toLower());
     return it == m_resources.end() ? nullptr : it->second;
 }
 

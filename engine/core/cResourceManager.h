@@ -1,9 +1,10 @@
 #pragma once
 // Loads files into typed, shared, named resources and hands them out by name. The type of a
 // file follows its extension: "ini" 3, "xml" 2, "sh" 5, "dds"/"bmp"/"png" 0, "rwf" 4, "x" 1,
-// "crv" 6 are known from the start ("qpk" is added by the core as 2). Each type's class
-// registers a factory (registerFactory), once per process, from its own code; loading a known
-// type without a factory throws a clear text.
+// "crv" 6 are known from the start ("qpk" is added by the core as 2). Each type's class has a
+// registerResourceFactory() that registers its factory (registerFactory); they are all called
+// at program start, the document types from cResourceManager.cpp and the media types from
+// cGraphics.cpp. Loading a known type without a factory throws a clear text.
 //
 // Names are compared lower-cased. Groups let a state unload its files together.
 

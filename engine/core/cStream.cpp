@@ -20,13 +20,13 @@ std::vector<uint8_t> readWholeStream(cStream& stream) {
 bool cStream::readStringHead(uint32_t& value) {
     uint8_t head[4];
     if (read(head, 4) < 4) return false;
-    value = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    value = readLE32(head);
     return true;
 }
 
 std::wstring cStream::wideFromUtf16Le(const uint8_t* bytes, uint32_t units) {
     std::wstring text(units, L'\0');
-    for (uint32_t i = 0; i < units; ++i) text[i] = static_cast<wchar_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    for (uint32_t i = 0; i < units; ++i) text[i] = static_cast<wchar_t>(readLE16(bytes + 2 * i));
     return text;
 }
 

@@ -53,6 +53,12 @@ protected:
     static std::wstring wideFromUtf16Le(const uint8_t* bytes, uint32_t units);
 };
 
+// Little-endian values stored at bytes (the caller has checked that they are there).
+inline uint16_t readLE16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
+inline uint32_t readLE32(const uint8_t* bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
 // Reads the whole stream from its start into a byte vector (the position ends at the end).
 std::vector<uint8_t> readWholeStream(cStream& stream);
 

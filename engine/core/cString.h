@@ -39,6 +39,8 @@ public:
 
     // Lower-cases the string in place, character by character, and returns it.
     cString& makeLower();
+    // A lower-cased copy (as makeLower).
+    cString toLower() const { return cString(*this).makeLower(); }
 
     // Narrow only: the same characters as a wide string.
     cString<std::wstring> toWide() const;

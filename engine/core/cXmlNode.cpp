@@ -101,7 +101,7 @@ cXmlNode::~cXmlNode() {
     }
 }
 
-void cXmlNode::registerResourceType() {
+void cXmlNode::registerResourceFactory() {
     cResourceManager::registerFactory(RESOURCE_XML, [](const cStringA& name, int group) -> cResource* {
         return new cXmlNode(name, group);
     });
@@ -286,8 +286,4 @@ cStringW cXmlNode::getAttribute(const wchar_t* name) const { return getAttribute
 cStringW cXmlNode::getAttribute(const cStringW& name) const {
     auto it = m_attributes.find(name);
     return it == m_attributes.end() ? cStringW() : it->second;
-}
-
-namespace {
-[[maybe_unused]] const bool registered = (cXmlNode::registerResourceType(), true);
 }

@@ -45,7 +45,7 @@ public:
 
     cXmlNode* asXml() override { return this; }
     // Registers the factory of type 2 with the resource manager (repeating it does no harm).
-    static void registerResourceType();
+    static void registerResourceFactory();
 
     // ---- children ----
     // Appends every child of that name whose attributes include every (name, value) pair of

@@ -16,13 +16,12 @@ public:
     // True when count more bytes are there; they are then consumed by the getters.
     bool has(size_t count) const { return m_size - m_pos >= count; }
     uint16_t u16() {
-        uint16_t v = uint16_t(m_data[m_pos] | (m_data[m_pos + 1] << 8));
+        uint16_t v = readLE16(m_data + m_pos);
         m_pos += 2;
         return v;
     }
     uint32_t u32() {
-        uint32_t v = uint32_t(m_data[m_pos]) | uint32_t(m_data[m_pos + 1]) << 8 | uint32_t(m_data[m_pos + 2]) << 16 |
-                     uint32_t(m_data[m_pos + 3]) << 24;
+        uint32_t v = readLE32(m_data + m_pos);
         m_pos += 4;
         return v;
     }
@@ -121,15 +120,7 @@ float cBitmapFont::getPairValueB(wchar_t first, wchar_t second) const {
 }
 
 void cBitmapFont::registerResourceFactory() {
-    static bool registered = false;
-    if (registered) return;
-    registered = true;
     cResourceManager::registerFactory(RESOURCE_FONT, [](const cStringA& name, int group) -> cResource* {
         return new cBitmapFont(name, group);
     });
 }
-
-namespace {
-// Whoever links fonts in (texts do) can load them; an explicit call does no harm.
-const bool s_fontsRegistered = (cBitmapFont::registerResourceFactory(), true);
-}  // namespace

@@ -65,7 +65,7 @@ public:
     size_t getGlyphCount() const { return m_glyphs.size(); }
     const std::vector<cGlyphPair>& getPairs() const { return m_pairs; }
 
-    // Registers the factory of type 4 with the resource manager (once per process).
+    // Registers the factory of type 4 with the resource manager (repeating it does no harm).
     static void registerResourceFactory();
 
 private:

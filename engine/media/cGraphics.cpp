@@ -1,6 +1,5 @@
 #include "engine/media/cGraphics.h"
 
-#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include "engine/core/cTimer.h"
 #include "engine/media/ImageDecoder.h"
 #include "engine/media/cDebugOverlay.h"
+#include "engine/media/cBitmapFont.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cModel.h"
 #include "engine/media/cTexture.h"
@@ -117,13 +117,20 @@ void cGraphics::setCursorSource(CursorSource source) { s_cursor_source = source;
 void cGraphics::setDesktopWidthOverride(int width) { s_desktop_width_override = width; }
 
 cGraphicsFactory* getGraphicsFactory() { return cGraphicsFactory::instance(); }
+namespace {
+// The media resource types are registered here, at program start: every program that has a
+// renderer can load every one of them, whatever the linker keeps of the classes' own files.
+[[maybe_unused]] const bool mediaTypes = (cTexture::registerResourceFactory(), cVertexShader::registerResourceFactory(),
+                                          cBitmapFont::registerResourceFactory(), cModel::registerResourceFactory(), true);
+}  // namespace
+
 cGraphics* getGraphics() { return cSingleton<cGraphics>::instance(); }
 
 // ---- Construction --------------------------------------------------------------------------
 
-cGraphics::cGraphics(SDL_Window* window) : m_window(window) { construct(); }
+cGraphics::cGraphics(platform::Window* window) : m_window(window) { construct(); }
 
-cGraphics::cGraphics(SDL_Window* window, std::unique_ptr<cDevice> device) : m_window(window), m_device(std::move(device)) {
+cGraphics::cGraphics(platform::Window* window, std::unique_ptr<cDevice> device) : m_window(window), m_device(std::move(device)) {
     construct();
 }
 
@@ -262,25 +269,21 @@ void cGraphics::preparePresentation() {
     m_present.height = m_height;
     m_present.depthFormat = m_depth_formats[m_color_depth];
     if (m_fullscreen) {
-        if (m_window) SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (m_window) platform::setFullscreen(true, int(m_width), int(m_height));
         m_present.format = m_back_formats[m_color_depth];
         m_present.windowed = false;
         m_present.vsync = m_v_sync != 0;
     } else {
         if (m_window) {
-            SDL_DisplayMode mode;
-            if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-                int bits = int(SDL_BITSPERPIXEL(mode.format));
-                if (bits > 0 && bits < 16)
-                    throw "The 256 color mode is not supported.\nPlease, set the display color mode to 16 or 32 bit.\n"
-                          "(Control Panel -> Display -> Settings tab -> Color quality)\n";
-            }
-            SDL_SetWindowFullscreen(m_window, 0);
-            SDL_SetWindowSize(m_window, int(m_width), int(m_height));
+            int bits = platform::desktopBitsPerPixel();
+            if (bits > 0 && bits < 16)
+                throw "The 256 color mode is not supported.\nPlease, set the display color mode to 16 or 32 bit.\n"
+                      "(Control Panel -> Display -> Settings tab -> Color quality)\n";
+            platform::setFullscreen(false, int(m_width), int(m_height));
         }
         m_present.format = BackBufferFormat::X8R8G8B8;
         m_present.windowed = true;
-        m_present.vsync = false;
+        m_present.vsync = m_v_sync != 0;
     }
 }
 
@@ -419,8 +422,8 @@ void cGraphics::addCustomInfo(const cStringW& text) {
 void cGraphics::screenToClient(ScreenPoint* point) {
     if (!m_window || !point) throw L"GetWindowInfo operation failure.";
     int wx = 0, wy = 0, ww = 0, wh = 0;
-    SDL_GetWindowPosition(m_window, &wx, &wy);
-    SDL_GetWindowSize(m_window, &ww, &wh);
+    platform::windowPosition(&wx, &wy);
+    platform::windowSize(&ww, &wh);
     float x = float(point->x - wx), y = float(point->y - wy);
     if (ww > 0 && wh > 0 && (unsigned(ww) != m_width || unsigned(wh) != m_height)) {
         // Letterboxed: the back buffer is scaled uniformly and centred in the window.

@@ -21,7 +21,9 @@
 #include "engine/core/cString.h"
 #include "platform/device/Device.h"
 
-struct SDL_Window;
+namespace platform {
+struct Window;
+}
 struct cDrawRecord;
 class cModel;
 class cModelInstance;
@@ -101,12 +103,12 @@ struct cRenderChunk {
 
 class cGraphics : public cSingleton<cGraphics>, public cGraphicsFactory {
 public:
-    // Builds the device on the window (an SDL window made with SDL_WINDOW_OPENGL; null: a
-    // headless device without a window). Logs its steps on the channel "game"; throws a text
-    // when the device cannot be made.
-    explicit cGraphics(SDL_Window* window);
+    // Builds the device on the game window (platform::window(); null: a headless device without
+    // a window). Logs its steps on the channel "game"; throws a text when the device cannot be
+    // made.
+    explicit cGraphics(platform::Window* window);
     // The same on a device made by the caller (tests: the recording device).
-    cGraphics(SDL_Window* window, std::unique_ptr<cDevice> device);
+    cGraphics(platform::Window* window, std::unique_ptr<cDevice> device);
     ~cGraphics() override;
 
     virtual void beginFrame();
@@ -133,7 +135,7 @@ public:
     virtual bool isFullscreen() { return m_fullscreen; }
     // True when the desktop is wider than 800 pixels.
     virtual bool canRunWindowed() { return m_desktop_width > 800; }
-    virtual SDL_Window* getWindow() { return m_window; }
+    virtual platform::Window* getWindow() { return m_window; }
 
     // cGraphicsFactory
     int32_t loadModel(const void* data, const uint32_t* size, cModelLoadRecord* record) override;
@@ -205,7 +207,7 @@ private:
     // This frame's overlay lines into *text.
     void buildOverlayText(std::wstring* text);
 
-    SDL_Window* m_window = nullptr;
+    platform::Window* m_window = nullptr;
     std::unique_ptr<cDevice> m_device;
     DeviceMatrix m_projection;
     DeviceMatrix m_identity;

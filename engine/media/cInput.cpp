@@ -1,6 +1,5 @@
 #include "engine/media/cInput.h"
 
-#include <SDL2/SDL.h>
 
 #include <algorithm>
 
@@ -41,7 +40,7 @@ void mapThroughGraphics(float* x, float* y) {
     cGraphics* graphics = getGraphics();
     if (!graphics || !graphics->getWindow()) return;
     int wx = 0, wy = 0;
-    SDL_GetWindowPosition(graphics->getWindow(), &wx, &wy);
+    platform::windowPosition(&wx, &wy);
     ScreenPoint p;
     p.x = wx + int32_t(*x);
     p.y = wy + int32_t(*y);
@@ -55,7 +54,7 @@ bool g_layoutAcquired = false;
 
 }  // namespace
 
-cInput::cInput(SDL_Window*) {
+cInput::cInput(platform::Window*) {
     if (getResourceManager()) {
         acquireKeyboardLayout();
         g_layoutAcquired = true;
@@ -128,7 +127,7 @@ void cInput::clearAllBindings() {
 void cInput::setMouseParams() {
     // Back to the shared mouse; the exclusive flag is left as it is.
     in::unacquireMouse();
-    if (platform::backend() == platform::Backend::Sdl) SDL_SetRelativeMouseMode(SDL_FALSE);
+    platform::setRelativeMouseMode(false);
     in::acquireMouse();
 }
 
@@ -240,7 +239,7 @@ void cInput::setMouseExclusive(bool on) {
     if (on == m_mouseExclusive) return;
     m_mouseExclusive = on;
     in::unacquireMouse();
-    if (platform::backend() == platform::Backend::Sdl) SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
+    platform::setRelativeMouseMode(on);
     ++m_mouseParamChanges;
     in::acquireMouse();
 }

@@ -13,7 +13,6 @@
 #include "platform/input/Input.h"
 #include "platform/input/KeyCodes.h"
 
-struct SDL_Window;
 
 // Input codes: 0..255 a key released (its KeyCode), 256..511 the key pressed, 512..519 mouse
 // button 0..7 released, 520..527 pressed, 528..530 the mouse's x, y and wheel motion (motion
@@ -53,7 +52,7 @@ public:
 
     // Opens the keyboard and the mouse (not acquired: the window's activation or the first
     // update acquires them). The window is not used.
-    explicit cInput(SDL_Window* window = nullptr);
+    explicit cInput(platform::Window* window = nullptr);
     ~cInput() override;
 
     // Binds callback with object to code; nothing for a null callback, a code out of range

@@ -60,7 +60,7 @@ public:
     const std::map<cStringA, cModelAnimationSet*>& getAnimationSets() const { return m_sets; }
 
     // Registers the factory of resource type 1 with the resource manager and the model loader
-    // with the renderer (once per process; further calls do nothing). The renderer asks
+    // with the renderer (repeating it does no harm). The renderer asks
     // queryModelMeshParts for the meshes of model chunks by default.
     static void registerResourceFactory();
 

@@ -34,9 +34,6 @@ bool queryModelMeshParts(cModelInstance* instance, DeviceMatrix* world, std::vec
 }
 
 void cModel::registerResourceFactory() {
-    static bool registered = false;
-    if (registered) return;
-    registered = true;
     cResourceManager::registerFactory(RESOURCE_MODEL, [](const cStringA& name, int group) -> cResource* {
         return new cModel(name, group);
     });
@@ -46,9 +43,3 @@ void cModel::registerResourceFactory() {
         return DEV_OK;
     });
 }
-
-namespace {
-// The renderer links this file (it asks queryModelMeshParts for the meshes of model chunks), so
-// whoever has a renderer can also load models; an explicit call does no harm.
-const bool s_modelsRegistered = (cModel::registerResourceFactory(), true);
-}  // namespace

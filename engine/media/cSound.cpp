@@ -39,7 +39,7 @@ std::vector<uint8_t> cSound::readFile(const cStringA& name) const {
     return readWholeStream(*stream);
 }
 
-cSound::cSound(SDL_Window*) {
+cSound::cSound(platform::Window*) {
     logGameQuietly("  initialize audio device");
     au::DeviceKind kind = au::openDevice(au::defaultDeviceKind());
     if (kind != au::DeviceKind::None) {

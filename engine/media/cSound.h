@@ -14,13 +14,15 @@
 #include "engine/core/cString.h"
 #include "platform/audio/Audio.h"
 
-struct SDL_Window;
+namespace platform {
+struct Window;
+}
 
 class cSound : public cSingleton<cSound> {
 public:
     // Opens the platform's default audio output (the memory device when headless; no sound
     // when no device opens). The window is not used.
-    explicit cSound(SDL_Window* window = nullptr);
+    explicit cSound(platform::Window* window = nullptr);
     ~cSound() override;
 
     // Steps the music fade with the timer's interface-time step; called last in every frame.

@@ -39,9 +39,6 @@ void cTexture::create(const void* data, uint32_t size) {
 }
 
 void cTexture::registerResourceFactory() {
-    static bool registered = false;
-    if (registered) return;
-    registered = true;
     cResourceManager::registerFactory(RESOURCE_TEXTURE, [](const cStringA& name, int group) -> cResource* {
         return new cTexture(name, group);
     });

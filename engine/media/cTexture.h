@@ -33,8 +33,7 @@ public:
 
     cDeviceTexture* getDeviceTexture() const { return m_texture; }
 
-    // Registers the factory of resource type 0 with the resource manager (once per process;
-    // further calls do nothing).
+    // Registers the factory of type 0 with the resource manager (repeating it does no harm).
     static void registerResourceFactory();
 
 private:

@@ -48,9 +48,6 @@ void cVertexShader::onLostDevice() {
 void cVertexShader::onResetDevice() { create(); }
 
 void cVertexShader::registerResourceFactory() {
-    static bool registered = false;
-    if (registered) return;
-    registered = true;
     cResourceManager::registerFactory(RESOURCE_SHADER, [](const cStringA& name, int group) -> cResource* {
         return new cVertexShader(name, group);
     });

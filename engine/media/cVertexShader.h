@@ -30,6 +30,7 @@ public:
     int32_t getCreateResult() const { return m_create_result; }
     const std::vector<uint8_t>& getCode() const { return m_code; }
 
+    // Registers the factory of type 5 with the resource manager (repeating it does no harm).
     static void registerResourceFactory();
 
 private:

@@ -47,8 +47,11 @@ inline constexpr const char* kSaveFile = "$common$/data.ssp";
 inline constexpr const char* kSaveTempFile = "$common$/temp_data.ssp";
 inline constexpr const char* kSaveFileName = "data.ssp";
 inline constexpr const char* kSaveTempFileName = "temp_data.ssp";
-// A save file that could not be read is kept under this name before anything overwrites it.
+// A save file that could not be read or was damaged is kept beside it before a save replaces
+// it: the first as "data_damaged.ssp", later ones as "data_damaged_2.ssp" and so on, never
+// over an earlier copy. When all kSaveDamagedCopies names are taken, nothing is saved.
 inline constexpr const char* kSaveDamagedFileName = "data_damaged.ssp";
+inline constexpr int kSaveDamagedCopies = 99;
 inline constexpr int32_t kSaveMagic = 0x5353;
 
 // Statistics logs.

@@ -1,60 +1,27 @@
 #include "game/flow/cGameData.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "engine/core/FileSystem.h"
 #include "game/flow/LevelPack.h"
 
 namespace {
 
 bool inLevelRange(int32_t level) { return level >= 1 && level <= game::kLevelCount; }
 
-std::string errnoText() { return std::strerror(errno); }
+// A save file is small; reading stops far beyond any size it could have.
+constexpr size_t kSaveReadLimit = size_t(64) << 20;
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bytes.clear();
-    uint8_t buffer[65536];
-    size_t n;
-    // A save file is small; stop reading far beyond any size it could have.
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > (64u << 20)) break;
-    }
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    return !failed;
-}
-
-// Writes the bytes to a new file and forces them to disk.
-bool writeDurably(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return ::fsync(fd) == 0;
-}
-
-void syncFolder(const std::string& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+// The name of the n-th kept copy of an unusable save file: "data_damaged.ssp",
+// "data_damaged_2.ssp", ...
+std::string damagedCopyName(int n) {
+    std::string name = game::kSaveDamagedFileName;
+    if (n <= 1) return name;
+    size_t dot = name.rfind('.');
+    return name.substr(0, dot) + "_" + std::to_string(n) + name.substr(dot);
 }
 
 constexpr int kOpenAttempts = 11;
@@ -371,21 +338,25 @@ void cGameData::load() {
 bool cGameData::readSaveFile() {
     if (m_realSavePath.empty()) return false;
     std::vector<uint8_t> bytes;
-    bool opened = false;
+    int error = 0;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (readFile(m_realSavePath, bytes)) {
-            opened = true;
-            break;
-        }
+        error = readWholeFile(m_realSavePath, bytes, kSaveReadLimit);
+        if (error == 0) break;
         if (m_services.sleep) m_services.sleep(kRetryPauseMs);
     }
-    if (!opened) return false;
+    // No file at all is a first start; a file that is there but cannot be read is the
+    // player's data all the same and must survive the next save.
+    if (error == ENOENT) return false;
+    if (error != 0) {
+        keepUnusableSave("cannot be read: " + std::string(std::strerror(error)), nullptr);
+        return false;
+    }
 
     SaveImage image;
     try {
         image = decodeSaveFile(bytes.data(), bytes.size());
     } catch (const char* text) {
-        keepDamagedSave(text);
+        keepUnusableSave(std::string("refused: ") + text, &bytes);
         return false;
     }
     m_lastSaveError.clear();
@@ -399,24 +370,57 @@ bool cGameData::readSaveFile() {
     m_soundVolume = image.soundVolume;
     m_musicVolume = image.musicVolume;
     m_currentIndex = image.currentProfile;
+    if (image.storedProfile != image.currentProfile && !m_profiles.empty())
+        log("  warning: \"" + std::string(m_savePath) + "\" selects profile " + std::to_string(image.storedProfile) +
+            ", which is not in its list of " + std::to_string(m_profiles.size()) +
+            " profiles; the first profile is selected");
     return true;
 }
 
-// A save file that cannot be read is copied aside before a later save replaces it, so the
-// player's data can still be rescued by hand.
-void cGameData::keepDamagedSave(const std::string& reason) {
-    m_lastSaveError = "\"" + std::string(m_savePath) + "\" refused: " + reason;
+// A save file that cannot be used is kept under a name of its own before a later save
+// replaces it, so the player's data can still be rescued by hand. Until it is kept, nothing
+// is saved over it. bytes: what was read of a damaged file; null when nothing could be read.
+void cGameData::keepUnusableSave(const std::string& reason, const std::vector<uint8_t>* bytes) {
+    m_lastSaveError = "\"" + std::string(m_savePath) + "\" " + reason;
     log("  " + m_lastSaveError);
-    std::filesystem::path damaged = std::filesystem::path(m_realSavePath).parent_path() / game::kSaveDamagedFileName;
-    std::error_code ec;
-    std::filesystem::copy_file(m_realSavePath, damaged, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) log("  the damaged save file could not be kept: " + ec.message());
+    m_unkeptSave.reset();
+    if (bytes) m_unkeptSave = *bytes;
+    m_saveBlocked = true;
+    keepSaveAside();
+}
+
+bool cGameData::keepSaveAside() {
+    const std::string folder = std::filesystem::path(m_realSavePath).parent_path().string() + "/";
+    int error = EEXIST;
+    for (int n = 1; n <= game::kSaveDamagedCopies && error == EEXIST; ++n) {
+        const std::string kept = folder + damagedCopyName(n);
+        // A copy leaves the file in place; when none can be made (nothing could be read, or
+        // there is no room for one), the file itself is moved aside.
+        error = m_unkeptSave ? writeNewFile(kept, m_unkeptSave->data(), m_unkeptSave->size()) : ENOTSUP;
+        if (error != 0 && error != EEXIST) error = moveWithoutReplacing(m_realSavePath, kept);
+        if (error == 0) log("  the unusable save file is kept as \"" + damagedCopyName(n) + "\"");
+    }
+    if (error == ENOENT) log("  the unusable save file is gone");
+    if (error == 0 || error == ENOENT) {
+        m_saveBlocked = false;
+        m_unkeptSave.reset();
+        return true;
+    }
+    log("  the unusable save file could not be kept (" +
+        std::string(error == EEXIST ? "every name for a kept copy is taken" : std::strerror(error)) +
+        "); nothing is saved over it");
+    return false;
 }
 
 void cGameData::save() {
     if (!m_normalMode || m_profiles.empty()) return;
     if (m_currentIndex >= 0 && m_currentIndex < getProfileCount())
         m_profiles[static_cast<size_t>(m_currentIndex)] = m_profile;
+    if (m_saveBlocked && !keepSaveAside()) {
+        m_lastSaveError = "\"" + std::string(m_savePath) + "\" is not saved: the unusable file there could not be kept";
+        log("  " + m_lastSaveError);
+        return;
+    }
     if (!writeSaveFile()) log("  " + m_lastSaveError);
 }
 
@@ -433,36 +437,26 @@ bool cGameData::writeSaveFile() {
     image.highscores = m_highscores;
     std::vector<uint8_t> bytes = encodeSaveFile(image);
 
-    std::string folder = std::filesystem::path(m_realTempPath).parent_path().string();
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    int fd = -1;
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        fd = ::open(m_realTempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd >= 0) break;
+    std::filesystem::create_directories(std::filesystem::path(m_realTempPath).parent_path(), ec);
+    FileReplaceFailure failure;
+    auto pause = [this] {
         if (m_services.sleep) m_services.sleep(kRetryPauseMs);
-    }
-    if (fd < 0) {
-        m_lastSaveError = "File \"" + std::string(m_tempPath) + "\" cannot be created: " + errnoText();
+    };
+    if (!replaceFile(m_realSavePath, m_realTempPath, bytes.data(), bytes.size(), &failure, kOpenAttempts, pause)) {
+        switch (failure.step) {
+        case FileReplaceFailure::CREATE:
+            m_lastSaveError = "File \"" + std::string(m_tempPath) + "\" cannot be created: " + failure.reason;
+            break;
+        case FileReplaceFailure::WRITE:
+            m_lastSaveError = "File \"" + std::string(m_tempPath) + "\" cannot be written: " + failure.reason;
+            break;
+        case FileReplaceFailure::REPLACE:
+            m_lastSaveError = "File \"" + std::string(m_savePath) + "\" cannot be replaced: " + failure.reason;
+            break;
+        }
         return false;
     }
-    bool written = writeDurably(fd, bytes);
-    std::string writeError = written ? std::string() : errnoText();
-    if (::close(fd) != 0 && written) {
-        written = false;
-        writeError = errnoText();
-    }
-    // The old save stays whole until the new one is complete on disk.
-    if (!written) {
-        m_lastSaveError = "File \"" + std::string(m_tempPath) + "\" cannot be written: " + writeError;
-        ::unlink(m_realTempPath.c_str());
-        return false;
-    }
-    if (::rename(m_realTempPath.c_str(), m_realSavePath.c_str()) != 0) {
-        m_lastSaveError = "File \"" + std::string(m_savePath) + "\" cannot be replaced: " + errnoText();
-        return false;
-    }
-    syncFolder(folder);
     m_lastSaveError.clear();
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,7 +75,12 @@ public:
     ~cGameData() override;
 
     // ---- profiles, save file, highscores, volumes
+    // Reads "$common$/data.ssp" (normal mode). A missing file is a first start. A file that is
+    // there but cannot be read or is damaged is logged and kept beside it under a name of its
+    // own (kSaveDamagedFileName, then numbered); until it is kept, save() writes nothing.
     void load();
+    // Writes the save file through a temporary file (normal mode, at least one profile); the
+    // old file stays whole when anything fails. Failures are logged, never thrown.
     void save();
     void saveNow() { save(); }
     int getProfileCount() const { return static_cast<int>(m_profiles.size()); }
@@ -164,7 +170,8 @@ private:
     void setValueAt(int array, int32_t v, int32_t level);
     void fillPackList(bool hard);
     bool readSaveFile();
-    void keepDamagedSave(const std::string& reason);
+    void keepUnusableSave(const std::string& reason, const std::vector<uint8_t>* bytes);
+    bool keepSaveAside();
     bool writeSaveFile();
     void log(const std::string& line) const;
 
@@ -195,6 +202,9 @@ private:
     int32_t m_soundVolume = -1;
     int32_t m_musicVolume = -1;
     std::string m_lastSaveError;
+    // An unusable save file is on disk and not yet kept aside: nothing may be saved over it.
+    bool m_saveBlocked = false;
+    std::optional<std::vector<uint8_t>> m_unkeptSave;  // what was read of it, when anything was
 };
 
 inline cGameData* getGameData() { return cGameData::instance(); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/core/cStream.h"
+
 namespace {
 
 void putInt(std::vector<uint8_t>& out, int32_t value) {
@@ -23,15 +25,14 @@ public:
     Reader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
     int32_t readInt() {
         need(4);
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(m_data[m_pos + i]) << (8 * i);
+        uint32_t v = readLE32(m_data + m_pos);
         m_pos += 4;
         return static_cast<int32_t>(v);
     }
     void readName(char16_t* name, int units) {
         need(static_cast<size_t>(units) * 2);
         for (int i = 0; i < units; ++i)
-            name[i] = static_cast<char16_t>(m_data[m_pos + 2 * i] | (m_data[m_pos + 2 * i + 1] << 8));
+            name[i] = static_cast<char16_t>(readLE16(m_data + m_pos + 2 * i));
         m_pos += static_cast<size_t>(units) * 2;
         name[units - 1] = 0;
     }
@@ -124,7 +125,7 @@ SaveImage decodeSaveFile(const uint8_t* data, size_t size) {
     SaveImage image;
     int32_t magic = in.readInt();
     if (magic != game::kSaveMagic) throw "Save file has a wrong signature.";
-    image.currentProfile = in.readInt();
+    image.currentProfile = image.storedProfile = in.readInt();
     image.soundVolume = in.readInt();
     image.musicVolume = in.readInt();
     uint32_t count = static_cast<uint32_t>(in.readInt());

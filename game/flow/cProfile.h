@@ -84,6 +84,7 @@ std::wstring nameFieldToWide(const char16_t* field, int units);
 // Everything the save file holds.
 struct SaveImage {
     int32_t currentProfile = -1;
+    int32_t storedProfile = -1;  // the index as the file holds it (decodeSaveFile may repair it)
     int32_t soundVolume = -1;
     int32_t musicVolume = -1;
     std::vector<cProfile> profiles;
@@ -103,6 +104,6 @@ std::vector<uint8_t> encodeSaveFile(const SaveImage& image);
 // Reads a save file. Throws a text naming the fault when the bytes are not a whole save file
 // (wrong magic, a size that does not match the profile count, a count the size cannot hold).
 // Values a sound file cannot hold are repaired: a profile index outside the list selects the
-// first profile, levels are kept within 1..60 (reached and marked level 1..61), names are
-// terminated. A file with no profile yields no highscores.
+// first profile (storedProfile keeps the index read), levels are kept within 1..60 (reached
+// and marked level 1..61), names are terminated. A file with no profile yields no highscores.
 SaveImage decodeSaveFile(const uint8_t* data, size_t size);

@@ -66,7 +66,7 @@ intptr_t defWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
         // Closing destroys the window: the window procedure learns it from the destroy message.
         return sendMessage(MSG_DESTROY, 0, 0);
     case MSG_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
+        switch (wParam) {
         case SYSCMD_MINIMIZE: minimizeWindow(); break;
         case SYSCMD_RESTORE: restoreWindow(); break;
         case SYSCMD_CLOSE: postMessage(MSG_CLOSE); break;

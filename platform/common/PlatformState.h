@@ -5,6 +5,16 @@
 
 #include "platform/Platform.h"
 
+struct SDL_Window;
+
+namespace platform {
+
+struct Window {
+    SDL_Window* sdl = nullptr;
+};
+
+}  // namespace platform
+
 namespace platform::detail {
 
 struct TimedMessage {
@@ -18,8 +28,11 @@ struct State {
     std::deque<Message> queue;
     std::deque<TimedMessage> timed;  // headless: released when the test clock reaches due
     WindowProc wndProc = nullptr;
-    SDL_Window* window = nullptr;
+    Window handle;           // the game window; window() hands it out while handle.sdl is set
     bool minimized = false;  // headless keeps it here; sdl asks SDL
+    bool focused = true;     // sdl: as the last focus event told
+    std::string videoFailure;  // why the video system did not start
+    bool noDisplay = false;    // the sdl backend found no display
     RawEventListener rawListener = nullptr;
     void* rawUser = nullptr;
     std::vector<std::string> messageBoxes;

@@ -73,7 +73,7 @@ void showMessageBox(const std::string& caption, const std::string& text) {
         return;
     }
     // Without a display the box cannot be shown; the caller has written the text elsewhere.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), s.window);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), s.handle.sdl);
 }
 
 const std::vector<std::string>& shownMessageBoxes() { return state().messageBoxes; }

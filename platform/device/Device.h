@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
-struct SDL_Window;
+namespace platform {
+struct Window;
+}
 
 // ---- Results --------------------------------------------------------------------------
 enum DeviceResult : int32_t {
@@ -275,11 +277,11 @@ inline uint32_t primitiveVertexCount(PrimitiveType type, uint32_t count) {
 }
 
 // ---- Creating devices -----------------------------------------------------------------
-// OpenGL 3.3 core on the window (which must have been created with SDL_WINDOW_OPENGL). The
+// OpenGL 3.3 core on the game window (platform::window()). The
 // frame is drawn into an offscreen framebuffer of the back-buffer size and copied to the window
 // by present (letterboxed when the window's size differs). On failure returns null and sets
 // *result.
-std::unique_ptr<cDevice> createGlWindowDevice(SDL_Window* window, const PresentParams& params, int32_t* result);
+std::unique_ptr<cDevice> createGlWindowDevice(platform::Window* window, const PresentParams& params, int32_t* result);
 // OpenGL without a window: an EGL surfaceless context on Mesa. present only flushes; the frame
 // stays for readBackBuffer.
 std::unique_ptr<cDevice> createGlHeadlessDevice(const PresentParams& params, int32_t* result);

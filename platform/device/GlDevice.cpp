@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Platform.h"
+#include "platform/sdl/SdlTypes.h"
 #include "platform/device/DeviceMatrixMath.h"
 #include "platform/device/ShaderTranslator.h"
 #include "platform/device/StateDevice.h"
@@ -638,7 +640,9 @@ public:
             return DEVERR_OUTOFVIDEOMEMORY;
         }
         m_params = params;
-        if (!m_headless) SDL_GL_SetSwapInterval(params.vsync ? 1 : 0);
+        // A window waits for the screen when asked, windowed as in full screen: a loop that never
+        // waits burns a core on an idle screen. The headless backend never waits.
+        if (!m_headless) SDL_GL_SetSwapInterval(params.vsync && platform::backend() == platform::Backend::Sdl ? 1 : 0);
         // A reset device starts from the default states.
         if (!isRecordingStateBlock()) resetStates();
         glViewport(0, 0, GLsizei(params.width), GLsizei(params.height));
@@ -849,7 +853,8 @@ std::unique_ptr<cDevice> finish(std::unique_ptr<cGlContext> context, bool headle
 
 }  // namespace
 
-std::unique_ptr<cDevice> createGlWindowDevice(SDL_Window* window, const PresentParams& params, int32_t* result) {
+std::unique_ptr<cDevice> createGlWindowDevice(platform::Window* gameWindow, const PresentParams& params, int32_t* result) {
+    SDL_Window* window = platform::sdl::windowOf(gameWindow);
     if (!window) {
         if (result) *result = DEVERR_INVALIDCALL;
         return nullptr;

@@ -115,14 +115,7 @@ const std::array<uint8_t, SDL_NUM_SCANCODES>& scancodeTable() {
     return table;
 }
 
-void rawListener(const SDL_Event& event, void*) { handleSdlEvent(event); }
-
-bool windowHasFocus() {
-    if (backend() != Backend::Sdl) return true;
-    SDL_Window* window = sdlWindow();
-    if (!window) return true;
-    return (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
-}
+void rawListener(const RawInputEvent& event, void*) { handleRawEvent(event); }
 
 void keyEvent(uint8_t key, bool pressed, bool repeat, bool postChar) {
     State& s = state();
@@ -281,40 +274,21 @@ wchar_t controlCharOfKey(uint8_t key) {
     }
 }
 
-void handleSdlEvent(const SDL_Event& event) {
+void handleRawEvent(const RawInputEvent& event) {
     switch (event.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
+        case RawInputEvent::KEY:
             // The platform's event translation posts the control characters of these keys.
-            keyEvent(keyFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN, event.key.repeat != 0, false);
+            keyEvent(event.key, event.pressed, event.repeat, false);
             break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            if (event.button.which == SDL_TOUCH_MOUSEID) break;
-            int b;
-            switch (event.button.button) {
-                case SDL_BUTTON_LEFT: b = MOUSE_LEFT; break;
-                case SDL_BUTTON_RIGHT: b = MOUSE_RIGHT; break;
-                case SDL_BUTTON_MIDDLE: b = MOUSE_MIDDLE; break;
-                case SDL_BUTTON_X1: b = MOUSE_X1; break;
-                case SDL_BUTTON_X2: b = MOUSE_X2; break;
-                default: b = event.button.button - 1; break;  // further buttons in order
-            }
-            if (b >= 0 && b < MOUSE_BUTTON_COUNT) buttonEvent(uint8_t(b), event.type == SDL_MOUSEBUTTONDOWN);
+        case RawInputEvent::BUTTON:
+            buttonEvent(event.button, event.pressed);
             break;
-        }
-        case SDL_MOUSEMOTION:
-            if (event.motion.which == SDL_TOUCH_MOUSEID) break;
-            injectCursor(float(event.motion.x), float(event.motion.y));
-            injectMotion(event.motion.xrel, event.motion.yrel);
+        case RawInputEvent::MOTION:
+            injectCursor(float(event.x), float(event.y));
+            injectMotion(event.dx, event.dy);
             break;
-        case SDL_MOUSEWHEEL: {
-            int32_t notches = event.wheel.y;
-            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-            injectWheel(notches);
-            break;
-        }
-        default:
+        case RawInputEvent::WHEEL:
+            injectWheel(event.notches);
             break;
     }
 }

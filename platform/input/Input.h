@@ -3,7 +3,7 @@
 // engine's key codes, relative motion and wheel, the key-state snapshot, the cursor position
 // in back-buffer pixels.
 //
-// Events reach the layer from SDL (the platform's raw event listener, installed by open())
+// Events reach the layer from the system (the platform's raw event listener, installed by open())
 // or from a test (the inject functions, for the headless backend). Like a foreground device,
 // the layer buffers events only while it is acquired; reading an unacquired device answers
 // NotAcquired. Every buffer holds at most kBufferSize events; later events are dropped and
@@ -13,9 +13,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/input/KeyCodes.h"
-
-union SDL_Event;
 
 namespace platform::input {
 
@@ -77,8 +76,8 @@ void setCoordinateMapper(CoordinateMapper mapper);
 
 // The engine key code of an SDL scancode (0 for keys the engine does not know).
 uint8_t keyFromScancode(int sdlScancode);
-// Handles one SDL event as the raw event listener does (key, button, motion, wheel).
-void handleSdlEvent(const SDL_Event& event);
+// Handles one raw input event as the raw event listener does (key, button, motion, wheel).
+void handleRawEvent(const RawInputEvent& event);
 
 // The control character typed by a key (Backspace 8, Tab 9, Enter 13, Escape 27), 0 for the
 // other keys. The platform's SDL event translation posts these as MSG_CHAR messages on every

@@ -1,10 +1,14 @@
-// SDL events become the messages of the game window. Keyboard, mouse and text events are also
-// handed untranslated to the raw listener (the input layer).
+// SDL events become the messages of the game window. Keyboard and mouse events are also handed
+// to the raw listener (the input layer) as raw input events.
 #include <SDL.h>
 
 #include "platform/common/PlatformState.h"
+#include "platform/input/Input.h"
+#include "platform/sdl/SdlTypes.h"
 
 namespace platform {
+
+using detail::state;
 
 namespace {
 
@@ -98,10 +102,12 @@ void translateWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_RESTORED: postMessage(MSG_SIZE, SIZE_STATE_RESTORED); break;
     case SDL_WINDOWEVENT_MAXIMIZED: postMessage(MSG_SIZE, SIZE_STATE_MAXIMIZED); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+        state().focused = true;
         postMessage(MSG_ACTIVATEAPP, 1);
         postMessage(MSG_ACTIVATE, ACTIVATE_ACTIVE);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
+        state().focused = false;
         postMessage(MSG_ACTIVATE, ACTIVATE_INACTIVE);
         postMessage(MSG_ACTIVATEAPP, 0);
         break;
@@ -109,7 +115,54 @@ void translateWindowEvent(const SDL_WindowEvent& e) {
     }
 }
 
+uint8_t buttonIndex(uint8_t sdlButton) {
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    case SDL_BUTTON_X1: return 3;
+    case SDL_BUTTON_X2: return 4;
+    default: return uint8_t(sdlButton - 1);  // further buttons in order
+    }
+}
+
 }  // namespace
+
+bool sdl::toRawInputEvent(const SDL_Event& e, RawInputEvent* out) {
+    RawInputEvent raw;
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        raw.type = RawInputEvent::KEY;
+        raw.key = input::keyFromScancode(e.key.keysym.scancode);
+        raw.pressed = e.type == SDL_KEYDOWN;
+        raw.repeat = e.key.repeat != 0;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.which == SDL_TOUCH_MOUSEID) return false;
+        raw.type = RawInputEvent::BUTTON;
+        raw.button = buttonIndex(e.button.button);
+        raw.pressed = e.type == SDL_MOUSEBUTTONDOWN;
+        break;
+    case SDL_MOUSEMOTION:
+        if (e.motion.which == SDL_TOUCH_MOUSEID) return false;
+        raw.type = RawInputEvent::MOTION;
+        raw.x = e.motion.x;
+        raw.y = e.motion.y;
+        raw.dx = e.motion.xrel;
+        raw.dy = e.motion.yrel;
+        break;
+    case SDL_MOUSEWHEEL:
+        raw.type = RawInputEvent::WHEEL;
+        raw.notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        break;
+    default:
+        return false;
+    }
+    *out = raw;
+    return true;
+}
 
 namespace detail {
 
@@ -120,29 +173,18 @@ void pumpSdlEvents() {
     bool windowEvents = backend() != Backend::Headless;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        RawInputEvent raw;
+        if (s.rawListener && sdl::toRawInputEvent(e, &raw)) s.rawListener(raw, s.rawUser);
         switch (e.type) {
         case SDL_QUIT: postMessage(MSG_CLOSE); break;
         case SDL_WINDOWEVENT:
             if (windowEvents) translateWindowEvent(e.window);
             break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            if (s.rawListener) s.rawListener(e, s.rawUser);
-            translateKey(e.key);
-            break;
-        case SDL_TEXTINPUT:
-            if (s.rawListener) s.rawListener(e, s.rawUser);
-            translateText(e.text.text);
-            break;
+        case SDL_KEYUP: translateKey(e.key); break;
+        case SDL_TEXTINPUT: translateText(e.text.text); break;
         case SDL_MOUSEMOTION:
-            if (s.rawListener) s.rawListener(e, s.rawUser);
             postMessage(MSG_MOUSEMOVE, 0, (e.motion.x & 0xFFFF) | ((e.motion.y & 0xFFFF) << 16));
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-        case SDL_MOUSEWHEEL:
-        case SDL_TEXTEDITING:
-            if (s.rawListener) s.rawListener(e, s.rawUser);
             break;
         default: break;
         }

@@ -7,10 +7,17 @@
 
 #include "platform/Platform.h"
 #include "platform/input/Input.h"
+#include "platform/sdl/SdlTypes.h"
 
 namespace in = platform::input;
 
 namespace {
+
+// An SDL event as the platform's event pump hands it to the input layer.
+void handleSdlEvent(const SDL_Event& event) {
+    platform::RawInputEvent raw;
+    if (platform::sdl::toRawInputEvent(event, &raw)) in::handleRawEvent(raw);
+}
 
 class InputLayerTest : public ::testing::Test {
 protected:
@@ -84,9 +91,9 @@ TEST_F(InputLayerTest, ScancodeTableGivesEveryKeyCodeAtMostOneMeaning) {
 }
 
 TEST_F(InputLayerTest, SdlKeyEventsAreBufferedWithoutRepeats) {
-    in::handleSdlEvent(key(SDL_SCANCODE_W, true));
-    in::handleSdlEvent(key(SDL_SCANCODE_W, true, true));
-    in::handleSdlEvent(key(SDL_SCANCODE_W, false));
+    handleSdlEvent(key(SDL_SCANCODE_W, true));
+    handleSdlEvent(key(SDL_SCANCODE_W, true, true));
+    handleSdlEvent(key(SDL_SCANCODE_W, false));
     std::vector<in::KeyEvent> events;
     EXPECT_EQ(in::readKeyboard(events), in::ReadResult::Ok);
     ASSERT_EQ(events.size(), 2u);
@@ -100,10 +107,10 @@ TEST_F(InputLayerTest, SdlKeyEventsAreBufferedWithoutRepeats) {
 
 TEST_F(InputLayerTest, SdlButtonsMapLeftRightMiddleX1X2) {
     const uint8_t sdl[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1, SDL_BUTTON_X2};
-    for (uint8_t b : sdl) in::handleSdlEvent(button(b, true));
+    for (uint8_t b : sdl) handleSdlEvent(button(b, true));
     SDL_Event touch = button(SDL_BUTTON_LEFT, true);
     touch.button.which = SDL_TOUCH_MOUSEID;  // synthesized from touches: not the mouse
-    in::handleSdlEvent(touch);
+    handleSdlEvent(touch);
     std::vector<in::ButtonEvent> events;
     EXPECT_EQ(in::readButtons(events), in::ReadResult::Ok);
     ASSERT_EQ(events.size(), 5u);
@@ -115,7 +122,7 @@ TEST_F(InputLayerTest, WheelIs120PerNotchPositiveAwayFromTheUser) {
         {1, false, 120}, {-1, false, -120}, {3, false, 360}, {1, true, -120}, {-2, true, 240},
     };
     for (const auto& c : cases) {
-        in::handleSdlEvent(wheel(c.y, c.flipped));
+        handleSdlEvent(wheel(c.y, c.flipped));
         in::MouseState state;
         ASSERT_EQ(in::readMouseState(state), in::ReadResult::Ok);
         EXPECT_EQ(state.wheel, c.expected) << c.y << (c.flipped ? " flipped" : "");
@@ -129,11 +136,11 @@ TEST_F(InputLayerTest, MotionIsRelativeAndTheCursorAbsolute) {
     e.motion.y = 50;
     e.motion.xrel = 4;
     e.motion.yrel = -6;
-    in::handleSdlEvent(e);
+    handleSdlEvent(e);
     e.motion.x = 103;
     e.motion.xrel = 3;
     e.motion.yrel = 0;
-    in::handleSdlEvent(e);
+    handleSdlEvent(e);
     in::MouseState state;
     ASSERT_EQ(in::readMouseState(state), in::ReadResult::Ok);
     EXPECT_EQ(state.dx, 7);

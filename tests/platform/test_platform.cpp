@@ -1,4 +1,4 @@
-// The platform layer on the headless backend: the message queue and the default window
+// The platform layer, mostly on the headless backend: the message queue and the default window
 // procedure, SDL events turned into messages, the window, the clocks and the single-instance
 // lock between two processes.
 #include <SDL.h>
@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/device/Device.h"
+#include "platform/sdl/SdlTypes.h"
 
 namespace {
 
@@ -118,10 +120,11 @@ TEST_F(PlatformTest, WindowHasTheClientSizeAskedFor) {
     createWindow("sized", 640, 480, recordingProc);
     ASSERT_TRUE(hasWindow());
     int w = 0, h = 0;
-    SDL_GetWindowSize(sdlWindow(), &w, &h);
+    SDL_GetWindowSize(sdl::windowOf(window()), &w, &h);
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
-    EXPECT_STREQ(SDL_GetWindowTitle(sdlWindow()), "sized");
+    EXPECT_STREQ(SDL_GetWindowTitle(sdl::windowOf(window())), "sized");
+    EXPECT_EQ(windowTitle(), "sized");
     destroyWindow();
     EXPECT_FALSE(hasWindow());
     for (auto size : {std::pair{0, 600}, std::pair{800, -1}}) {
@@ -134,10 +137,42 @@ TEST_F(PlatformTest, WindowHasTheClientSizeAskedFor) {
     }
 }
 
+TEST_F(PlatformTest, AWindowWaitsForTheScreenWhenAskedOnlyOnTheSdlBackend) {
+    struct Case {
+        Backend backend;
+        bool vsync;
+        int interval;
+    } cases[] = {{Backend::Sdl, true, 1}, {Backend::Sdl, false, 0}, {Backend::Headless, true, 0}};
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);   // the sdl backend takes it when named
+    for (const Case& c : cases) {
+        setBackend(c.backend);
+        try {
+            openWindow();
+        } catch (const std::string& text) {
+            FAIL() << text;
+        }
+        PresentParams params;
+        params.width = 64;
+        params.height = 48;
+        params.windowed = true;
+        params.vsync = c.vsync;
+        int32_t result = DEV_OK;
+        auto device = createGlWindowDevice(window(), params, &result);
+        ASSERT_NE(device, nullptr) << result;
+        EXPECT_EQ(SDL_GL_GetSwapInterval(), c.interval) << "vsync " << c.vsync;
+        // A reset applies the new choice.
+        params.vsync = !c.vsync;
+        ASSERT_EQ(device->reset(params), DEV_OK);
+        EXPECT_EQ(SDL_GL_GetSwapInterval(), c.backend == Backend::Sdl && !c.vsync ? 1 : 0);
+        device.reset();
+        destroyWindow();
+    }
+}
+
 struct RawLog {
-    std::vector<uint32_t> types;
+    std::vector<RawInputEvent::Type> types;
 };
-void rawListener(const SDL_Event& e, void* user) { static_cast<RawLog*>(user)->types.push_back(e.type); }
+void rawListener(const RawInputEvent& e, void* user) { static_cast<RawLog*>(user)->types.push_back(e.type); }
 
 void pushKey(uint32_t type, SDL_Keycode key, uint16_t mod, bool repeat = false) {
     SDL_Event e{};
@@ -221,7 +256,8 @@ TEST_F(PlatformTest, TextMouseAndQuitEvents) {
     SDL_PushEvent(&button);
     EXPECT_TRUE(drain().empty());  // only the input layer sees buttons
 
-    EXPECT_EQ(raw.types, (std::vector<uint32_t>{SDL_TEXTINPUT, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN}));
+    // Text reaches the input layer as character messages only.
+    EXPECT_EQ(raw.types, (std::vector<RawInputEvent::Type>{RawInputEvent::MOTION, RawInputEvent::BUTTON}));
     setRawEventListener(nullptr, nullptr);
 
     // A quit request of the system (a signal) is a close request of the window.

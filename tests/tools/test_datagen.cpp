@@ -1,7 +1,10 @@
-// The data generator's text step: UTF-8 sources become UTF-16LE with a byte-order mark and
+// The data generator. Text step: UTF-8 sources become UTF-16LE with a byte-order mark and
 // CR LF line ends under lower-cased names, other files are copied unchanged (generator
-// descriptions are not), up-to-date
-// outputs are left alone and bad sources fail with their name.
+// descriptions are not), up-to-date outputs are left alone and bad sources fail with their
+// name. Art step: the lists of data/art become textures the engine's image reader decodes,
+// shapes with transparent surroundings in the engine's frame grid; bad lines fail with their
+// list and line; only changed lines are drawn again. Paths step: one description becomes the
+// path graph of every station layout, checked for links and reachability.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -12,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "engine/media/ImageDecoder.h"
 
 namespace fs = std::filesystem;
 
@@ -56,9 +61,9 @@ protected:
         std::error_code ec;
         fs::remove_all(root, ec);
     }
-    // Runs the text step; returns the exit code, stderr into *errors.
-    int run(std::string* errors = nullptr) {
-        std::string command = DATAGEN + " '" + source.string() + "' '" + out.string() + "' --step convert_text 2>&1";
+    // Runs one step; returns the exit code, stderr into *errors.
+    int run(std::string* errors = nullptr, const char* step = "convert_text") {
+        std::string command = DATAGEN + " '" + source.string() + "' '" + out.string() + "' --step " + step + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         std::string text;
         char buffer[512];
@@ -142,6 +147,190 @@ TEST_F(DataGenTest, NamesThatDifferOnlyInCaseAreRefused) {
     std::string errors;
     EXPECT_EQ(run(&errors), 1);
     EXPECT_NE(errors.find("same output config/a.ini"), std::string::npos) << errors;
+}
+
+cImage readImage(const fs::path& path) {
+    const std::string bytes = readBytes(path);
+    return decodeImage(bytes.data(), bytes.size());
+}
+
+TEST_F(DataGenTest, ArtListsBecomeShapesInTheFrameGrid) {
+    writeBytes(source / "art/demo.txt",
+               "# Demo textures.\n"
+               "\n"
+               "ui/box.dds   40 30 rect   #ff0000   -    # a comment after the fields\n"
+               "ui/anim.png  96 64 circle #80102030 step frames=6 cols=3\n"
+               "ui/star.dds  64 64 star   #00ff00   go\n"
+               "ui/strip.dds 60 10 rect   #ffffff   a   frames=3\n");
+    std::string errors;
+    ASSERT_EQ(run(&errors, "art"), 0) << errors;
+
+    // The fill inside, a darker outline at the edge.
+    cImage box = readImage(out / "ui/box.dds");
+    ASSERT_EQ(box.width, 40u);
+    ASSERT_EQ(box.height, 30u);
+    EXPECT_EQ(box.at(5, 4), 0xFFFF0000u);
+    EXPECT_EQ(box.at(0, 15), 0xFF8C0000u);
+    EXPECT_EQ(box.at(39, 29), 0xFF8C0000u);
+    bool labelled = false;   // the label ("box") is drawn in the middle
+    for (uint32_t x = 5; x < 35; ++x) labelled = labelled || box.at(x, 15) != 0xFFFF0000u;
+    EXPECT_TRUE(labelled);
+
+    // Six frames, three columns of 32 x 32: each a circle with transparent corners, the fill
+    // (with its own alpha) near the top, and its own number drawn.
+    cImage anim = readImage(out / "ui/anim.png");
+    ASSERT_EQ(anim.width, 96u);
+    ASSERT_EQ(anim.height, 64u);
+    std::vector<std::vector<uint32_t>> frames;
+    for (uint32_t k = 0; k < 6; ++k) {
+        const uint32_t x0 = (k % 3) * 32, y0 = (k / 3) * 32;
+        for (auto [x, y] : {std::pair{0u, 0u}, {31u, 0u}, {0u, 31u}, {31u, 31u}})
+            EXPECT_EQ(anim.at(x0 + x, y0 + y) >> 24, 0u) << "frame " << k + 1;
+        EXPECT_EQ(anim.at(x0 + 16, y0 + 3), 0x80102030u) << "frame " << k + 1;
+        std::vector<uint32_t> lower;
+        for (uint32_t y = 16; y < 28; ++y)
+            for (uint32_t x = 4; x < 28; ++x) lower.push_back(anim.at(x0 + x, y0 + y));
+        for (const auto& other : frames) EXPECT_NE(lower, other) << "frame " << k + 1 << " shows another's number";
+        frames.push_back(lower);
+    }
+
+    cImage star = readImage(out / "ui/star.dds");
+    EXPECT_EQ(star.at(32, 20), 0xFF00FF00u);
+    for (auto [x, y] : {std::pair{0u, 0u}, {63u, 0u}, {0u, 63u}, {63u, 63u}, {2u, 32u}, {32u, 63u}})
+        EXPECT_EQ(star.at(x, y) >> 24, 0u) << x << "," << y;
+
+    // Frames too small for a readable number keep the shape alone; the grid still holds.
+    cImage strip = readImage(out / "ui/strip.dds");
+    ASSERT_EQ(strip.width, 60u);
+    EXPECT_EQ(strip.at(10, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(strip.at(20, 5), 0xFF8C8C8Cu);   // the outline where frames 1 and 2 meet
+
+    for (const auto& entry : fs::recursive_directory_iterator(out))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+TEST_F(DataGenTest, BadArtLinesFailWithListAndLine) {
+    struct Case {
+        std::string line;
+        const char* message;
+    } cases[] = {
+        {"ui/b.dds 10 10 rect #ff0000", "expected <path>"},
+        {"ui/b.dds 0 10 rect #ff0000 x", "bad width '0'"},
+        {"ui/b.dds 10 4097 rect #ff0000 x", "bad height '4097'"},
+        {"ui/b.dds 10 1x rect #ff0000 x", "bad height '1x'"},
+        {"ui/b.dds 10 10 blob #ff0000 x", "unknown shape 'blob'"},
+        {"ui/b.dds 10 10 rect red x", "bad colour 'red'"},
+        {"ui/b.dds 10 10 rect #ff00 x", "bad colour '#ff00'"},
+        {"ui/B.dds 10 10 rect #ff0000 x", "lower case"},
+        {"ui/b.jpg 10 10 rect #ff0000 x", ".dds or .png"},
+        {"ui\\b.dds 10 10 rect #ff0000 x", "separator"},
+        {"ui/../b.dds 10 10 rect #ff0000 x", "bad path"},
+        {"ui/b.dds 10 10 rect #ff0000 x frames=3", "does not divide"},
+        {"ui/b.dds 10 10 rect #ff0000 x frames=0", "bad frame count"},
+        {"ui/b.dds 10 10 rect #ff0000 x frames=2 cols=3", "more columns than frames"},
+        {"ui/b.dds 10 10 rect #ff0000 x speed=2", "unknown field 'speed=2'"},
+        {"ui/good.dds 8 8 rect #ffffff x", "ui/good.dds is listed twice (first at "},
+    };
+    for (const auto& c : cases) {
+        writeBytes(source / "art/bad.txt", "# header\nui/good.dds 8 8 rect #ffffff x\n" + c.line + "\n");
+        std::string errors;
+        EXPECT_EQ(run(&errors, "art"), 1) << c.line;
+        EXPECT_NE(errors.find("bad.txt:3: "), std::string::npos) << c.line << ": " << errors;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << c.line << ": " << errors;
+    }
+    // A path listed in two lists: the later list is named.
+    writeBytes(source / "art/bad.txt", "ui/good.dds 8 8 rect #ffffff x\n");
+    writeBytes(source / "art/more.txt", "\nui/good.dds 8 8 circle #ffffff x\n");
+    std::string errors;
+    EXPECT_EQ(run(&errors, "art"), 1);
+    EXPECT_NE(errors.find("more.txt:2: ui/good.dds is listed twice (first at "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("bad.txt:1)"), std::string::npos) << errors;
+}
+
+TEST_F(DataGenTest, OnlyChangedArtLinesAreDrawnAgain) {
+    writeBytes(source / "art/a.txt", "ui/a.dds 16 16 rect #ff0000 a\nui/b.png 16 16 circle #00ff00 b\nui/c.dds 8 8 rect #0000ff c\n");
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    // Outputs replaced by hand stay while their lines are unchanged.
+    const auto built = fs::last_write_time(out / "ui/a.dds");
+    for (const char* name : {"ui/a.dds", "ui/b.png"}) {
+        writeBytes(out / name, "hand-made");
+        fs::last_write_time(out / name, built);
+    }
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    EXPECT_EQ(readBytes(out / "ui/a.dds"), "hand-made");
+    EXPECT_EQ(readBytes(out / "ui/b.png"), "hand-made");
+    // One line changes, one goes: only that texture is drawn again, the other is removed.
+    writeBytes(source / "art/a.txt", "ui/a.dds 16 16 rect #ff0000 a\nui/b.png 16 16 circle #0000ff b\n");
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    EXPECT_EQ(readBytes(out / "ui/a.dds"), "hand-made");
+    EXPECT_EQ(readImage(out / "ui/b.png").at(8, 2), 0xFF0000FFu);
+    EXPECT_FALSE(fs::exists(out / "ui/c.dds"));
+    // A texture deleted from the Data folder is made again.
+    fs::remove(out / "ui/a.dds");
+    ASSERT_EQ(run(nullptr, "art"), 0);
+    EXPECT_EQ(readImage(out / "ui/a.dds").at(3, 3), 0xFFFF0000u);
+}
+
+std::string readUtf16(const fs::path& path) {
+    const std::string bytes = readBytes(path);
+    std::string text;   // the graphs are ASCII
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(bytes[i]);
+    return text;
+}
+
+TEST_F(DataGenTest, PathGraphsFollowTheLayout) {
+    writeBytes(source / "paths/restaurant.txt",
+               "node a 100 300\n"
+               "node b 200 300   # a comment\n"
+               "node s 300 200 when sauce\n"
+               "node p2 400 200 when places>=2\n"
+               "link a b s\n"
+               "link b p2\n"
+               "object TABLE_ORDER_1 a\n"
+               "object SOUSE_STATION s\n"
+               "object SUB_PLACE_2 p2\n");
+    std::string errors;
+    ASSERT_EQ(run(&errors, "paths"), 0) << errors;
+    for (const char* name : {"s0p0", "s0p1", "s0p2", "s0p3", "s1p0", "s1p1", "s1p2", "s1p3"})
+        EXPECT_EQ(readBytes(out / "packs/paths" / (std::string(name) + ".xml")).substr(0, 2), "\xFF\xFE") << name;
+    EXPECT_EQ(readUtf16(out / "packs/paths/s0p1.xml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<paths>\n  <PathPoints>\n"
+              "    <POINT_1 position=\"100,300\" point_1=\"200,300\"/>\n"
+              "    <POINT_2 position=\"200,300\" point_1=\"100,300\"/>\n"
+              "  </PathPoints>\n  <Objects>\n"
+              "    <TABLE_ORDER_1 control_point=\"100,300\"/>\n"
+              "  </Objects>\n</paths>\n");
+    const std::string full = readUtf16(out / "packs/paths/s1p2.xml");
+    EXPECT_NE(full.find("<POINT_2 position=\"200,300\" point_1=\"100,300\" point_2=\"300,200\" point_3=\"400,200\"/>"),
+              std::string::npos) << full;
+    EXPECT_NE(full.find("<SOUSE_STATION control_point=\"300,200\"/>"), std::string::npos) << full;
+    EXPECT_NE(full.find("<SUB_PLACE_2 control_point=\"400,200\"/>"), std::string::npos) << full;
+}
+
+TEST_F(DataGenTest, BadPathDescriptionsFailWithTheirLine) {
+    struct Case {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"node a 100 300\nnode b 200 300\nlink a c\n", "restaurant.txt:3: unknown node c"},
+        {"node a 100 300\nnode b 200 300\nnode a 300 300\n", "restaurant.txt:3: node a is declared twice"},
+        {"node a 100 300\nnode b 100 300\n", "restaurant.txt:2: two nodes at 100,300"},
+        {"node a 0 0\n", "restaurant.txt:1: node a lies outside the room"},
+        {"node a 100.5 300\n", "restaurant.txt:1: expected a whole number for x"},
+        {"node a 100 300 when cake\n", "restaurant.txt:1: expected 'when sauce'"},
+        {"node a 100 300\nnode b 200 300\nlink a b\nnode c 300 300\n", "restaurant.txt:4: node c has no link in layout s0p0"},
+        {"node a 100 300\nnode b 200 300\nnode c 300 300\nnode d 400 300\nlink a b\nlink c d\n",
+         "restaurant.txt:3: node c cannot be reached from a in layout s0p0"},
+        {"node a 100 300\nnode b 200 300\nlink a b\nobject TRASH a\nobject TRASH b\n", "restaurant.txt:5: TRASH is placed twice"},
+        {"node a 100 300\nnode b 200 300\nlink a b\nlink b a\n", "restaurant.txt:4: link b-a is given twice"},
+        {"node a 100 300\nwalk a\n", "restaurant.txt:2: unknown word 'walk'"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(source / "paths/restaurant.txt", c.text);
+        std::string errors;
+        EXPECT_EQ(run(&errors, "paths"), 1) << c.text;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << c.text << errors;
+    }
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 // output is one step in a file of its own that registers itself with RW_DATAGEN_STEP; the
 // steps run in ascending order.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
 struct DataGenContext {
     std::filesystem::path source;  // the repository's data/ folder
     std::filesystem::path out;     // the Data folder being built
+    std::filesystem::path generator;  // this program's file: outputs older than it are rebuilt by the steps that care
 };
 
 using DataGenStep = void (*)(const DataGenContext& context);
@@ -21,6 +23,9 @@ bool isOutOfDate(const std::filesystem::path& target, std::initializer_list<std:
 // Writes text as UTF-16LE with a byte-order mark, through a temporary file renamed over the
 // target, so an interrupted build never leaves a cut file that looks up to date.
 void writeUtf16File(const std::filesystem::path& target, const std::u16string& text);
+
+// Writes bytes the same way: beside the target, then renamed over it. Creates the folders.
+void writeFileAtomically(const std::filesystem::path& target, const void* data, size_t size);
 
 #define RW_DATAGEN_STEP(name, order, fn) \
     static const bool rw_datagen_registered_##name = registerDataGenStep(#name, order, fn)

@@ -143,13 +143,17 @@ void writeUtf16File(const fs::path& target, const std::u16string& text) {
         bytes.push_back(static_cast<char>(c & 0xFF));
         bytes.push_back(static_cast<char>(c >> 8));
     }
+    writeFileAtomically(target, bytes.data(), bytes.size());
+}
+
+void writeFileAtomically(const fs::path& target, const void* data, size_t size) {
     fs::create_directories(target.parent_path());
     fs::path temporary = target;
     temporary += ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw std::runtime_error("cannot write " + target.string());
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
         if (!out) throw std::runtime_error("cannot write " + target.string());
     }
     fs::rename(temporary, target);

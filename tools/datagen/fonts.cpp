@@ -3,14 +3,12 @@
 // the font image (white, coverage in alpha) as wide as its advance and as high as the face's
 // line; the cells' rectangles and advances, as fractions of the image, go into the ".rwf" file.
 // The text object centres each cell on its advance, so the fonts need no glyph offsets.
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -18,12 +16,12 @@
 
 #include "engine/media/ImageDecoder.h"
 #include "tools/datagen/DataGen.h"
+#include "tools/datagen/FontFace.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* kFaceFolder = "/usr/share/fonts/truetype/dejavu";
 constexpr uint32_t kImageWidth = 512;
 constexpr uint32_t kPad = 1;
 
@@ -94,22 +92,10 @@ void putU16(std::string& out, uint32_t v) {
     out.push_back(char((v >> 8) & 0xFF));
 }
 
-void writeFile(const fs::path& path, const void* data, size_t size) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), std::streamsize(size));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-void bakeFont(FT_Library library, const FontLine& font, const fs::path& facePath, const fs::path& outFolder) {
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, facePath.string().c_str(), 0, &face))
-        throw std::runtime_error("cannot open the face " + facePath.string());
-    struct Closer {
-        FT_Face f;
-        ~Closer() { FT_Done_Face(f); }
-    } closer{face};
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(font.pixels))) throw std::runtime_error("cannot size " + font.face);
+void bakeFont(const cFreeTypeLibrary& library, const FontLine& font, const fs::path& facePath, const fs::path& outFolder) {
+    cFontFace open(library, facePath);
+    open.setPixelSize(font.pixels);
+    FT_Face face = open.get();
     const int ascender = int(face->size->metrics.ascender >> 6);
     const int lineHeight = ascender - int(face->size->metrics.descender >> 6);
 
@@ -181,33 +167,23 @@ void bakeFont(FT_Library library, const FontLine& font, const fs::path& facePath
         putFloat(rwf, float(cells[i].advance) / w);
     }
     std::vector<uint8_t> dds = encodeDds(image);
-    writeFile(outFolder / (font.name + ".dds"), dds.data(), dds.size());
-    writeFile(outFolder / (font.name + ".rwf"), rwf.data(), rwf.size());
+    writeFileAtomically(outFolder / (font.name + ".dds"), dds.data(), dds.size());
+    writeFileAtomically(outFolder / (font.name + ".rwf"), rwf.data(), rwf.size());
 }
 
 void makeFonts(const DataGenContext& context) {
     const fs::path list = context.source / "fonts" / "fonts.txt";
     const fs::path outFolder = context.out / "fonts";
     std::vector<FontLine> fonts = readFontList(list);
-    FT_Library library = nullptr;
-    bool opened = false;
+    std::unique_ptr<cFreeTypeLibrary> library;   // started only when a font is out of date
     for (const FontLine& font : fonts) {
-        fs::path facePath = fs::path(font.face).is_absolute() ? fs::path(font.face) : fs::path(kFaceFolder) / font.face;
+        fs::path facePath = dejaVuFacePath(font.face);
         fs::path rwf = outFolder / (font.name + ".rwf");
         if (!isOutOfDate(rwf, {list, facePath}) && !isOutOfDate(outFolder / (font.name + ".dds"), {list, facePath}))
             continue;
-        if (!opened) {
-            if (FT_Init_FreeType(&library)) throw std::runtime_error("FreeType could not start");
-            opened = true;
-        }
-        try {
-            bakeFont(library, font, facePath, outFolder);
-        } catch (...) {
-            FT_Done_FreeType(library);
-            throw;
-        }
+        if (!library) library = std::make_unique<cFreeTypeLibrary>();
+        bakeFont(*library, font, facePath, outFolder);
     }
-    if (opened) FT_Done_FreeType(library);
 }
 
 }  // namespace

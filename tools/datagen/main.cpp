@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: datagen SOURCE_DIR OUT_DIR [--step NAME]...\n");
         return 2;
     }
-    DataGenContext context{argv[1], argv[2]};
+    std::error_code ignored;
+    DataGenContext context{argv[1], argv[2], std::filesystem::read_symlink("/proc/self/exe", ignored)};
     std::filesystem::create_directories(context.out);
     auto list = steps();
     std::stable_sort(list.begin(), list.end(), [](const Registered& a, const Registered& b) { return a.order < b.order; });

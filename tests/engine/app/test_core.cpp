@@ -1,7 +1,6 @@
 // The application core: start-up and release order, the window procedure and the game's hook,
 // the message loop with minimizing, failures reported by the core's operations, the entry
 // function and the single-instance start.
-#include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,13 +114,14 @@ TEST_F(CoreTest, StartsAndReleasesTheManagersInOrder) {
     EXPECT_EQ(getSceneServices(), getEngineSceneServices());
     EXPECT_EQ(cRenderWren::core(), core.get());
 
-    // The window: the default size, OpenGL-capable for the renderer.
-    ASSERT_NE(platform::sdlWindow(), nullptr);
+    // The window: the default size, with the renderer's OpenGL device on it.
+    ASSERT_NE(platform::window(), nullptr);
     int w = 0, h = 0;
-    SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
+    EXPECT_TRUE(platform::windowSize(&w, &h));
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
-    EXPECT_TRUE(SDL_GetWindowFlags(platform::sdlWindow()) & SDL_WINDOW_OPENGL);
+    EXPECT_EQ(getGraphics()->getWindow(), platform::window());
+    EXPECT_STREQ(getGraphics()->getDevice()->getName(), "opengl");
 
     // The channel "game" was emptied at start and carries the steps.
     std::string gameLog = findFile(env.root() / "data", "game.log");
@@ -150,7 +150,7 @@ TEST_F(CoreTest, StartsAndReleasesTheManagersInOrder) {
     EXPECT_EQ(getGraphics(), nullptr);
     EXPECT_EQ(getSound(), nullptr);
     EXPECT_EQ(getInput(), nullptr);
-    EXPECT_EQ(platform::sdlWindow(), nullptr);
+    EXPECT_EQ(platform::window(), nullptr);
     EXPECT_EQ(cRenderWren::core(), nullptr);
     EXPECT_TRUE(platform::shownMessageBoxes().empty());
 }
@@ -210,10 +210,10 @@ TEST_F(CoreTest, HookTakesOverOnlyWhenItClearsPassOn) {
 TEST_F(CoreTest, WindowTakesSizeAndTitleFromTheSettings) {
     start();
     int w = 0, h = 0;
-    SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
+    platform::windowSize(&w, &h);
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
-    EXPECT_STREQ(SDL_GetWindowTitle(platform::sdlWindow()), "Sandwich Restaurant");
+    EXPECT_EQ(platform::windowTitle(), "Sandwich Restaurant");
     core.reset();
     {
         // The user's stored settings shape the next start's window.
@@ -226,10 +226,10 @@ TEST_F(CoreTest, WindowTakesSizeAndTitleFromTheSettings) {
         settings.setWString(L"Game", L"window_title", L"Caf\u00E9 \u20AC");
     }
     start();
-    SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
+    platform::windowSize(&w, &h);
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
-    EXPECT_STREQ(SDL_GetWindowTitle(platform::sdlWindow()), "Caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(platform::windowTitle(), "Caf\xC3\xA9 \xE2\x82\xAC");
 }
 
 TEST_F(CoreTest, ABadWindowSizeIsReportedAndStartUpStops) {
@@ -372,7 +372,7 @@ TEST_F(CoreTest, EntryGoesStraightToShutdownAfterAStartUpFailure) {
     EXPECT_EQ(getFileManager(), nullptr);
     EXPECT_EQ(getLogManager(), nullptr);
     EXPECT_EQ(getGame(), nullptr);
-    EXPECT_EQ(platform::sdlWindow(), nullptr);
+    EXPECT_EQ(platform::window(), nullptr);
     EXPECT_EQ(getTimer(), blocker.get());
     // The report also reached the log channel "call_stack".
     std::string callStackLog = findFile(env.root() / "data", "call_stack.log");
@@ -395,6 +395,18 @@ TEST_F(CoreTest, AFailingReleaseStepDoesNotSkipTheOthers) {
     EXPECT_EQ(log.lines[log.lines.size() - 2], "Release file manager...");
 }
 
+TEST_F(CoreTest, AnUnwritableLogFolderIsReportedOnceAndReleaseGoesOn) {
+    setenv("XDG_DATA_HOME", "/dev/null", 1);   // "$common$" can never be made
+    EXPECT_EQ(WinMain("", builtDataFolder()), 0);
+    ASSERT_EQ(platform::shownMessageBoxes().size(), 1u);
+    EXPECT_NE(platform::shownMessageBoxes()[0].find("game.log] log file."), std::string::npos);
+    EXPECT_EQ(getErrorCallStack().find("~cRenderWren"), std::string::npos) << getErrorCallStack();
+    // Every release step ran, although none of its lines reached a file.
+    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "Release file manager..."), log.lines.end());
+    EXPECT_EQ(getFileManager(), nullptr);
+    EXPECT_EQ(getLogManager(), nullptr);
+}
+
 TEST_F(CoreTest, EntryRunsTheGameUntilTheWindowCloses) {
     // During the logo (a start without a word) a close request closes the window at once.
     game_test::DataFolder data(env.root());
@@ -405,7 +417,7 @@ TEST_F(CoreTest, EntryRunsTheGameUntilTheWindowCloses) {
     EXPECT_FALSE(platform::peekMessage(&m));
     EXPECT_EQ(getGame(), nullptr);
     EXPECT_EQ(getLogic(), nullptr);
-    EXPECT_EQ(platform::sdlWindow(), nullptr);
+    EXPECT_EQ(platform::window(), nullptr);
     EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "Release file manager..."), log.lines.end());
 }
 

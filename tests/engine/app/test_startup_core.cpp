@@ -10,7 +10,6 @@
 
 #include "engine/core/ErrorCallStack.h"
 #include "engine/app/cRenderWren.h"
-#include <SDL.h>
 
 #include "platform/Platform.h"
 
@@ -79,7 +78,7 @@ TEST_F(DamagedStart, DamagedWorkingSettingsFallBackToTheShippedOnes) {
     core.reset(new cRenderWren(data.c_str(), nullptr, nullptr));
     EXPECT_TRUE(core->isStarted()) << getErrorCallStack();
     int w = 0, h = 0;
-    SDL_GetWindowSize(platform::sdlWindow(), &w, &h);
+    platform::windowSize(&w, &h);
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
 }

@@ -112,6 +112,12 @@ TEST_F(LogTest, UnopenableFilesThrowTheirText) {
         EXPECT_EQ(text, "earlier\nUnable to open [" + path + "] log file.\n");
     }
     EXPECT_EQ(getErrorCallStack(), "earlier\n");
+    // The failure is thrown once; the name then stands for a channel that stays silent.
+    cLogChannel* silent = logs->getChannel(cStringA("no/such/folder"));
+    ASSERT_NE(silent, nullptr);
+    EXPECT_TRUE(silent->isSilent());
+    EXPECT_EQ(silent->getPath(), path);
+    EXPECT_NO_THROW(silent->write("dropped"));
 
     cLogChannel* channel = logs->getChannel(cStringA("gone"));
     fs::remove(files->getCommonPath() + "gone.log");
@@ -124,6 +130,11 @@ TEST_F(LogTest, UnopenableFilesThrowTheirText) {
         EXPECT_EQ(text, expected);
         EXPECT_EQ(getErrorCallStack(), expected);
     }
+    // Silent from then on, even once the file could be written again.
+    EXPECT_TRUE(channel->isSilent());
+    fs::remove(files->getCommonPath() + "gone.log");
+    EXPECT_NO_THROW(channel->write("y"));
+    EXPECT_FALSE(fs::exists(files->getCommonPath() + "gone.log"));
 }
 
 TEST_F(LogTest, FatalReportWritesTheCallStackChannel) {

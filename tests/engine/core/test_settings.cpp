@@ -164,8 +164,14 @@ TEST_F(Settings, SettersAreStoredAtShutdownAndReadAtTheNextStart) {
     EXPECT_EQ(copy->getValue(L"Graphics", L"mouse_mul").str(), L"1");
     EXPECT_EQ(copy->getValue(L"Graphics", L"big").str(), L"9000000000");
     EXPECT_EQ(copy->getValue(L"Game", L"window_title").str(), L"say \"hi\"");
-    // The stored file was replaced whole; no temporary file is left beside it.
+    // The stored file was replaced whole; no temporary file is left beside it, nor in the file
+    // table, which lists the stored file as before.
     EXPECT_FALSE(fs::exists(stored.parent_path() / ".config.ini.tmp"));
+    EXPECT_FALSE(files->exists("$common$/.config.ini.tmp"));
+    EXPECT_EQ(files->getTable().count("$common$/.config.ini.tmp"), 0u);
+    ASSERT_EQ(files->getTable().count("$common$/config.ini"), 1u);
+    std::unique_ptr<cStream> reread(files->openRead("$common$/config.ini"));
+    EXPECT_EQ(readWholeStream(*reread).size(), fs::file_size(stored));
 }
 
 TEST_F(Settings, DamagedShippedSettingsThrowAClearText) {
@@ -202,6 +208,13 @@ TEST_F(Settings, DamagedWorkingCopyIsSetAsideAndTheShippedSettingsAreUsed) {
     EXPECT_EQ(width, 1024u);
     EXPECT_EQ(readDiskFile(stored.string() + ".damaged"), "garbage");
     EXPECT_EQ(storedDocument()->getEntries().size(), 10u);
+
+    // A second incident keeps its copy under a name of its own: the first copy stays.
+    stopManagers();
+    writeDiskFile(stored, "garbage 2");
+    start();
+    EXPECT_EQ(readDiskFile(stored.string() + ".damaged"), "garbage");
+    EXPECT_EQ(readDiskFile(stored.string() + ".damaged_2"), "garbage 2");
 }
 
 }  // namespace

@@ -33,7 +33,6 @@ protected:
         write("broken/bad.xml", utf16(L"<a><b></a>"));
         write("broken/bad.ini", "[S]\r\nk=\"v\"\r\n");
         write("broken/bad.crv", utf16(L"<c count=\"1\"><Curve1 name=\"x\" point_count=\"2\"/></c>"));
-        registerDocumentResourceTypes();
         files = std::make_unique<cFileManager>(cStringA(world.dataArg()), cStringA("kbf"));
         resources = std::make_unique<cResourceManager>();
     }

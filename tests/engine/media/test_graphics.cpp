@@ -461,6 +461,20 @@ TEST_F(GraphicsWithSettings, ColourDepthChoosesTheFullScreenFormatAndIsWrittenBa
     }
 }
 
+TEST_F(GraphicsWithSettings, PresentationWaitsForTheScreenAsVSyncSaysInAWindowAndInFullScreen) {
+    struct Case {
+        const char* fullscreen;
+        const char* vsync;
+        bool waits;
+    } cases[] = {{"0", "1", true}, {"0", "0", false}, {"1", "1", true}, {"1", "0", false}};
+    for (const Case& c : cases) {
+        start(std::string("fullscreen=\"") + c.fullscreen + "\"\r\nv_sync=\"" + c.vsync + "\"\r\n");
+        EXPECT_EQ(rec->getPresentParams().windowed, c.fullscreen[0] == '0');
+        EXPECT_EQ(rec->getPresentParams().vsync, c.waits) << "fullscreen " << c.fullscreen << ", v_sync " << c.vsync;
+        TearDown();
+    }
+}
+
 TEST_F(GraphicsWithSettings, BrokenSizesKeepTheDefaults) {
     start("width=\"0\"\r\nheight=\"lots\"\r\nreserve_sprite_count=\"0\"\r\n");
     EXPECT_EQ(graphics->getWidth(), 800u);

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include <SDL.h>
 
 #include "engine/core/cFileManager.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cVertexShader.h"
 #include "tests/engine/core/test_file_env.h"
+#include "platform/Platform.h"
 #include "tests/engine/media/test_graphics_support.h"
 
 using namespace render_test;
@@ -391,9 +391,13 @@ std::string windowChecks() {
     auto check = [&](bool ok, const std::string& what) {
         if (!ok) failures += what + "\n";
     };
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::string("no video: ") + SDL_GetError();
-    SDL_Window* window = SDL_CreateWindow("render test", 40, 30, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!window) return std::string("no window: ") + SDL_GetError();
+    try {
+        platform::createWindow("render test", 800, 600, nullptr);
+    } catch (const std::string& text) {
+        return text;
+    }
+    platform::setWindowPosition(40, 30);
+    platform::Window* window = platform::window();
     cGraphics::setDesktopWidthOverride(1920);
     {
         cGraphics graphics(window);
@@ -413,14 +417,15 @@ std::string windowChecks() {
         uint32_t w = 0, h = 0;
         check(graphics.readBackBuffer(&px, &w, &h) == DEV_OK && px[size_t(15) * w + 15] == kGreen, "green sprite");
         int wx = 0, wy = 0;
-        SDL_GetWindowPosition(window, &wx, &wy);
+        platform::windowPosition(&wx, &wy);
         ScreenPoint p{wx + 10, wy + 20};
         graphics.screenToClient(&p);
         check(p.x == 10 && p.y == 20, "cursor in a window of the back buffer's size");
         // A window twice as wide and as tall: the back buffer is scaled by 2.
-        SDL_SetWindowSize(window, 1600, 1200);
+        platform::setClientSize(1600, 1200);
+        platform::windowPosition(&wx, &wy);
         int ww = 0, wh = 0;
-        SDL_GetWindowSize(window, &ww, &wh);
+        platform::windowSize(&ww, &wh);
         if (ww == 1600 && wh == 1200) {
             p = ScreenPoint{wx + 100, wy + 300};
             graphics.screenToClient(&p);
@@ -429,7 +434,7 @@ std::string windowChecks() {
             graphics.endFrame();
         }
     }
-    SDL_DestroyWindow(window);
+    platform::destroyWindow();
     return failures;
 }
 

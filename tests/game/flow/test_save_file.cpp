@@ -289,6 +289,125 @@ TEST_F(SaveFile, DamagedSaveStartsAsWithoutOneAndIsKeptAside) {
     EXPECT_EQ(readSave().size(), 1340u + 8304u);
 }
 
+// What loading and the next save make of each state the save file can be found in. Each
+// row starts from an empty folder; after loading, a new profile is added, which saves.
+TEST_F(SaveFile, EveryFileStateIsLoggedKeptOrSavedOverAsItDeserves) {
+    namespace fs = std::filesystem;
+    const std::vector<uint8_t> good = encodeSaveFile(twoProfiles());
+    std::vector<uint8_t> damaged = good;
+    damaged.resize(damaged.size() - 10);
+    const std::vector<uint8_t> firstCopy = {'f', 'i', 'r', 's', 't'};
+    auto fileBytes = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    };
+    auto put = [](const fs::path& path, const std::vector<uint8_t>& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    };
+    auto keptName = [](int n) { return n == 1 ? std::string("data_damaged.ssp") : "data_damaged_" + std::to_string(n) + ".ssp"; };
+
+    struct Row {
+        const char* what;
+        std::function<void()> prepare;
+        const char* logged;  // a text some log line holds after loading ("" for no line at all)
+        bool savedOver;      // the save after loading writes a new data.ssp
+        std::function<void()> check;
+    };
+    const bool haveProcMem = fs::exists("/proc/self/mem");
+    std::vector<Row> rows = {
+        {"missing", [] {}, "", true, [&] { EXPECT_EQ(m_sleeps.size(), 11u); }},
+        // Root reads through any permission bits: a folder in the file's place fails to read
+        // for every user.
+        {"unreadable: a folder stands in its place",
+         [&] {
+             fs::create_directory(savePath());
+             put(savePath() / "inside", firstCopy);
+         },
+         "cannot be read", true,
+         [&] {
+             EXPECT_TRUE(fs::is_directory(m_folder / "data_damaged.ssp"));
+             EXPECT_EQ(fileBytes(m_folder / "data_damaged.ssp" / "inside"), firstCopy);
+         }},
+        {"unreadable: an I/O error",
+         [&] { fs::create_symlink("/proc/self/mem", savePath()); },  // reading address 0 fails with EIO
+         "cannot be read", true,
+         [&] {
+             std::error_code ec;
+             EXPECT_EQ(fs::read_symlink(m_folder / "data_damaged.ssp", ec), "/proc/self/mem");
+         }},
+        {"damaged and not keepable",
+         [&] {
+             put(savePath(), damaged);
+             for (int n = 1; n <= game::kSaveDamagedCopies; ++n) put(m_folder / keptName(n), firstCopy);
+         },
+         "could not be kept", false,
+         [&] {
+             EXPECT_NE(m_data->getLastSaveError(), "");
+             for (int n = 1; n <= game::kSaveDamagedCopies; ++n) EXPECT_EQ(fileBytes(m_folder / keptName(n)), firstCopy) << n;
+             EXPECT_FALSE(fs::exists(m_folder / keptName(game::kSaveDamagedCopies + 1)));
+             // Once a name is free again, the next save keeps the file there and goes on.
+             fs::remove(m_folder / keptName(50));
+             m_data->saveNow();
+             EXPECT_EQ(m_data->getLastSaveError(), "");
+             EXPECT_EQ(fileBytes(m_folder / keptName(50)), damaged);
+             EXPECT_EQ(readSave().size(), 1340u + 8304u);
+         }},
+        {"second incident",
+         [&] {
+             put(m_folder / "data_damaged.ssp", firstCopy);
+             put(savePath(), damaged);
+         },
+         "data_damaged_2.ssp", true,
+         [&] {
+             EXPECT_EQ(fileBytes(m_folder / "data_damaged.ssp"), firstCopy);
+             EXPECT_EQ(fileBytes(m_folder / "data_damaged_2.ssp"), damaged);
+         }},
+        {"profile index outside the list",
+         [&] {
+             std::vector<uint8_t> bytes = good;
+             writeInt(bytes, 4, 7);
+             put(savePath(), bytes);
+         },
+         "profile 7", true,
+         [&] {
+             EXPECT_EQ(m_data->getProfileNameAt(0), L"Anna");
+             EXPECT_FALSE(fs::exists(m_folder / "data_damaged.ssp"));
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (std::string(row.what) == "unreadable: an I/O error" && !haveProcMem) continue;
+        m_data.reset();
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        m_log.clear();
+        m_sleeps.clear();
+        row.prepare();
+        const std::vector<uint8_t> before = fs::is_regular_file(fs::symlink_status(savePath())) ? readSave() : std::vector<uint8_t>();
+
+        cGameData& data = make();
+        std::string log;
+        for (const std::string& line : m_log) log += line + "\n";
+        if (*row.logged)
+            EXPECT_NE(log.find(row.logged), std::string::npos) << log;
+        else
+            EXPECT_EQ(log, "");
+        const size_t profiles = static_cast<size_t>(data.getProfileCount());
+
+        data.addProfile(cStringW(L"New"));
+        if (row.savedOver) {
+            if (fs::is_regular_file(fs::symlink_status(savePath())))
+                EXPECT_EQ(readSave().size(), saveFileSize(profiles + 1));
+            else
+                ADD_FAILURE() << "data.ssp is not a file written by the save";
+        } else {
+            EXPECT_EQ(readSave(), before);
+        }
+        row.check();
+    }
+}
+
 TEST_F(SaveFile, AStoredIndexOutsideTheListSelectsTheFirstProfile) {
     SaveImage image = twoProfiles();
     image.currentProfile = 5;

@@ -1,0 +1,375 @@
+// The lists of files that the game flow loads, walked in the built Data folder: the sound
+// declarations, the music table, the level packs and the path graph of every level, the
+// loading screens, the cursor, the fader and the tutorial hints. A missing file, a missing
+// required key or a value outside what the game can use fails with the file's name: the game
+// itself would stop on a fatal "not loaded", or stay silent or invisible.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/cIniFile.h"
+#include "engine/core/cString.h"
+#include "engine/core/cXmlNode.h"
+#include "engine/media/ImageDecoder.h"
+#include "game/flow/GameConstants.h"
+#include "game/flow/LevelPack.h"
+#include "game/flow/cProfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kData = fs::path(RW_DIST_DIR) / "Data";
+
+// Names are looked up lower-cased; the Data folder holds lower-case names only.
+std::string lower(std::string name) { return cStringA(name).makeLower(); }
+
+fs::path onDisk(const std::string& name) { return kData / lower(name); }
+
+bool readFile(const std::string& name, std::string* bytes) {
+    std::ifstream in(onDisk(name), std::ios::binary);
+    if (!in) return false;
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+std::unique_ptr<cIniFile> loadIni(const std::string& name) {
+    std::string bytes;
+    if (!readFile(name, &bytes)) {
+        ADD_FAILURE() << name << ": missing";
+        return nullptr;
+    }
+    auto ini = cIniFile::fromBytes(bytes.data(), bytes.size(), cStringA(name));
+    // Without the byte-order mark or with LF line ends every key would read as missing.
+    if (ini->isEmpty()) ADD_FAILURE() << name << ": no entries (UTF-16LE with BOM and CR LF?)";
+    return ini;
+}
+
+std::unique_ptr<cXmlNode> loadXml(const std::string& name) {
+    std::string bytes;
+    if (!readFile(name, &bytes)) {
+        ADD_FAILURE() << name << ": missing";
+        return nullptr;
+    }
+    try {
+        return cXmlNode::fromBytes(bytes.data(), bytes.size(), cStringA(name));
+    } catch (...) {
+        ADD_FAILURE() << name << ": malformed XML";
+        return nullptr;
+    }
+}
+
+// The texture decoded, or an empty image after a failure naming the file and its user.
+cImage loadTexture(const std::string& name, const std::string& user) {
+    std::string bytes;
+    if (!readFile(name, &bytes)) {
+        ADD_FAILURE() << user << ": texture " << name << " is missing";
+        return {};
+    }
+    try {
+        return decodeImage(bytes.data(), bytes.size());
+    } catch (...) {
+        ADD_FAILURE() << user << ": texture " << name << " cannot be decoded";
+        return {};
+    }
+}
+
+std::string value(const cIniFile& ini, const wchar_t* section, const std::wstring& key) {
+    return wideToUtf8(ini.getValue(cStringW(section), cStringW(key)));
+}
+
+// A required key: its value, or a failure naming the file.
+std::string required(const cIniFile& ini, const std::string& file, const wchar_t* section, const std::wstring& key) {
+    std::string v = value(ini, section, key);
+    if (v.empty()) ADD_FAILURE() << file << ": [" << wideToUtf8(section) << "] " << wideToUtf8(key) << " is missing";
+    return v;
+}
+
+// An integer key: the value, or `fallback` when missing; unreadable text fails.
+int32_t integer(const cIniFile& ini, const std::string& file, const wchar_t* section, const std::wstring& key,
+                int32_t fallback) {
+    std::string text = value(ini, section, key);
+    if (text.empty()) return fallback;
+    int32_t v = INT32_MIN;
+    stringToInt(&v, cStringW(ini.getValue(cStringW(section), cStringW(key))));
+    if (v == INT32_MIN) ADD_FAILURE() << file << ": " << wideToUtf8(key) << "=\"" << text << "\" is no number";
+    return v;
+}
+
+std::wstring wide(const std::string& text) { return cStringA(text).toWide(); }
+
+// Folders that resource groups load whole: a loading screen's textures must lie elsewhere, or
+// the screen's unload by name takes them from the group that also uses them. Prefixes match
+// textually, as the scans do.
+const char* const kScannedFolders[] = {
+    "config", "fonts", "packs", "menu/cursor", "menu/buttons", "game/interface/buttons", "game/interface/surfaces",
+    "game/effects", "game/worlds/common", "game/characters", "menu/custom", "comics", "menu/surfaces",
+    "shop/interface", "shop/icons", "shop/preview", "minigame1", "game/worlds/1/items", "game/worlds/2/items",
+    "game/worlds/3/items", "game/worlds/1/cream_st", "game/worlds/2/cream_st", "game/worlds/3/cream_st",
+    "game/worlds/1/trash", "game/worlds/2/trash", "game/worlds/3/trash"};
+
+bool inScannedFolder(const std::string& name) {
+    const std::string l = lower(name);
+    return std::any_of(std::begin(kScannedFolders), std::end(kScannedFolders),
+                       [&](const char* folder) { return l.rfind(folder, 0) == 0; });
+}
+
+}  // namespace
+
+TEST(DemoData, SoundDeclarationsNameSoundsThatExist) {
+    const char* const files[] = {"Config/Game/sounds_game_interface.ini", "Config/Game/sounds_game.ini",
+                                 "Config/Menu/sounds_menu.ini", "Config/Shop/sounds_shop.ini",
+                                 "Config/Minigame1/sounds_minigame1.ini"};
+    std::map<std::string, std::string> declared;   // sound -> file
+    for (const char* file : files) {
+        auto ini = loadIni(file);
+        if (!ini) continue;
+        int n = 1;
+        for (;; ++n) {
+            const std::wstring section = L"SOUND_" + std::to_wstring(n);
+            const std::string sound = wideToUtf8(ini->getValue(cStringW(section), cStringW(L"sound")));
+            if (sound.empty()) break;
+            const std::string where = std::string(file) + " [" + wideToUtf8(section) + "]";
+            if (!declared.emplace(sound, where).second) ADD_FAILURE() << where << ": " << sound << " declared twice";
+            std::string bytes;
+            if (!readFile(sound, &bytes)) ADD_FAILURE() << where << ": " << sound << " is missing";
+            else if (bytes.compare(0, 4, "OggS") != 0) ADD_FAILURE() << where << ": " << sound << " is no OGG file";
+            if (sound != lower(sound)) ADD_FAILURE() << where << ": " << sound << " is not lower case as the code plays it";
+            // Every sound is played as a sample: a stream is never found by the sample player.
+            EXPECT_EQ(integer(*ini, where, section.c_str(), L"streaming", 0), 0) << where;
+            const int32_t channels = integer(*ini, where, section.c_str(), L"chanells", 4);
+            EXPECT_TRUE(channels >= 1 && channels <= 10) << where << ": chanells " << channels;
+            const int32_t volume = integer(*ini, where, section.c_str(), L"volume", 100);
+            EXPECT_TRUE(volume >= 0 && volume <= 100) << where << ": volume " << volume;
+        }
+        // The list ends at the first gap: a later section would never be loaded.
+        for (int k = n + 1; k <= n + 50; ++k)
+            EXPECT_FALSE(ini->hasSection(cStringW(L"SOUND_" + std::to_wstring(k)))) << file << ": SOUND_" << k << " after a gap";
+    }
+    // The sounds the flow code plays by name.
+    std::vector<std::string> played = {"panel_appear", "panel_disappear", "cheat", "expert", "goal", "score_star",
+                                       "combo_mode", "combo_mode_off"};
+    for (int run = 2; run <= 7; ++run) played.push_back("score_star" + std::to_string(run));
+    for (std::string& name : played) name = "sounds/game_interface/" + name + ".ogg";
+    for (const char* firework : {"firework01", "firework02", "firework03"}) played.push_back(std::string("sounds/game/") + firework + ".ogg");
+    for (const char* action : {"waiter_takes", "waiter_brings", "waiter_money_take"})
+        for (int run = 1; run <= 6; ++run)
+            played.push_back(std::string("sounds/game/") + action + (run > 1 ? std::to_string(run) : "") + ".ogg");
+    ASSERT_EQ(played.size(), 35u);
+    for (const std::string& name : played) EXPECT_TRUE(declared.count(name)) << name << " is declared in no sound file";
+}
+
+TEST(DemoData, MusicTableNamesTracksThatExist) {
+    const std::string file = "Config/Common/music.ini";
+    auto ini = loadIni(file);
+    ASSERT_TRUE(ini);
+    std::vector<std::string> ids;
+    for (const wchar_t* key : {L"game1", L"game2", L"game3", L"minigame"}) ids.push_back(required(*ini, file, L"MUSIC", key));
+    std::string playlist = required(*ini, file, L"MUSIC", L"mainmenu");
+    size_t menuTracks = 0;
+    for (size_t at = 0; (at = playlist.find_first_not_of(" \t", at)) != std::string::npos; ++menuTracks) {
+        size_t end = playlist.find_first_of(" \t", at);
+        ids.push_back(playlist.substr(at, end - at));
+        at = end == std::string::npos ? playlist.size() : end;
+    }
+    EXPECT_GE(menuTracks, 1u) << file << ": the main-menu playlist is empty";
+    for (const std::string& id : ids) {
+        if (id.empty()) continue;
+        const std::string track = required(*ini, file, L"MUSIC", L"music_" + wide(id));
+        if (track.empty()) continue;
+        std::string bytes;
+        if (!readFile(track, &bytes)) ADD_FAILURE() << file << ": music_" << id << " names " << track << ", which is missing";
+        else EXPECT_EQ(bytes.compare(0, 4, "OggS"), 0) << file << ": " << track << " is no OGG file";
+    }
+}
+
+TEST(DemoData, LoadingScreensShowTexturesOutsideTheScannedFolders) {
+    struct Screen {
+        const char* file;
+        std::vector<const wchar_t*> textures;
+    } screens[] = {
+        {"Config/Menu/loader.ini", {L"texture_loading", L"texture_progress"}},
+        {"Config/Menu/loader_start.ini", {L"texture_background", L"texture_logo", L"texture_loading", L"texture_progress"}},
+    };
+    for (const Screen& screen : screens) {
+        auto ini = loadIni(screen.file);
+        if (!ini) continue;
+        cImage bar;
+        for (const wchar_t* key : screen.textures) {
+            const std::string name = required(*ini, screen.file, L"COMMON", key);
+            if (name.empty()) continue;
+            EXPECT_FALSE(inScannedFolder(name)) << screen.file << ": " << name << " lies in a folder a resource group scans";
+            cImage image = loadTexture(name, screen.file);
+            if (std::wstring(key) == L"texture_progress") bar = image;
+        }
+        // The bar shows its rectangle of the bar texture, growing to the right.
+        float rect[4] = {0, 0, 256, 128};
+        parseRect(rect, ini->getValue(cStringW(L"COMMON"), cStringW(L"rect_progress")));
+        EXPECT_TRUE(rect[0] >= 0 && rect[1] >= 0 && rect[2] > rect[0] && rect[3] > rect[1] && rect[2] <= float(bar.width) &&
+                    rect[3] <= float(bar.height))
+            << screen.file << ": rect_progress " << rect[0] << "," << rect[1] << "," << rect[2] << "," << rect[3]
+            << " outside the " << bar.width << "x" << bar.height << " bar texture";
+    }
+}
+
+TEST(DemoData, CursorShowsThreeAlwaysLoadedLooksAboveEverything) {
+    const std::string file = "Config/Common/cursor.ini";
+    auto ini = loadIni(file);
+    ASSERT_TRUE(ini);
+    for (const wchar_t* key : {L"picture_normal", L"picture_active", L"picture_pressed"}) {
+        const std::string name = required(*ini, file, L"COMMON", key);
+        if (name.empty()) continue;
+        EXPECT_EQ(lower(name).rfind("menu/cursor/", 0), 0u) << file << ": " << name << " is not loaded in every state";
+        cImage look = loadTexture(name, file);
+        EXPECT_TRUE(look.width > 0 && look.height > 0) << file << ": " << name;
+    }
+    float deep = 0;
+    stringToFloat(&deep, ini->getValue(cStringW(L"COMMON"), cStringW(L"deep")));
+    EXPECT_GT(deep, 8400.0f) << file << ": deep must lie above the level's fader";
+    for (const wchar_t* key : {L"visible", L"enabled"}) {
+        const std::string v = value(*ini, L"COMMON", key);
+        EXPECT_TRUE(v.empty() || v == "1") << file << ": " << wideToUtf8(key) << "=\"" << v << "\" hides the cursor";
+    }
+}
+
+TEST(DemoData, FaderAndTutorialHintsExist) {
+    // The fader is stretched over the screen by its scale (400,300): opaque black, 2 x 2 or more.
+    const std::string fader = "Game/Interface/Surfaces/black_pixel.dds";
+    cImage black = loadTexture(fader, "the level's fader");
+    EXPECT_TRUE(black.width >= 2 && black.height >= 2) << fader << " is " << black.width << "x" << black.height;
+    for (uint32_t pixel : black.pixels) {
+        EXPECT_EQ(pixel, 0xFF000000u) << fader << " is not opaque black";
+        if (pixel != 0xFF000000u) break;
+    }
+    loadTexture("Game/Interface/Hints/hint_sub.dds", "the common game files");
+    const int hints[] = {12, 14, 9, 11};   // bubbles of tutorial levels 1 to 4
+    for (int level = 1; level <= 4; ++level)
+        for (int k = 1; k <= hints[level - 1]; ++k) {
+            char name[64];
+            std::snprintf(name, sizeof name, "Game/Interface/Hints/%dhint%02d.dds", level, k);
+            loadTexture(name, "the world-1 list of level " + std::to_string(level));
+        }
+    loadTexture("Game/Interface/Hints/hint_arrow.dds", "the world-1 list of levels 1 to 4");
+}
+
+namespace {
+
+using Position = std::pair<float, float>;
+
+Position position(const cXmlNode* node, const wchar_t* attribute) {
+    float v[2] = {0, 0};
+    parseVector2(v, node->getAttribute(attribute));
+    return {v[0], v[1]};
+}
+
+std::string text(Position p) {
+    return std::to_string(int(p.first)) + "," + std::to_string(int(p.second));
+}
+
+// The rules the waitress and the restaurant objects need of a paths document: every object
+// the layout builds stands on a node, and every node reaches every other along the one-way
+// edges (she starts at table 1 and always ends a walk on a control point).
+void checkPathGraph(const std::string& file, int sauce, int places) {
+    auto doc = loadXml(file);
+    if (!doc) return;
+    const cXmlNode* points = levelpack::child(doc.get(), "PathPoints");
+    const cXmlNode* objects = levelpack::child(doc.get(), "Objects");
+    ASSERT_TRUE(points && objects) << file << ": PathPoints or Objects is missing";
+    std::map<Position, std::vector<Position>> graph;
+    for (int n = 1; n <= 199; ++n) {
+        const cXmlNode* point = levelpack::child(points, ("POINT_" + std::to_string(n)).c_str());
+        if (!point) continue;
+        const Position at = position(point, L"position");
+        EXPECT_NE(at, Position(0, 0)) << file << ": POINT_" << n << " at 0,0";
+        std::vector<Position> next;
+        for (int k = 1;; ++k) {
+            const Position p = position(point, (L"point_" + std::to_wstring(k)).c_str());
+            if (p == Position(0, 0)) break;
+            next.push_back(p);
+        }
+        if (!next.empty()) graph[at] = next;
+    }
+    EXPECT_EQ(levelpack::child(points, "POINT_200"), nullptr) << file << ": POINT_200 and above are never read";
+    for (const auto& [at, next] : graph)
+        for (const Position& p : next) EXPECT_TRUE(graph.count(p)) << file << ": " << text(at) << " leads to " << text(p) << ", no node";
+
+    std::vector<std::string> built = {"DRINK_STATION", "CAKE_STATION", "SNACK_STATION", "CREAM_STATION",
+                                      "COFFEE_STATION", "COTTON_STATION", "OVEN", "TRASH"};
+    for (int t = 1; t <= 6; ++t) built.push_back("TABLE_ORDER_" + std::to_string(t));
+    if (sauce) built.push_back("SOUSE_STATION");
+    for (int p = 1; p <= places; ++p) built.push_back("SUB_PLACE_" + std::to_string(p));
+    for (const std::string& element : built) {
+        const cXmlNode* object = levelpack::child(objects, element.c_str());
+        if (!object) {
+            ADD_FAILURE() << file << ": no " << element;
+            continue;
+        }
+        const Position at = position(object, L"control_point");
+        EXPECT_TRUE(graph.count(at)) << file << ": " << element << " stands at " << text(at) << ", no node of the graph";
+    }
+
+    // Strongly connected: every node reached from the first along the edges and against them.
+    if (graph.empty()) return;
+    std::map<Position, std::vector<Position>> reverse;
+    for (const auto& [at, next] : graph)
+        for (const Position& p : next) reverse[p].push_back(at);
+    for (const auto* edges : {&graph, &reverse}) {
+        std::set<Position> reached{graph.begin()->first};
+        std::vector<Position> open{graph.begin()->first};
+        while (!open.empty()) {
+            const Position at = open.back();
+            open.pop_back();
+            auto it = edges->find(at);
+            if (it == edges->end()) continue;
+            for (const Position& p : it->second)
+                if (reached.insert(p).second) open.push_back(p);
+        }
+        for (const auto& node : graph)
+            EXPECT_TRUE(reached.count(node.first))
+                << file << ": " << text(node.first) << (edges == &graph ? " cannot be reached from " : " cannot reach ")
+                << text(graph.begin()->first);
+    }
+}
+
+}  // namespace
+
+TEST(DemoData, LevelPacksHoldEveryLevelAndTheirPathGraphsExist) {
+    std::set<std::string> graphsUsed;
+    for (const char* pack : game::kPackFilesOnDisk) {
+        auto doc = loadXml(pack);
+        if (!doc) continue;
+        EXPECT_EQ(levelpack::countLevels(doc.get()), uint32_t(game::kLevelsPerWorld)) << pack << ": count_levels";
+        // Within a pack a level has at least the stations of the level before it.
+        uint32_t sauces[3] = {0, 0, 0}, places[3] = {0, 0, 0};
+        for (uint32_t n = 1; n <= uint32_t(game::kLevelsPerWorld); ++n) {
+            const cXmlNode* level = levelpack::findLevel(doc.get(), n);
+            if (!level) {
+                ADD_FAILURE() << pack << ": Level_" << n << " is missing";
+                continue;
+            }
+            int sauce = 0, place = 0;
+            for (int i = 0; i < 3; ++i) {
+                levelpack::readUnsigned(level, kUpgradeAttributes[PA_SAUCE_1 - PA_DRINK + i], &sauces[i]);
+                levelpack::readUnsigned(level, kUpgradeAttributes[PA_SUB_PLACE_1 - PA_DRINK + i], &places[i]);
+                if (sauces[i] != 0) sauce = 1;
+                if (places[i] != 0) ++place;
+            }
+            const std::string graph = std::string(game::kPathsPrefix) + std::to_string(sauce) + "p" + std::to_string(place) + ".xml";
+            if (!fs::exists(onDisk(graph))) ADD_FAILURE() << pack << ": Level_" << n << " needs " << graph << ", which is missing";
+            graphsUsed.insert(graph);
+        }
+    }
+    EXPECT_FALSE(graphsUsed.empty());
+    // Shop upgrades add sub places and sauce stations: every layout's graph is shipped and sound.
+    for (int sauce = 0; sauce <= 1; ++sauce)
+        for (int place = 0; place <= 3; ++place)
+            checkPathGraph(std::string(game::kPathsPrefix) + std::to_string(sauce) + "p" + std::to_string(place) + ".xml", sauce,
+                           place);
+}
