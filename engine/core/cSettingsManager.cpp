@@ -14,6 +14,9 @@
 
 namespace {
 
+// How many copies of damaged settings are kept at most.
+constexpr int kDamagedCopies = 99;
+
 template <class T>
 cStringW formatValue(T value) {
     std::wostringstream out;
@@ -22,13 +25,20 @@ cStringW formatValue(T value) {
     return cStringW(out.str());
 }
 
-// Keeps a copy of a damaged working file beside it; failures are only logged.
+// Keeps a copy of a damaged working file beside it, each incident under a name of its own
+// ("config.ini.damaged", "config.ini.damaged_2", ...); failures are only logged.
 void setAside(const cStringA& path) {
     try {
-        std::unique_ptr<cStream> in(getFileManager()->openRead(path));
+        cFileManager* files = getFileManager();
+        cStringA copy = path + ".damaged";
+        for (int n = 2; files->exists(copy); ++n) {
+            if (n > kDamagedCopies) throw cStringA("every name for a kept copy is taken");
+            copy = path + ".damaged_" + cStringA(std::to_string(n));
+        }
+        std::unique_ptr<cStream> in(files->openRead(path));
         std::vector<uint8_t> bytes = readWholeStream(*in);
         in.reset();
-        std::unique_ptr<cStream> out(getFileManager()->openWrite(path + ".damaged"));
+        std::unique_ptr<cStream> out(files->openWrite(copy));
         if (!bytes.empty()) out->write(bytes.data(), static_cast<uint32_t>(bytes.size()));
     } catch (...) {
         std::string text;

@@ -208,6 +208,13 @@ TEST_F(Settings, DamagedWorkingCopyIsSetAsideAndTheShippedSettingsAreUsed) {
     EXPECT_EQ(width, 1024u);
     EXPECT_EQ(readDiskFile(stored.string() + ".damaged"), "garbage");
     EXPECT_EQ(storedDocument()->getEntries().size(), 10u);
+
+    // A second incident keeps its copy under a name of its own: the first copy stays.
+    stopManagers();
+    writeDiskFile(stored, "garbage 2");
+    start();
+    EXPECT_EQ(readDiskFile(stored.string() + ".damaged"), "garbage");
+    EXPECT_EQ(readDiskFile(stored.string() + ".damaged_2"), "garbage 2");
 }
 
 }  // namespace
