@@ -115,12 +115,14 @@ bool cItemHolder::setState(int32_t value) {
     // Every id indexes the records: one outside them shows and stores nothing.
     const ItemId id = validItemOr0(value);
     setLayer0Animation(m_item_animations[plainSubOf(id)], ORIGIN_START, 0.0f);
+    // An item without a picture hides the holder by its own flag, also under a hidden parent:
+    // otherwise it would draw as an untextured square once the parent shows.
     if (getPictureName().empty()) {
-        if (isVisible()) {
+        if (isOwnVisible()) {
             hide();
             disable();
         }
-    } else if (!isVisible()) {
+    } else if (!isOwnVisible()) {
         show();
         enable();
     }

@@ -6,7 +6,8 @@
 //
 // The textures are chosen once, when the holder is built, from the level's graphics set and
 // station upgrades ("Config/Game/o_items.ini" gives the look, the overlay offsets per bread and
-// the money animation). An item without a picture (0, the sauces, 54) hides the holder.
+// the money animation). An item without a picture (0, the sauces, 54) hides the holder, by its
+// own flag: an empty holder under a hidden parent stays hidden when the parent shows.
 //
 // Overlay offsets follow the shown sub's bread, but setState only records them: the overlays
 // move at the next setPosition. Depths: the overlays are drawn at deep + 0.1, 0.2 and 0.3.

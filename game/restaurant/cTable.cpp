@@ -49,12 +49,17 @@ cTable::cTable(cSceneNode* level, int index)
     if (index >= 1 && index <= 6) m_money_direction = kMoneyDirections[index - 1];
 }
 
-// Boxes, highlight, cloud and dollar are children, deleted with the table; the guest may
-// belong to another parent, so the table deletes it itself.
+// Boxes, highlight, cloud and dollar are children, deleted with the table. The guest is a
+// child of the level: when the level is deleting its children it deletes the guest too, so the
+// table hands it to the deferred deletion (a no-op for a node that is gone by then).
 cTable::~cTable() {
     hide();
     disable();
-    delete m_customer;
+    if (m_customer) {
+        m_customer->hide();
+        m_customer->disable();
+        scheduleDelete(m_customer);
+    }
     m_customer = nullptr;
 }
 

@@ -113,7 +113,7 @@ TEST_F(ItemHolder, OverlayOffsetsFollowTheBreadAndMoveAtTheNextPlacing) {
     EXPECT_EQ(h->getSouseOverlay()->getVertexAlpha(0), 77u);
 }
 
-TEST_F(ItemHolder, MoneyRestartsFromItsFirstFrameAndAHiddenParentKeepsTheOwnFlag) {
+TEST_F(ItemHolder, MoneyRestartsFromItsFirstFrameAndAnEmptyHolderStaysHiddenUnderAParentShownLater) {
     cItemHolder* h = make();
     h->setState(53);
     EXPECT_EQ(h->getLayer0FrameCount(), 7u);
@@ -125,10 +125,14 @@ TEST_F(ItemHolder, MoneyRestartsFromItsFirstFrameAndAHiddenParentKeepsTheOwnFlag
 
     level->hide();
     h->setState(0);
-    EXPECT_TRUE(h->isOwnVisible()) << "only an effectively visible holder is hidden";
     level->show();
-    h->setState(0);
-    EXPECT_FALSE(h->isOwnVisible());
+    EXPECT_FALSE(h->isVisible()) << "an empty holder would draw as an untextured square";
+    cPicture* parent = new cPicture(level);   // hidden, as an owner under construction
+    cItemHolder* child = new cItemHolder(parent);
+    parent->show();
+    EXPECT_FALSE(child->isVisible());
+    child->setState(1);
+    EXPECT_TRUE(child->isVisible());
 }
 
 TEST_F(ItemHolder, CloudItemsFoldSubsOntoTheirBreadAndMoveOnlyWhenPlaced) {
