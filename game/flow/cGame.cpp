@@ -117,27 +117,15 @@ void cGame::setNextState(AppState state) {
     m_switching = true;
 }
 
-cSceneNode* cGame::getStateNode() const {
+cGame::StateRef cGame::currentState() const {
     switch (m_current_state) {
-    case APP_STATE_LOGO: return m_logo;
-    case APP_STATE_COMICS: return m_comics;
-    case APP_STATE_MAIN_MENU: return m_main_menu;
-    case APP_STATE_GAME: return m_game_screen;
-    case APP_STATE_SHOP: return m_shop;
-    case APP_STATE_MINI_GAME: return m_mini_game;
-    default: return nullptr;
-    }
-}
-
-cCompletion* cGame::getStateCompletion() const {
-    switch (m_current_state) {
-    case APP_STATE_LOGO: return m_logo;
-    case APP_STATE_COMICS: return m_comics;
-    case APP_STATE_MAIN_MENU: return m_main_menu;
-    case APP_STATE_GAME: return m_game_screen;
-    case APP_STATE_SHOP: return m_shop;
-    case APP_STATE_MINI_GAME: return m_mini_game;
-    default: return nullptr;
+    case APP_STATE_LOGO: return {m_logo, m_logo};
+    case APP_STATE_COMICS: return {m_comics, m_comics};
+    case APP_STATE_MAIN_MENU: return {m_main_menu, m_main_menu};
+    case APP_STATE_GAME: return {m_game_screen, m_game_screen};
+    case APP_STATE_SHOP: return {m_shop, m_shop};
+    case APP_STATE_MINI_GAME: return {m_mini_game, m_mini_game};
+    default: return {};
     }
 }
 

@@ -10,8 +10,7 @@ cComics::cComics(cSceneNode* parent) : cPlaceholderScreen(parent, kBackground, t
     setTitle(cStringW(L"COMICS ") + intToString(number));
     setHelp(L"Enter or click: continue");
     if (cMusicManager* music = getMusicManager()) music->playMiniGame();
-    if (getGame() && !getGame()->isActive())
-        if (cSound* sound = getSound()) sound->pauseMusic();
+    pauseMusicWhileInactive();
 }
 
 cComics::~cComics() {

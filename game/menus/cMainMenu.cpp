@@ -10,8 +10,7 @@ cMainMenu::cMainMenu(cSceneNode* parent, int32_t firstScreen)
     : cPlaceholderScreen(parent, kBackground, true), m_first_screen(firstScreen) {
     showScreen(firstScreen == kPlayScreen ? kPlayScreen : kMainScreen);
     if (cMusicManager* music = getMusicManager()) music->playMainMenu();
-    if (getGame() && !getGame()->isActive())
-        if (cSound* sound = getSound()) sound->pauseMusic();
+    pauseMusicWhileInactive();
 }
 
 cMainMenu::~cMainMenu() {

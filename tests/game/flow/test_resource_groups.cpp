@@ -104,21 +104,25 @@ TEST_F(Groups, TheFirstMenuEntryRunsTheStartScreenLaterEntriesTheLoader) {
     cResourceGroupManager groups;
     groups.loadConfig();
     ASSERT_TRUE(groups.isFirstMenuEntry());
+    cFileList common, surfaces;
+    groups.loadGameCommon(common);
+    groups.scanFolder("Menu/Surfaces", surfaces, true, GROUP_MENU);
+    ASSERT_GE(surfaces.size(), 4u);
     g_frames = 0;
     groups.loadMenu();
     EXPECT_FALSE(groups.isFirstMenuEntry());
     EXPECT_TRUE(groups.areCommonFilesLoaded());
     EXPECT_TRUE(getResourceManager()->isLoaded("Game/Effects/star.dds"));
     EXPECT_EQ(getResourceManager()->find("Game/Effects/star.dds")->getGroup(), GROUP_STARTUP);
-    // One frame per file (common files and the four menu surfaces), then the slide-out.
-    const int files = 4 + 2;  // the menu surfaces, the effect and the common single file
+    // One frame per file (the common files and the menu surfaces), then the slide-out.
+    const int files = static_cast<int>(common.size() + surfaces.size());
     EXPECT_EQ(g_frames, files + 1 + static_cast<int>(cStartLoader::lastSlideFrames()));
     EXPECT_GT(cStartLoader::lastSlideFrames(), 5u);
     groups.unloadMenu();
     EXPECT_FALSE(getResourceManager()->isLoaded("Menu/Surfaces/screen0.dds"));
     g_frames = 0;
     groups.loadMenu();  // only the menu, one frame per file, no slide-out
-    EXPECT_EQ(g_frames, 4);
+    EXPECT_EQ(g_frames, static_cast<int>(surfaces.size()));
     EXPECT_TRUE(getResourceManager()->isLoaded("Menu/Surfaces/screen0.dds"));
     // With more steps than files, every file is one step; with none, no frames at all.
     cFileList list = {{"Menu/Surfaces/screen1.dds", GROUP_MENU}};
