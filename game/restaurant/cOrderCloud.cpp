@@ -148,40 +148,38 @@ bool cOrderCloud::stepGrowth(cPopPhase& pop, float dt) {
     return false;
 }
 
-void cOrderCloud::growFirst(float dt) {
-    if (!isOwnVisible()) show();
-    m_first_pop.setPhase(m_first_pop.getPhase() + kPopSpeed * dt);
-    const bool shown = m_first_pop.getPhase() > kRevealPhase && fadeIn(m_first_item, dt);
-    if (m_first_pop.getPhase() > 2.0f && m_first_pop.getScale().x <= 1.0f) {
-        m_first_pop.setPhase(kRestPhase);
-        m_first_pop.setScale(kOne);
-        if (shown) {
-            m_first_state = 0;
-            m_first_red->show();
-            scaleBoth(this, m_first_red, kOne);
-            return;
-        }
+void cOrderCloud::grow(cPopPhase& pop, cPicture* bubble, cPicture* red, cCloudItem* item, int& state, float dt) {
+    if (!bubble->isOwnVisible()) bubble->show();
+    const bool rests = stepGrowth(pop, dt);
+    const bool shown = pop.getPhase() > kRevealPhase && fadeIn(item, dt);
+    if (rests && shown) {
+        state = 0;
+        red->show();
     }
-    scaleBoth(this, m_first_red, m_first_pop.getScale());
+    scaleBoth(bubble, red, pop.getScale());
 }
 
+void cOrderCloud::shrink(cPopPhase& pop, cPicture* bubble, cPicture* red, cCloudItem* item, int& state, float dt) {
+    red->hide();
+    pop.setPhase(pop.getPhase() - kPopSpeed * dt);
+    if (pop.getPhase() <= 0.0f) {
+        pop.setPhase(0.0f);
+        pop.setScale(cVector2());
+        item->setState(0);
+        bubble->hide();
+        state = 0;
+        return;
+    }
+    fadeOut(item, dt);
+    scaleBoth(bubble, red, pop.getScale());
+}
+
+void cOrderCloud::growFirst(float dt) { grow(m_first_pop, this, m_first_red, m_first_item, m_first_state, dt); }
+
 void cOrderCloud::shrinkFirst(float dt) {
-    if (m_second_bubble->isOwnVisible()) {
-        shrinkSecond(dt);
-        return;
-    }
-    m_first_red->hide();
-    m_first_pop.setPhase(m_first_pop.getPhase() - kPopSpeed * dt);
-    if (m_first_pop.getPhase() <= 0.0f) {
-        m_first_pop.setPhase(0.0f);
-        m_first_pop.setScale(cVector2());
-        m_first_item->setState(0);
-        hide();
-        m_first_state = 0;
-        return;
-    }
-    fadeOut(m_first_item, dt);
-    scaleBoth(this, m_first_red, m_first_pop.getScale());
+    // The first bubble shrinks only after the second has gone.
+    if (m_second_bubble->isOwnVisible()) shrinkSecond(dt);
+    else shrink(m_first_pop, this, m_first_red, m_first_item, m_first_state, dt);
 }
 
 void cOrderCloud::growSecond(float dt) {
@@ -191,35 +189,11 @@ void cOrderCloud::growSecond(float dt) {
         scaleBoth(this, m_first_red, m_first_pop.getScale());
         return;
     }
-    if (!m_second_bubble->isOwnVisible()) m_second_bubble->show();
-    m_second_pop.setPhase(m_second_pop.getPhase() + kPopSpeed * dt);
-    const bool shown = m_second_pop.getPhase() > kRevealPhase && fadeIn(m_second_item, dt);
-    if (m_second_pop.getPhase() > 2.0f && m_second_pop.getScale().x <= 1.0f) {
-        m_second_pop.setPhase(kRestPhase);
-        m_second_pop.setScale(kOne);
-        if (shown) {
-            m_second_state = 0;
-            m_second_red->show();
-            scaleBoth(m_second_bubble, m_second_red, kOne);
-            return;
-        }
-    }
-    scaleBoth(m_second_bubble, m_second_red, m_second_pop.getScale());
+    grow(m_second_pop, m_second_bubble, m_second_red, m_second_item, m_second_state, dt);
 }
 
 void cOrderCloud::shrinkSecond(float dt) {
-    m_second_red->hide();
-    m_second_pop.setPhase(m_second_pop.getPhase() - kPopSpeed * dt);
-    if (m_second_pop.getPhase() <= 0.0f) {
-        m_second_pop.setPhase(0.0f);
-        m_second_pop.setScale(cVector2());
-        m_second_item->setState(0);
-        m_second_bubble->hide();
-        m_second_state = 0;
-        return;
-    }
-    fadeOut(m_second_item, dt);
-    scaleBoth(m_second_bubble, m_second_red, m_second_pop.getScale());
+    shrink(m_second_pop, m_second_bubble, m_second_red, m_second_item, m_second_state, dt);
 }
 
 bool cOrderCloud::fadeIn(cCloudItem* item, float dt) {

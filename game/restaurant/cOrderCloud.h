@@ -75,6 +75,12 @@ private:
     void shrinkFirst(float dt);
     void growSecond(float dt);
     void shrinkSecond(float dt);
+    // A bubble's growth: it pops up, its item fades in from kRevealPhase, and once the pop is
+    // back at scale 1 with the item shown it rests (state 0) under its red copy.
+    void grow(cPopPhase& pop, cPicture* bubble, cPicture* red, cCloudItem* item, int& state, float dt);
+    // A bubble's shrink: its red copy goes at once, the item fades out, and at phase 0 the
+    // item is cleared and the bubble hidden.
+    void shrink(cPopPhase& pop, cPicture* bubble, cPicture* red, cCloudItem* item, int& state, float dt);
     // Steps a pop; above phase 2 with the scale back at 1 or less it rests. True when it rests.
     bool stepGrowth(cPopPhase& pop, float dt);
     // Fades in; true when the item is fully shown.
