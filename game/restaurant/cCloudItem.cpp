@@ -2,7 +2,6 @@
 
 #include "engine/core/cIniFile.h"
 #include "game/effects/EffectSupport.h"
-#include "game/restaurant/LevelLook.h"
 
 cCloudItem::cCloudItem(cSceneNode* parent) : cItemHolder(parent) {
     resetRecords();
@@ -19,16 +18,8 @@ void cCloudItem::loadCloudItem() {
     for (cVector2& offset : m_cloud_offsets) offset = cVector2();
     readFamilyOffsets(ini, L"off_cloud", m_cloud_offsets);
 
-    const cLevelLook look = currentLevelLook();
-    for (ItemId id = ITEM_DRINK; id <= ITEM_COFFEE_CREAM; ++id)
-        setRecordTexture(id, world_textures::itemTexture(look.graphicsSet, id, look.upgrades, true));
-    setRecordTexture(11, world_textures::commonItemTexture("sub01", true));
-    setRecordTexture(25, world_textures::commonItemTexture("sub02", true));
-    setRecordTexture(39, world_textures::commonItemTexture("sub03", true));
-    const std::string souse[3] = {world_textures::commonItemTexture("souse01", true),
-                                  world_textures::commonItemTexture("souse02", true),
-                                  world_textures::commonItemTexture("souse03", true)};
-    setOverlayTextures(world_textures::commonItemTexture("hot", true), souse);
+    // Money and the order-taken marker keep the holder's pictures.
+    setItemTextures(true);
 }
 
 bool cCloudItem::setState(int32_t id) { return cItemHolder::setState(validItemOr0(id)); }

@@ -86,29 +86,27 @@ void cItemHolder::readFamilyOffsets(const cIniFile& ini, const cStringW& key, cV
     }
 }
 
-void cItemHolder::setOverlayTextures(const std::string& hot, const std::string souse[3]) {
-    m_hot_overlay->setPicture(hot.c_str());
-    for (int k = 0; k < 3; ++k) m_souse_textures[k] = souse[k].c_str();
-}
-
 void cItemHolder::loadHolder() {
     const cIniFile& ini = effectIni(kItemsIni);
     cPicture::loadFromIni(ini, L"COMMON");
     readOverlayOffsets(ini, L"COMMON");
     loadAnimation(&m_item_animations[ITEM_MONEY], ini, L"MONEY");
 
-    const cLevelLook look = currentLevelLook();
-    for (ItemId id = ITEM_DRINK; id <= ITEM_COFFEE_CREAM; ++id)
-        setRecordTexture(id, world_textures::itemTexture(look.graphicsSet, id, look.upgrades, false));
-    setRecordTexture(11, world_textures::commonItemTexture("sub01", false));
-    setRecordTexture(25, world_textures::commonItemTexture("sub02", false));
-    setRecordTexture(39, world_textures::commonItemTexture("sub03", false));
+    setItemTextures(false);
     setRecordTexture(ITEM_MONEY, world_textures::commonItemTexture("money", false));
     setRecordTexture(ITEM_ORDER_TAKEN, world_textures::commonItemTexture("nothing", false));
-    const std::string souse[3] = {world_textures::commonItemTexture("souse01", false),
-                                  world_textures::commonItemTexture("souse02", false),
-                                  world_textures::commonItemTexture("souse03", false)};
-    setOverlayTextures(world_textures::commonItemTexture("hot", false), souse);
+}
+
+void cItemHolder::setItemTextures(bool cloud) {
+    const cLevelLook look = currentLevelLook();
+    for (ItemId id = ITEM_DRINK; id <= ITEM_COFFEE_CREAM; ++id)
+        setRecordTexture(id, world_textures::itemTexture(look.graphicsSet, id, look.upgrades, cloud));
+    setRecordTexture(subId(1, 0, false), world_textures::commonItemTexture("sub01", cloud));
+    setRecordTexture(subId(2, 0, false), world_textures::commonItemTexture("sub02", cloud));
+    setRecordTexture(subId(3, 0, false), world_textures::commonItemTexture("sub03", cloud));
+    m_hot_overlay->setPicture(world_textures::commonItemTexture("hot", cloud).c_str());
+    const char* const souse[3] = {"souse01", "souse02", "souse03"};
+    for (int k = 0; k < 3; ++k) m_souse_textures[k] = world_textures::commonItemTexture(souse[k], cloud).c_str();
 }
 
 bool cItemHolder::setState(int32_t value) {

@@ -56,7 +56,9 @@ protected:
     // reaches its bread's entry by folding; other ids keep theirs).
     static void readFamilyOffsets(const cIniFile& ini, const cStringW& key, cVector2* offsets);
     void setRecordTexture(ItemId id, const std::string& name) { m_item_animations[id].picture = name.c_str(); }
-    void setOverlayTextures(const std::string& hot, const std::string souse[3]);
+    // The station items of the level's world by its upgrades, the plain subs and the overlays,
+    // from the "Items" folders or, for the clouds, the "Items_Cloud" ones.
+    void setItemTextures(bool cloud);
 
 private:
     cAnimation m_item_animations[kItemCount];
