@@ -100,8 +100,12 @@ private:
     void pollState();
     void updatePanels();
     void retryAutoPause();
-    // Asks each running state with a pause panel to open it; true when every one did.
-    bool requestPauses();
+    // Asks each present, unfinished state with a pause panel to open it.
+    struct PauseAnswers {
+        bool any = false;  // one opened its panel
+        bool all = true;   // none refused
+    };
+    PauseAnswers requestPauses();
     void onClose(bool* passOn);
 
     cMusicManager* m_music = nullptr;
