@@ -3,6 +3,7 @@
 #include <set>
 
 #include "game/flow/GameConstants.h"
+#include "game/flow/cGameData.h"
 
 namespace world_textures {
 
@@ -73,6 +74,21 @@ int countAboveZero(std::initializer_list<int> values) {
 
 }  // namespace
 
+Upgrades currentUpgrades() {
+    Upgrades u;
+    const cGameData* data = getGameData();
+    if (!data) return u;
+    const cGameData& d = *data;
+    u.cake = d.getCakeLevel(0), u.coffee = d.getCoffeeLevel(0), u.cotton1 = d.getCotton1Level(0);
+    u.cotton2 = d.getCotton2Level(0), u.drink = d.getDrinkLevel(0), u.oven1 = d.getOven1Level(0);
+    u.oven2 = d.getOven2Level(0), u.snack = d.getSnackLevel(0), u.sauce1 = d.getSauce1Level(0);
+    u.sauce2 = d.getSauce2Level(0), u.sauce3 = d.getSauce3Level(0), u.subPlace1 = d.getSubPlace1Level(0);
+    u.subPlace2 = d.getSubPlace2Level(0), u.subPlace3 = d.getSubPlace3Level(0), u.counter = d.getCounterLevel(0);
+    u.tables = d.getTablesLevel(0), u.floor = d.getFloorLevel(0), u.wall = d.getWallLevel(0);
+    u.interior1 = d.getInterior1Level(0), u.interior2 = d.getInterior2Level(0);
+    return u;
+}
+
 int worldOfGraphicsSet(int graphicsSet) { return graphicsSet == 2 || graphicsSet == 3 ? graphicsSet : 1; }
 
 std::string worldFolder(int world) { return "Game/Worlds/" + std::to_string(worldOfGraphicsSet(world)) + "/"; }
@@ -80,6 +96,45 @@ std::string worldFolder(int world) { return "Game/Worlds/" + std::to_string(worl
 const char* bandSuffix(int upgrade) { return upgrade >= 2 ? "02" : "01"; }
 
 const char* coffeeSuffix(int upgrade) { return upgrade >= 3 ? "03" : upgrade == 2 ? "02" : "01"; }
+
+std::string itemTexture(int world, int item, const Upgrades& u, bool cloud) {
+    // Stems of ids 1..7 and the upgrade that picks the band (null: always "01").
+    struct Rule {
+        const char* stem;
+        const int Upgrades::*upgrade;
+        bool swapped;
+    };
+    static const Rule kRules[7] = {{"drink", &Upgrades::drink, false},        {"cake", &Upgrades::cake, false},
+                                   {"snack", &Upgrades::snack, false},        {"cottoncandy1", &Upgrades::cotton1, true},
+                                   {"cottoncandy2", &Upgrades::cotton2, true}, {"coffee", nullptr, false},
+                                   {"coffee_cream", nullptr, false}};
+    if (item < 1 || item > 7) return std::string();
+    const Rule& r = kRules[item - 1];
+    const char* suffix = r.upgrade ? bandSuffix(u.*r.upgrade) : "01";
+    if (r.swapped) suffix = u.*r.upgrade >= 2 ? "01" : "02";
+    return worldFolder(world) + (cloud ? "Items_Cloud/" : "Items/") + r.stem + suffix + ".dds";
+}
+
+std::string commonItemTexture(const char* name, bool cloud) {
+    return std::string("Game/Worlds/Common/") + (cloud ? "Items_Cloud/" : "Items/") + name + ".dds";
+}
+
+std::vector<std::string> allItemTextures(int world) {
+    std::set<std::string> seen;
+    std::vector<std::string> out;
+    for (bool cloud : {false, true})
+        for (int band = 1; band <= 2; ++band) {
+            Upgrades u;
+            u.drink = u.cake = u.snack = u.cotton1 = u.cotton2 = band;
+            for (int item = 1; item <= 7; ++item)
+                if (std::string name = itemTexture(world, item, u, cloud); seen.insert(name).second) out.push_back(name);
+        }
+    return out;
+}
+
+std::string tableTexture(int world, int table, int tablesUpgrade) {
+    return worldFolder(world) + "Interior/Tables/table_order" + std::to_string(table) + bandSuffix(tablesUpgrade) + ".dds";
+}
 
 TimeOfDay timeOfDay(int world, int level) {
     world = worldOfGraphicsSet(world);
@@ -126,7 +181,7 @@ std::vector<std::string> upgradeFiles(int world, const Upgrades& u) {
         out.push_back(w + "Subs_St/" + sub + counter + "_make.dds");
     }
     const char* t = bandSuffix(u.tables);
-    addBand(out, tables, {"table_order1", "table_order2", "table_order3", "table_order4", "table_order5", "table_order6"}, t);
+    for (int n = 1; n <= 6; ++n) out.push_back(tableTexture(world, n, u.tables));
     addBand(out, room, {"table_cotton_lower", "table_cotton_upper", "table_lower", "table_upper"}, t);
     addBand(out, room, {"floor"}, bandSuffix(u.floor));
     addBand(out, room, {"wall"}, bandSuffix(u.wall));

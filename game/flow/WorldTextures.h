@@ -21,6 +21,9 @@ struct Upgrades {
     int counter = 0, tables = 0, floor = 0, wall = 0, interior1 = 0, interior2 = 0;
 };
 
+// The values of the game data's current level (offset 0); all 0 without game data.
+Upgrades currentUpgrades();
+
 // The world of a graphics set: 2 and 3 are themselves, any other value is world 1.
 int worldOfGraphicsSet(int graphicsSet);
 // "Game/Worlds/<world>/".
@@ -30,6 +33,19 @@ std::string worldFolder(int world);
 const char* bandSuffix(int upgrade);
 // The coffee station's rule: "01" up to 1, "02" at 2, "03" from 3 on.
 const char* coffeeSuffix(int upgrade);
+
+// A station item's picture (ids 1 to 7: drink, cake, snack, the two cotton candies, coffee,
+// coffee with cream) in the world's "Items" folder, or "Items_Cloud" for the order clouds:
+// drink, cake and snack by the band of their station; each cotton candy by the band of its
+// machine with the suffixes swapped ("02" for the basic machine, "01" for the upgraded one);
+// the coffees always "01". Empty for any other id.
+std::string itemTexture(int world, int item, const Upgrades& upgrades, bool cloud);
+// "Game/Worlds/Common/Items/" (or "Items_Cloud/") + name + ".dds": pictures of all worlds.
+std::string commonItemTexture(const char* name, bool cloud);
+// Every picture itemTexture can name for a world (both folders, both bands).
+std::vector<std::string> allItemTextures(int world);
+// Table n's picture: "Interior/Tables/table_order" + n + the band of the tables.
+std::string tableTexture(int world, int table, int tablesUpgrade);
 
 // Time of day of a level's room, by its position in its world.
 enum class TimeOfDay { None, Day, Evening, Night };

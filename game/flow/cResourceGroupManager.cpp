@@ -35,18 +35,6 @@ const char* const kCommonFolders[] = {
 };
 const char* const kCommonSingle = "Game/Interface/Hints/hint_sub.dds";
 
-world_textures::Upgrades currentUpgrades(const cGameData& d) {
-    world_textures::Upgrades u;
-    u.cake = d.getCakeLevel(0), u.coffee = d.getCoffeeLevel(0), u.cotton1 = d.getCotton1Level(0);
-    u.cotton2 = d.getCotton2Level(0), u.drink = d.getDrinkLevel(0), u.oven1 = d.getOven1Level(0);
-    u.oven2 = d.getOven2Level(0), u.snack = d.getSnackLevel(0), u.sauce1 = d.getSauce1Level(0);
-    u.sauce2 = d.getSauce2Level(0), u.sauce3 = d.getSauce3Level(0), u.subPlace1 = d.getSubPlace1Level(0);
-    u.subPlace2 = d.getSubPlace2Level(0), u.subPlace3 = d.getSubPlace3Level(0), u.counter = d.getCounterLevel(0);
-    u.tables = d.getTablesLevel(0), u.floor = d.getFloorLevel(0), u.wall = d.getWallLevel(0);
-    u.interior1 = d.getInterior1Level(0), u.interior2 = d.getInterior2Level(0);
-    return u;
-}
-
 int32_t currentGraphicsSet() { return getGameData() ? getGameData()->getGraphicsSet() : 1; }
 
 }  // namespace
@@ -199,7 +187,7 @@ void cResourceGroupManager::loadMiniGame() {
 
 void cResourceGroupManager::buildWorldList(int32_t graphicsSet, cFileList& out) {
     const cGameData* data = getGameData();
-    buildWorldList(graphicsSet, data ? data->getLevel() : 1, data ? currentUpgrades(*data) : world_textures::Upgrades(), out);
+    buildWorldList(graphicsSet, data ? data->getLevel() : 1, world_textures::currentUpgrades(), out);
 }
 
 void cResourceGroupManager::buildWorldList(int32_t graphicsSet, int32_t level, const world_textures::Upgrades& upgrades,

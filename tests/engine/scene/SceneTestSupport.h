@@ -32,6 +32,7 @@ class FakeServices : public cSceneServices {
 public:
     float gameDelta = 0.0f;
     float realDelta = 0.0f;
+    cVector2 mousePosition;
     std::map<std::string, std::unique_ptr<FakeTexture>> textures;
     std::map<std::string, int> lookups;       // texture look-ups by name
     std::vector<cDrawRecord> drawn;
@@ -48,6 +49,7 @@ public:
 
     float getGameDelta() override { return gameDelta; }
     float getRealDelta() override { return realDelta; }
+    cVector2 getMousePosition() override { return mousePosition; }
     cTexture* getTexture(const cStringA& name) override {
         ++lookups[name];
         auto it = textures.find(name);

@@ -1,0 +1,177 @@
+// Headless frames of a served, hovered table: on the recording device the sprites reach the
+// renderer in depth order and only the highlight's chunk draws with the alpha reference 128;
+// on the headless OpenGL device the frame is drawn and kept as a screenshot.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "engine/scene/cEngineSceneServices.h"
+#include "game/restaurant/cHighlight.h"
+#include "game/restaurant/cItemHolder.h"
+#include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cTable.h"
+#include "tests/engine/media/test_graphics_support.h"
+#include "tests/game/restaurant/RestaurantTestSupport.h"
+
+using namespace restaurant_test;
+using namespace render_test;
+
+namespace {
+
+const char* const kTableTexture = "Game/Worlds/2/Interior/Tables/table_order202.dds";
+
+// The engine's services (drawing through the renderer) with textures from memory and a test
+// clock and mouse.
+class FrameServices : public cEngineSceneServices {
+public:
+    std::map<std::string, cTexture*> textures;
+    std::vector<cSprite*> order;   // filled by the test's draw step
+    float gameDelta = 0.0f;
+    cVector2 mouse;
+    float getGameDelta() override { return gameDelta; }
+    float getRealDelta() override { return gameDelta; }
+    cVector2 getMousePosition() override { return mouse; }
+    cTexture* getTexture(const cStringA& name) override {
+        auto it = textures.find(name);
+        return it == textures.end() ? nullptr : it->second;
+    }
+};
+
+FrameServices* g_frame = nullptr;
+void drawAndRecord(cSprite* sprite) {
+    g_frame->order.push_back(sprite);
+    drawObject(sprite);
+}
+
+class TableFrame : public RestaurantTest {
+protected:
+    std::unique_ptr<cGraphics> graphics;
+    cRecordingDevice* rec = nullptr;
+    FrameServices frameServices;
+    std::vector<std::unique_ptr<cTexture>> owned;
+    cTable* table = nullptr;
+
+    void makeGraphics(bool recording) {
+        cGraphics::setDesktopWidthOverride(1920);
+        if (recording) {
+            auto device = std::make_unique<cRecordingDevice>();
+            rec = device.get();
+            graphics = std::make_unique<cGraphics>(nullptr, std::move(device));
+        } else {
+            graphics = std::make_unique<cGraphics>(nullptr);
+        }
+        addTexture(kTableTexture, solidImage(90, 60, 0xFF8B5A2Bu));
+        addTexture("Game/Worlds/Common/Items/money.dds", solidImage(224, 32, 0xFFFFD040u));
+        addTexture("cloud.dds", solidImage(64, 48, 0xFFF8F8F8u));
+        addTexture("cloud_small.dds", solidImage(48, 40, 0xFFF8F8F8u));
+        addTexture("Game/Interface/Surfaces/pointer.dds", solidImage(16, 16, 0xFF40FF40u));
+        addTexture("Game/Worlds/2/Items_Cloud/drink01.dds", solidImage(24, 24, 0xFF4060FFu));
+        g_frame = &frameServices;
+        setSceneServices(&frameServices);
+    }
+    void TearDown() override {
+        setSceneServices(&services);
+        RestaurantTest::TearDown();
+        owned.clear();
+        graphics.reset();
+        cGraphics::setDesktopWidthOverride(0);
+        g_frame = nullptr;
+    }
+    void addTexture(const std::string& name, const cImage& image) {
+        owned.push_back(makeTexture(image, "t.png"));
+        frameServices.textures[name] = owned.back().get();
+    }
+    void step(float dt) {
+        frameServices.gameDelta = dt;
+        updateTopLevelNodes(&updateNode);
+    }
+    // A table whose guest has been served and has left its money, hovered by the mouse, with
+    // a click queued on it and the next guest's order in its cloud.
+    void buildServedTable() {
+        table = new cTable(level, 2);
+        table->show();
+        table->enable();
+        cCustomer* guest = makeGuest(8, 100);
+        table->seatCustomer(guest);
+        guest->setStage(STAGE_WAITING_FOR_ITEM);
+        table->setState(1);
+        table->setState(0);   // served: the money is laid out
+        guest->setStage(STAGE_GONE);
+        for (int i = 0; i < 80; ++i) step(0.01f);
+        table->showFirstItem(ITEM_DRINK);
+        for (int i = 0; i < 40; ++i) step(0.01f);
+        table->showPointer(true);
+        frameServices.mouse = cVector2(250, 330);
+        table->updateHover(true, false);
+        ASSERT_EQ(table->getState(), ITEM_MONEY);
+        ASSERT_TRUE(table->getHighlight()->isVisible());
+    }
+    void drawFrame() {
+        frameServices.order.clear();
+        graphics->beginFrame();
+        if (rec) {
+            rec->clearCalls();
+            rec->clearDraws();
+        }
+        forEachInRenderSet(drawAndRecord);
+        graphics->endFrame();
+    }
+};
+
+TEST_F(TableFrame, SpritesArriveInDepthOrderAndOnlyTheHighlightDrawsWithAlphaReference128) {
+    makeGraphics(true);
+    buildServedTable();
+    drawFrame();
+    const auto& order = frameServices.order;
+    ASSERT_GE(order.size(), 8u);   // table, highlight, three boxes, cloud, item, pointer, ...
+    for (size_t i = 1; i < order.size(); ++i) EXPECT_LE(order[i - 1]->getDeep(), order[i]->getDeep()) << i;
+    auto at = [&](const cSprite* s) { return std::find(order.begin(), order.end(), s) - order.begin(); };
+    EXPECT_EQ(at(table->getHighlight()), at(table) + 1) << "the highlight right above the table";
+    EXPECT_LT(at(table->getMoneyBox(2)), at(table->getCloud()));
+    EXPECT_LT(at(table->getCloud()), at(table->getPointer(0)));
+
+    // The table's chunk, then the highlight's own (overlay blending), then the rest.
+    const auto& draws = rec->draws();
+    ASSERT_GE(draws.size(), 3u);
+    int withReference = 0;
+    size_t highlightChunk = 0;
+    for (size_t i = 0; i < draws.size(); ++i)
+        if (draws[i].render[size_t(RenderState::AlphaRef)] == 128u) {
+            ++withReference;
+            highlightChunk = i;
+        }
+    EXPECT_EQ(withReference, 1);
+    ASSERT_GE(highlightChunk, 1u);
+    const cDeviceTexture* tableTexture = owned[0]->getDeviceTexture();
+    EXPECT_EQ(draws[highlightChunk].textures[0], tableTexture);
+    EXPECT_EQ(draws[highlightChunk - 1].textures[0], tableTexture);
+    EXPECT_EQ(draws[highlightChunk - 1].render[size_t(RenderState::AlphaRef)], 0u);
+}
+
+TEST_F(TableFrame, ServedHoveredTableOnTheHeadlessDevice) {
+    try {
+        makeGraphics(false);
+    } catch (...) {
+        FAIL() << "no headless OpenGL device could be made";
+    }
+    buildServedTable();
+    drawFrame();
+    std::vector<uint32_t> pixels;
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
+    ASSERT_EQ(w, 800u);
+    std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
+    cImage shot;
+    shot.width = w;
+    shot.height = h;
+    shot.pixels = pixels;
+    EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/restaurant-served-table.png", shot));
+    // Inside the table, away from the money: the table's brown lit by its overlay highlight.
+    const uint32_t px = pixels[size_t(350) * w + 285];
+    EXPECT_GT((px >> 16) & 0xFF, 0x8Bu) << std::hex << px;
+    EXPECT_EQ(pixels[size_t(5) * w + 5] & 0xFFFFFFu, 0u) << "nothing drawn far from the table";
+}
+
+}  // namespace
