@@ -25,6 +25,7 @@
 #include "engine/core/cTimer.h"
 #include "game/flow/cGame.h"
 #include "tests/engine/core/test_core_env.h"
+#include "tests/game/flow/test_game_env.h"
 
 namespace {
 
@@ -290,19 +291,6 @@ TEST_F(CoreTest, ActivationRestoresTheMinimizedWindow) {
     EXPECT_FALSE(core->isMinimized());
 }
 
-TEST_F(CoreTest, GameHookLetsTheCloseRequestEndTheLoop) {
-    start();
-    cGame game(cStringA("word"));
-    EXPECT_EQ(getGame(), &game);
-    EXPECT_EQ(game.getCommandWord(), "word");
-    core->setMessageHook(cGame::onWindowMessage);
-    platform::postMessage(platform::MSG_CLOSE);
-    core->process();  // returns: close -> destroy -> quit
-    platform::Message m;
-    EXPECT_FALSE(platform::peekMessage(&m));
-    core->setMessageHook(nullptr);
-}
-
 // Frames counted by the frame hook, with the test clock at each frame.
 std::vector<uint32_t> g_frameTimes;
 void recordFrame() {
@@ -420,8 +408,10 @@ TEST_F(CoreTest, AnUnwritableLogFolderIsReportedOnceAndReleaseGoesOn) {
 }
 
 TEST_F(CoreTest, EntryRunsTheGameUntilTheWindowCloses) {
+    // During the logo (a start without a word) a close request closes the window at once.
+    game_test::DataFolder data(env.root());
     platform::postMessage(platform::MSG_CLOSE);
-    EXPECT_EQ(WinMain("  level.qpk  more", builtDataFolder()), 0);
+    EXPECT_EQ(WinMain("", data.path().c_str()), 0);
     EXPECT_TRUE(platform::shownMessageBoxes().empty()) << getErrorCallStack();
     platform::Message m;
     EXPECT_FALSE(platform::peekMessage(&m));

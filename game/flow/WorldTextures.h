@@ -1,0 +1,54 @@
+#pragma once
+// The texture names of the three worlds, chosen by graphics set, level and upgrade values:
+// the one place that knows them. The world file lists of the resource groups use it now, the
+// restaurant objects use the same suffix rules, and the data generator and the tests walk it
+// to know which files the game may ask for.
+//
+// Names are resource names as the game loads them ("Game/Worlds/1/Cake_St/cover01.dds");
+// lookups are case-insensitive, the files on disk are lower-case.
+
+#include <string>
+#include <vector>
+
+namespace world_textures {
+
+// The upgrade values of the current level that choose world textures (the game data's
+// per-level values at offset 0).
+struct Upgrades {
+    int cake = 0, coffee = 0, cotton1 = 0, cotton2 = 0, drink = 0, oven1 = 0, oven2 = 0, snack = 0;
+    int sauce1 = 0, sauce2 = 0, sauce3 = 0;
+    int subPlace1 = 0, subPlace2 = 0, subPlace3 = 0;
+    int counter = 0, tables = 0, floor = 0, wall = 0, interior1 = 0, interior2 = 0;
+};
+
+// The world of a graphics set: 2 and 3 are themselves, any other value is world 1.
+int worldOfGraphicsSet(int graphicsSet);
+// "Game/Worlds/<world>/".
+std::string worldFolder(int world);
+
+// "01" below upgrade 2, "02" from 2 on: the common rule of world textures.
+const char* bandSuffix(int upgrade);
+// The coffee station's rule: "01" up to 1, "02" at 2, "03" from 3 on.
+const char* coffeeSuffix(int upgrade);
+
+// Time of day of a level's room, by its position in its world.
+enum class TimeOfDay { None, Day, Evening, Night };
+// level is the campaign level (1..60); a level outside the world gives None.
+TimeOfDay timeOfDay(int world, int level);
+
+// Folders scanned whole (recursive) for a world, in loading order.
+std::vector<std::string> scannedFolders(int world);
+// The single files of a world's list, in loading order: the tutorial textures (world 1,
+// levels 1 to 4), the textures chosen by the upgrades, then the time-of-day textures.
+std::vector<std::string> singleFiles(int world, int level, const Upgrades& upgrades);
+
+// The parts of singleFiles, for the tests and the data generator.
+std::vector<std::string> tutorialFiles(int level);  // empty outside levels 1..4
+std::vector<std::string> upgradeFiles(int world, const Upgrades& upgrades);
+std::vector<std::string> timeOfDayFiles(int world, int level);
+
+// Every single file that any level and upgrade combination of the world can name (the
+// variants the demo data must ship); tutorial textures excluded.
+std::vector<std::string> allUpgradeAndTimeFiles(int world);
+
+}  // namespace world_textures

@@ -1,0 +1,167 @@
+// The debug cheats typed in each state and the service keys' speeds.
+#include <gtest/gtest.h>
+
+#include "engine/core/cTimer.h"
+#include "engine/media/cInput.h"
+#include "game/flow/cGameData.h"
+#include "game/flow/cGameScreen.h"
+#include "game/menus/cMainMenu.h"
+#include "game/minigame/cMiniGameScene.h"
+#include "game/shop/cShop.h"
+#include "tests/game/flow/test_game_fixture.h"
+
+using game_test::GameFixture;
+
+namespace {
+
+class Cheats : public GameFixture {
+protected:
+    void type(const char* keys) {
+        for (const char* k = keys; *k; ++k) hook(platform::MSG_KEYDOWN, static_cast<uintptr_t>(*k));
+    }
+    void startWith(bool cheats, bool serviceKeys) {
+        genv->setGameSetting(L"debug_cheats", cheats);
+        genv->setGameSetting(L"service_debug_cheats", serviceKeys);
+        makeGame();
+    }
+    void pressKey(uint8_t key) {
+        platform::input::injectKey(key, true);
+        genv->frame();
+        platform::input::injectKey(key, false);
+        genv->frame();
+    }
+};
+
+const cStringA kZeros(30, '0');
+
+}  // namespace
+
+TEST_F(Cheats, WordsActOnTheMainMenuAndClearTheBuffer) {
+    startWith(true, false);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    type("XO");
+    EXPECT_EQ(getCheatBuffer().substr(28), "XO");
+    type("P");
+    EXPECT_TRUE(game->getMainMenu()->areAllLevelsOpen());
+    EXPECT_EQ(getCheatBuffer(), kZeros);
+    type("P");  // the "O" is gone: nothing fires
+    EXPECT_EQ(getCheatBuffer(), kZeros.substr(1) + "P");
+}
+
+TEST_F(Cheats, WithoutTheSettingKeysRollThroughTheBufferOnly) {
+    startWith(false, false);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    type("OP");
+    EXPECT_FALSE(game->getMainMenu()->areAllLevelsOpen());
+    EXPECT_EQ(getCheatBuffer(), kZeros.substr(2) + "OP");
+    // The buffer keeps its last thirty keys.
+    type("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    EXPECT_EQ(getCheatBuffer(), "GHIJKLMNOPQRSTUVWXYZ0123456789");
+}
+
+TEST_F(Cheats, TheGameStatesWords) {
+    startWith(true, false);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    getGameData()->setLevel(2);
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    finishState(MENU_RESULT_PLAY);
+    ASSERT_TRUE(reach(APP_STATE_GAME));
+    cGameScreen* screen = game->getGameScreen();
+    struct Case {
+        const char* word;
+        const wchar_t* cheat;
+        int32_t level;
+    };
+    const Case cases[] = {
+        {"R", L"restart", 2},       {"T", L"time out", 2},   {"E", L"expert", 2},       {"G", L"goal", 2},
+        {"1", L"mood -1", 2},       {"2", L"mood +1", 2},    {"9", L"decor -1", 2},     {"0", L"decor +1", 2},
+        {"C", L"fill combo", 2},    {"3", L"score -100", 2}, {"4", L"score +100", 2},   {"Q", L"thief", 2},
+        {"N", L"next level", 3},    {"B", L"previous level", 2}, {"M", L"win", 3},
+    };
+    for (const Case& c : cases) {
+        type(c.word);
+        EXPECT_EQ(screen->getLastCheat(), c.cheat) << c.word;
+        EXPECT_EQ(getGameData()->getLevel(), c.level) << c.word;
+        EXPECT_EQ(getCheatBuffer(), kZeros) << c.word;
+    }
+    getGameData()->setScore(0);
+    type("4");
+    EXPECT_EQ(getGameData()->getScore(), 100);
+}
+
+TEST_F(Cheats, TheShopsAndTheMiniGamesWords) {
+    startWith(true, false);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    getGameData()->setLevel(5);
+    getGameData()->recordLevelResult(true);
+    getGameData()->setLevel(6);
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    finishState(MENU_RESULT_PLAY);
+    ASSERT_TRUE(reach(APP_STATE_SHOP));
+    const int32_t cash = game->getShop()->getCash();
+    type("M");
+    EXPECT_EQ(game->getShop()->getCash(), cash + 1000);
+    finishState(SHOP_RESULT_MINI_GAME);
+    ASSERT_TRUE(reach(APP_STATE_MINI_GAME));
+    cMiniGameScene* mini = game->getMiniGame();
+    getGameData()->setMiniGameScore(0);
+    type("4");
+    EXPECT_EQ(getGameData()->getMiniGameScore(), 100);
+    type("3");
+    EXPECT_EQ(getGameData()->getMiniGameScore(), 0);
+    type("H");
+    EXPECT_TRUE(mini->isHinted());
+    type("T");
+    EXPECT_EQ(mini->getTimeLeft(), 0.0f);
+    const int32_t number = getGameData()->getMiniGameNumber();
+    type("N");  // the next mini game: a restart of the state
+    EXPECT_EQ(getGameData()->getMiniGameNumber(), number + 1);
+    EXPECT_TRUE(mini->isFinished());
+    EXPECT_EQ(mini->getResult(), MINIGAME_RESULT_RESTART);
+    ASSERT_TRUE(reach(APP_STATE_MINI_GAME));
+    EXPECT_NE(game->getMiniGame(), nullptr);
+}
+
+TEST_F(Cheats, ServiceKeysChangeTheSpeedsAndFreezeTheTree) {
+    startWith(false, true);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    cTimer* timer = getTimer();
+    struct Case {
+        uint8_t key;
+        float game, interface;
+    };
+    const Case cases[] = {
+        {KEY_HOME, 0.05f, 1.0f},  {KEY_HOME, 1.0f, 1.0f},     // twice: back to normal
+        {KEY_HOME, 0.05f, 1.0f},  {KEY_END, 20.0f, 1.0f},     // the last key decides
+        {KEY_HOME, 1.0f, 1.0f},   {KEY_END, 1.0f, 1.0f},
+        {KEY_INSERT, 1.0f, 0.05f}, {KEY_DELETE, 1.0f, 20.0f},
+        {KEY_INSERT, 1.0f, 1.0f}, {KEY_DELETE, 1.0f, 1.0f},
+    };
+    for (const Case& c : cases) {
+        pressKey(c.key);
+        EXPECT_EQ(timer->getGameSpeed(), c.game) << int(c.key);
+        EXPECT_EQ(timer->getRealSpeed(), c.interface) << int(c.key);
+    }
+    // Frozen: the states are not updated, the switch goes on.
+    pressKey(KEY_PAUSE);
+    EXPECT_TRUE(game->isFrozen());
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    pressKey(KEY_PAUSE);
+    EXPECT_FALSE(game->isFrozen());
+}
+
+TEST_F(Cheats, WithoutTheSettingTheServiceKeysAreNotBound) {
+    startWith(true, false);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    for (uint8_t key : {KEY_HOME, KEY_END, KEY_INSERT, KEY_DELETE, KEY_PAUSE})
+        EXPECT_EQ(getInput()->bindingCount(keyPressedCode(key)), 0u) << int(key);
+    pressKey(KEY_HOME);
+    EXPECT_EQ(getTimer()->getGameSpeed(), 1.0f);
+}
