@@ -87,9 +87,6 @@ TEST_F(MenuScreensTest, MainScreenFliesInChoosesAndFliesOut) {
     frame();
     EXPECT_TRUE(main->isActive());
     // A button: its result, the flight out in 0.3 s, then hidden and finished.
-    struct Case {
-        cScreenMain::Result result;
-    };
     click(main->getButton(cScreenMain::RESULT_HIGHSCORES));
     EXPECT_EQ(main->getResult(), cScreenMain::RESULT_HIGHSCORES);
     EXPECT_FALSE(main->isFinished());
