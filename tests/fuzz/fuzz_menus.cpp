@@ -19,6 +19,7 @@
 #include "game/menus/cComics.h"
 #include "game/menus/cLogo.h"
 #include "game/menus/cMainMenu.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -75,17 +76,6 @@ struct World {
     }
 };
 
-// UTF-16LE with the mark; a lone LF becomes CR LF.
-std::string iniBytes(const uint8_t* data, size_t size) {
-    std::string out("\xFF\xFE", 2);
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n' && (i == 0 || data[i - 1] != '\r')) out.append("\r\0", 2);
-        out.push_back(static_cast<char>(data[i]));
-        out.push_back('\0');
-    }
-    return out;
-}
-
 // Runs a state for a few seconds with skips, keys and clicks; a thrown text ends it.
 template <class Make>
 void run(World& world, Make make) {
@@ -115,7 +105,7 @@ void run(World& world, Make make) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World* world = new World();
-    g_ini = iniBytes(data, size);
+    g_ini = fuzz::iniBytes(data, size);
     for (const char* name : kFiles) {
         world->resources->unload(name);
         try {

@@ -54,10 +54,11 @@ protected:
         getSettingsManager()->getBool(L"Performance", key, value);
         return value;
     }
-    // One frame; a thrown text fails the test with its words and is thrown on.
-    void frame() {
+    // Steps of the core; a thrown text fails the test with its words and is thrown on.
+    template <class Fn>
+    auto guarded(Fn&& fn) {
         try {
-            genv->frame();
+            return fn();
         } catch (...) {
             std::string text;
             failureText(std::current_exception(), &text);
@@ -65,16 +66,11 @@ protected:
             throw;
         }
     }
-    void frames(int n) {
-        for (int i = 0; i < n; ++i) frame();
-    }
+    void frame() { guarded([&] { genv->frame(); }); }
+    void frames(int n) { guarded([&] { genv->frames(n); }); }
     template <class Cond>
     bool framesUntil(Cond&& cond, int limit = 400) {
-        for (int i = 0; i < limit; ++i) {
-            if (cond()) return true;
-            frame();
-        }
-        return cond();
+        return guarded([&] { return genv->framesUntil(cond, limit); });
     }
     // A left click at a screen point: move, press (one frame), release (one frame).
     void clickAt(const cVector2& point) {
