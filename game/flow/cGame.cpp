@@ -30,6 +30,19 @@ bool readGameBool(const wchar_t* key) {
     return value;
 }
 
+// The resource groups of each application state, by AppState.
+struct StateGroups {
+    void (*load)(cResourceGroupManager& groups);
+    void (*unload)(cResourceGroupManager& groups);
+};
+#define RW_STATE_GROUPS(name) \
+    {[](cResourceGroupManager& g) { g.load##name(); }, [](cResourceGroupManager& g) { g.unload##name(); }}
+const StateGroups kStateGroups[] = {
+    {nullptr, nullptr},     RW_STATE_GROUPS(Logo), RW_STATE_GROUPS(Comics),   RW_STATE_GROUPS(Menu),
+    RW_STATE_GROUPS(Game),  RW_STATE_GROUPS(Shop), RW_STATE_GROUPS(MiniGame),
+};
+#undef RW_STATE_GROUPS
+
 template <class T>
 void deleteState(T*& state) {
     delete state;
@@ -117,27 +130,15 @@ void cGame::setNextState(AppState state) {
     m_switching = true;
 }
 
-cSceneNode* cGame::getStateNode() const {
+cGame::StateRef cGame::currentState() const {
     switch (m_current_state) {
-    case APP_STATE_LOGO: return m_logo;
-    case APP_STATE_COMICS: return m_comics;
-    case APP_STATE_MAIN_MENU: return m_main_menu;
-    case APP_STATE_GAME: return m_game_screen;
-    case APP_STATE_SHOP: return m_shop;
-    case APP_STATE_MINI_GAME: return m_mini_game;
-    default: return nullptr;
-    }
-}
-
-cCompletion* cGame::getStateCompletion() const {
-    switch (m_current_state) {
-    case APP_STATE_LOGO: return m_logo;
-    case APP_STATE_COMICS: return m_comics;
-    case APP_STATE_MAIN_MENU: return m_main_menu;
-    case APP_STATE_GAME: return m_game_screen;
-    case APP_STATE_SHOP: return m_shop;
-    case APP_STATE_MINI_GAME: return m_mini_game;
-    default: return nullptr;
+    case APP_STATE_LOGO: return {m_logo, m_logo};
+    case APP_STATE_COMICS: return {m_comics, m_comics};
+    case APP_STATE_MAIN_MENU: return {m_main_menu, m_main_menu};
+    case APP_STATE_GAME: return {m_game_screen, m_game_screen};
+    case APP_STATE_SHOP: return {m_shop, m_shop};
+    case APP_STATE_MINI_GAME: return {m_mini_game, m_mini_game};
+    default: return {};
     }
 }
 
@@ -200,25 +201,10 @@ void cGame::deleteStates() {
 }
 
 void cGame::switchResources() {
+    auto valid = [](AppState s) { return s > APP_STATE_NONE && s <= APP_STATE_MINI_GAME; };
     if (m_loaded_state == m_next_state) return;
-    switch (m_loaded_state) {
-    case APP_STATE_LOGO: m_groups->unloadLogo(); break;
-    case APP_STATE_COMICS: m_groups->unloadComics(); break;
-    case APP_STATE_MAIN_MENU: m_groups->unloadMenu(); break;
-    case APP_STATE_GAME: m_groups->unloadGame(); break;
-    case APP_STATE_SHOP: m_groups->unloadShop(); break;
-    case APP_STATE_MINI_GAME: m_groups->unloadMiniGame(); break;
-    default: break;
-    }
-    switch (m_next_state) {
-    case APP_STATE_LOGO: m_groups->loadLogo(); break;
-    case APP_STATE_COMICS: m_groups->loadComics(); break;
-    case APP_STATE_MAIN_MENU: m_groups->loadMenu(); break;
-    case APP_STATE_GAME: m_groups->loadGame(); break;
-    case APP_STATE_SHOP: m_groups->loadShop(); break;
-    case APP_STATE_MINI_GAME: m_groups->loadMiniGame(); break;
-    default: break;
-    }
+    if (valid(m_loaded_state)) kStateGroups[m_loaded_state].unload(*m_groups);
+    if (valid(m_next_state)) kStateGroups[m_next_state].load(*m_groups);
     m_loaded_state = m_next_state;
 }
 
@@ -268,21 +254,22 @@ void cGame::updatePanels() {
     }
 }
 
-bool cGame::requestPauses() {
-    bool all = true;
-    if (m_game_screen && !m_game_screen->isFinished() && !m_game_screen->openPause()) all = false;
-    if (m_shop && !m_shop->isFinished() && !m_shop->pause()) all = false;
-    if (m_mini_game && !m_mini_game->isFinished() && !m_mini_game->pause()) all = false;
-    return all;
+cGame::PauseAnswers cGame::requestPauses() {
+    PauseAnswers answers;
+    auto ask = [&](bool present, bool finished, auto&& request) {
+        if (!present || finished) return;
+        const bool opened = request();
+        answers.any = answers.any || opened;
+        answers.all = answers.all && opened;
+    };
+    ask(m_game_screen, m_game_screen && m_game_screen->isFinished(), [&] { return m_game_screen->openPause(); });
+    ask(m_shop, m_shop && m_shop->isFinished(), [&] { return m_shop->pause(); });
+    ask(m_mini_game, m_mini_game && m_mini_game->isFinished(), [&] { return m_mini_game->pause(); });
+    return answers;
 }
 
 void cGame::retryAutoPause() {
-    if (!m_auto_pause_pending) return;
-    bool opened = false;
-    if (m_game_screen && !m_game_screen->isFinished() && m_game_screen->openPause()) opened = true;
-    if (m_shop && !m_shop->isFinished() && m_shop->pause()) opened = true;
-    if (m_mini_game && !m_mini_game->isFinished() && m_mini_game->pause()) opened = true;
-    if (opened) m_auto_pause_pending = false;
+    if (m_auto_pause_pending && requestPauses().any) m_auto_pause_pending = false;
 }
 
 void cGame::setActive(bool active) {
@@ -303,7 +290,7 @@ void cGame::setActive(bool active) {
         m_auto_pause_pending = false;
         return;
     }
-    if (!confirmShown && !requestPauses()) m_auto_pause_pending = true;
+    if (!confirmShown && !requestPauses().all) m_auto_pause_pending = true;
     if (sound) {
         sound->pauseMusic();
         sound->pauseAll();

@@ -62,8 +62,8 @@ public:
     bool areServiceKeysOn() const { return m_service_debug_cheats; }
     const cStringA& getStartLevelFile() const { return m_start_level_file; }
     // The object of the current state (null during a switch).
-    cSceneNode* getStateNode() const;
-    cCompletion* getStateCompletion() const;
+    cSceneNode* getStateNode() const { return currentState().node; }
+    cCompletion* getStateCompletion() const { return currentState().completion; }
     cLogo* getLogo() const { return m_logo; }
     cComics* getComics() const { return m_comics; }
     cMainMenu* getMainMenu() const { return m_main_menu; }
@@ -83,6 +83,12 @@ public:
     static void toggleFreeze(void* game);
 
 private:
+    // The current state's object seen as a node and as a completion.
+    struct StateRef {
+        cSceneNode* node = nullptr;
+        cCompletion* completion = nullptr;
+    };
+    StateRef currentState() const;
     void construct(const cStringA& commandWord);
     // Hides and disables the node and deletes everything the game owns, in order.
     void release();
@@ -94,8 +100,12 @@ private:
     void pollState();
     void updatePanels();
     void retryAutoPause();
-    // Asks each running state with a pause panel to open it; true when every one did.
-    bool requestPauses();
+    // Asks each present, unfinished state with a pause panel to open it.
+    struct PauseAnswers {
+        bool any = false;  // one opened its panel
+        bool all = true;   // none refused
+    };
+    PauseAnswers requestPauses();
     void onClose(bool* passOn);
 
     cMusicManager* m_music = nullptr;

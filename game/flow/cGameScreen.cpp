@@ -33,8 +33,7 @@ void cGameScreen::startLevel() {
     m_floor->show();
     setTitle(cStringW(L"GAME - LEVEL ") + intToString(level) + L" - WORLD " + intToString(world));
     if (cMusicManager* music = getMusicManager()) music->playGame(data ? data->getWorld() : 1);
-    if (getGame() && !getGame()->isActive())
-        if (cSound* sound = getSound()) sound->pauseMusic();
+    pauseMusicWhileInactive();
     ++m_level_starts;
 }
 

@@ -3,9 +3,11 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/media/cInput.h"
+#include "engine/media/cSound.h"
 #include "engine/scene/cPicture.h"
 #include "engine/scene/cText.h"
 #include "game/flow/cCursor.h"
+#include "game/flow/cGame.h"
 
 cPlaceholderScreen::cPlaceholderScreen(cSceneNode* parent, const cStringA& background, bool withCursor)
     : cSceneNode(parent) {
@@ -48,6 +50,11 @@ const cStringW& cPlaceholderScreen::getTitle() const { return m_title->getString
 void cPlaceholderScreen::setTitle(const cStringW& title) { m_title->setString(title); }
 void cPlaceholderScreen::setHelp(const cStringW& help) { m_help->setString(help); }
 void cPlaceholderScreen::setNotice(const cStringW& notice) { m_notice->setString(notice); }
+
+void cPlaceholderScreen::pauseMusicWhileInactive() {
+    if (getGame() && !getGame()->isActive())
+        if (cSound* sound = getSound()) sound->pauseMusic();
+}
 
 void cPlaceholderScreen::finish(int32_t result) {
     if (isFinished()) return;

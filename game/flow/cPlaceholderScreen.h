@@ -40,6 +40,8 @@ public:
     void finish(int32_t result);
 
 protected:
+    // Each state pauses the music it has just started while the window has no focus.
+    static void pauseMusicWhileInactive();
     // The keys; nothing by default.
     virtual void onConfirm() {}
     virtual void onBack() {}

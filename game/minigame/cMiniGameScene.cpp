@@ -12,8 +12,7 @@ cMiniGameScene::cMiniGameScene(cSceneNode* parent, const cStringA& levelFile)
     refreshTitle();
     setHelp(L"Enter or click: continue   S: shop   Escape: main menu   P: pause");
     if (cMusicManager* music = getMusicManager()) music->playMiniGame();
-    if (getGame() && !getGame()->isActive())
-        if (cSound* sound = getSound()) sound->pauseMusic();
+    pauseMusicWhileInactive();
 }
 
 cMiniGameScene::~cMiniGameScene() {

@@ -14,8 +14,7 @@ cShop::cShop(cSceneNode* parent) : cPausingScreen(parent, kBackground) {
     if (data) m_cash = data->getCash(game::firstLevelOfWorld(data->getWorld()), level);
     refreshCash();
     if (cMusicManager* music = getMusicManager()) music->playGame(data ? data->getWorld() : 1);
-    if (getGame() && !getGame()->isActive())
-        if (cSound* sound = getSound()) sound->pauseMusic();
+    pauseMusicWhileInactive();
 }
 
 cShop::~cShop() {

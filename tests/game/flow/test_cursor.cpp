@@ -16,6 +16,7 @@ namespace {
 class Cursor : public ::testing::Test {
 protected:
     void SetUp() override {
+        genv.data.writeIni("config/common/cursor.ini", game_test::kCursorIni);
         genv.startCore();
         getResourceManager()->load(cCursor::kConfig, GROUP_CONFIG);
         getResourceManager()->loadFolder("Menu/Cursor", true, GROUP_STARTUP);

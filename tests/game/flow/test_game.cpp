@@ -247,6 +247,7 @@ TEST_F(GameFixture, CloseRequestByState) {
     EXPECT_TRUE(getConfirmExitPanel()->isVisible());
     // While it is shown the states ignore the mouse and the options panel is inactive.
     genv->frame();
+    genv->saveFrame("confirm_exit.png");
     EXPECT_FALSE(game->getMainMenu()->isActive());
     getConfirmExitPanel()->no();
     EXPECT_FALSE(getConfirmExitPanel()->isVisible());

@@ -55,6 +55,22 @@ inline const std::vector<std::string>& fixtureTextures() {
     return names;
 }
 
+// Configuration of the loading screens and the cursor with known values, for tests that
+// measure them (written over the data build's files by those tests).
+inline const char* const kLoaderIni =
+    "[COMMON]\ntexture_loading=\"Menu/Loader/loader_back.dds\"\ntexture_progress=\"Menu/Loader/loader_bar.dds\"\n"
+    "position_loading=\"400,300\"\nposition_progress=\"400,500\"\nrect_progress=\"0,0,400,32\"\n"
+    "size_progress=\"400,32\"\n";
+inline const char* const kStartLoaderIni =
+    "[COMMON]\ntexture_background=\"Menu/Loader/start_back.dds\"\ntexture_logo=\"Menu/Loader/start_logo.dds\"\n"
+    "texture_loading=\"Menu/Loader/start_caption.dds\"\ntexture_progress=\"Menu/Loader/start_bar.dds\"\n"
+    "position_background=\"400,300\"\nposition_logo=\"400,200\"\nposition_loading=\"400,450\"\n"
+    "position_progress=\"400,500\"\nrect_progress=\"0,0,400,32\"\nsize_progress=\"400,32\"\n";
+inline const char* const kCursorIni =
+    "[COMMON]\ndeep=\"20000\"\ncentered=\"0\"\npicture=\"Menu/Cursor/cursor_normal.dds\"\n"
+    "picture_normal=\"Menu/Cursor/cursor_normal.dds\"\npicture_active=\"Menu/Cursor/cursor_active.dds\"\n"
+    "picture_pressed=\"Menu/Cursor/cursor_pressed.dds\"\n";
+
 class DataFolder {
 public:
     explicit DataFolder(const std::filesystem::path& root) : m_data(root / "Data") {
@@ -96,20 +112,9 @@ private:
                           "[MUSIC]\ngame1=\"1\"\ngame2=\"2\"\ngame3=\"3\"\nminigame=\"4\"\nmainmenu=\"5 6\"\n"
                           "music_1=\"music/world1.ogg\"\nmusic_2=\"music/world2.ogg\"\nmusic_3=\"music/world3.ogg\"\n"
                           "music_4=\"music/minigame.ogg\"\nmusic_5=\"music/menu1.ogg\"\nmusic_6=\"music/menu2.ogg\"\n");
-        writeIniIfMissing("config/menu/loader.ini",
-                          "[COMMON]\ntexture_loading=\"Menu/Loader/loader_back.dds\"\n"
-                          "texture_progress=\"Menu/Loader/loader_bar.dds\"\nposition_loading=\"400,300\"\n"
-                          "position_progress=\"400,500\"\nrect_progress=\"0,0,400,32\"\nsize_progress=\"400,32\"\n");
-        writeIniIfMissing("config/menu/loader_start.ini",
-                          "[COMMON]\ntexture_background=\"Menu/Loader/start_back.dds\"\n"
-                          "texture_logo=\"Menu/Loader/start_logo.dds\"\ntexture_loading=\"Menu/Loader/start_caption.dds\"\n"
-                          "texture_progress=\"Menu/Loader/start_bar.dds\"\nposition_background=\"400,300\"\n"
-                          "position_logo=\"400,200\"\nposition_loading=\"400,450\"\nposition_progress=\"400,500\"\n"
-                          "rect_progress=\"0,0,400,32\"\nsize_progress=\"400,32\"\n");
-        writeIniIfMissing("config/common/cursor.ini",
-                          "[COMMON]\ndeep=\"20000\"\ncentered=\"0\"\npicture=\"Menu/Cursor/cursor_normal.dds\"\n"
-                          "picture_normal=\"Menu/Cursor/cursor_normal.dds\"\npicture_active=\"Menu/Cursor/cursor_active.dds\"\n"
-                          "picture_pressed=\"Menu/Cursor/cursor_pressed.dds\"\n");
+        writeIniIfMissing("config/menu/loader.ini", kLoaderIni);
+        writeIniIfMissing("config/menu/loader_start.ini", kStartLoaderIni);
+        writeIniIfMissing("config/common/cursor.ini", kCursorIni);
         uint32_t colour = 0xFF204060u;
         for (const std::string& name : fixtureTextures()) writeTextureIfMissing(name, 8, 8, colour += 0x102030u);
         for (int world = 1; world <= 3; ++world)

@@ -18,6 +18,8 @@ namespace {
 class Loading : public ::testing::Test {
 protected:
     void SetUp() override {
+        genv.data.writeIni("config/menu/loader.ini", game_test::kLoaderIni);
+        genv.data.writeIni("config/menu/loader_start.ini", game_test::kStartLoaderIni);
         genv.startCore();
         getResourceManager()->load(cLoader::kConfig, GROUP_CONFIG);
         getResourceManager()->load(cStartLoader::kConfig, GROUP_CONFIG);

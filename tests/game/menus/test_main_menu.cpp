@@ -164,7 +164,7 @@ TEST_F(MainMenuTest, BackgroundsCrossFade) {
     EXPECT_EQ(menu->getUpperBackground()->getPicture(), exitBack);
     EXPECT_EQ(menu->getCrossFadeProgress(), 1.0f);
     // A time change of 0 (or none) is instant.
-    useIni(cMainMenu::kConfig, "[COMMON]\nbackground_time_change=\"0\"\n[BACKGROUND]\npicture=\"menu/surfaces/menu_back.dds\"\n");
+    useIni(cMainMenu::kConfig, "[COMMON]\nbackground_time_change=\"0\"\n[BACKGROUND]\npicture=\"menu/surfaces/menu_background.dds\"\n");
     build();
     EXPECT_EQ(menu->getCrossFadeProgress(), 1.0f);
 }
