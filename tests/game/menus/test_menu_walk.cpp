@@ -7,13 +7,16 @@
 
 #include "engine/core/cSettingsManager.h"
 #include "engine/scene/cButton.h"
+#include "engine/media/cSound.h"
 #include "game/flow/cGameData.h"
+#include "game/flow/cMusicManager.h"
 #include "game/menus/cComics.h"
 #include "game/menus/cLogo.h"
 #include "game/menus/cMenuPanel.h"
 #include "game/menus/cScreenExit.h"
 #include "game/menus/cScreenMain.h"
 #include "game/menus/cScreenPlay.h"
+#include "platform/audio/Audio.h"
 #include "platform/input/Input.h"
 #include "tests/game/flow/test_game_fixture.h"
 
@@ -120,4 +123,24 @@ TEST_F(MenuWalk, LogoMenuExitPlayComicAndGame) {
     bool check = true;
     getSettingsManager()->getBool(L"Performance", L"perform_performance_test", check);
     EXPECT_FALSE(check);
+}
+
+TEST_F(MenuWalk, MusicStartsPausedWhileTheWindowIsInactive) {
+    makeGame();
+    getGameData()->addProfile(L"Walker");
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU, 600));
+    EXPECT_TRUE(getMusicManager()->isMainMenuPlaying());
+    EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Paused);
+    // The comics share the mini game's track, paused the same way.
+    ASSERT_TRUE(genv->framesUntil([&] { return game->getMainMenu()->isComplete(); }));
+    finishState(MENU_RESULT_PLAY);
+    ASSERT_TRUE(reach(APP_STATE_COMICS, 600));
+    EXPECT_FALSE(getMusicManager()->isMainMenuPlaying());
+    EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Paused);
+    // The focus comes back: the music plays.
+    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
+    EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Playing);
 }
