@@ -19,8 +19,10 @@ constexpr int worldOfLevel(int level) { return (level - 1) / kLevelsPerWorld + 1
 
 // Tutorial levels (world 1, normal mode only).
 inline constexpr std::array<int, 4> kTutorialLevels = {1, 2, 3, 4};
-// Levels at whose start a comic is shown (world starts).
+// Levels at whose start a comic is shown (world starts): comics 1 to 3; the last comic,
+// kComicCount, follows the last level.
 inline constexpr std::array<int, 3> kComicLevels = {1, 21, 41};
+inline constexpr int kComicCount = 4;
 // Levels after which a mini game is played.
 inline constexpr std::array<int, 6> kMiniGameLevels = {7, 14, 27, 34, 47, 54};
 // Levels with fireworks during play (full effects on).

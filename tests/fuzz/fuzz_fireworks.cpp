@@ -16,6 +16,7 @@
 #include "game/effects/cFirework.h"
 #include "game/effects/cFireworks.h"
 #include "platform/device/RecordingDevice.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -53,22 +54,11 @@ struct World {
     }
 };
 
-// UTF-16LE with the mark; a lone LF becomes CR LF.
-std::string iniBytes(const uint8_t* data, size_t size) {
-    std::string out("\xFF\xFE", 2);
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n' && (i == 0 || data[i - 1] != '\r')) out.append("\r\0", 2);
-        out.push_back(static_cast<char>(data[i]));
-        out.push_back('\0');
-    }
-    return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World* world = new World();
-    g_ini = iniBytes(data, size);
+    g_ini = fuzz::iniBytes(data, size);
     const char* name = "Config/Game/fx_firework.ini";
     world->resources->unload(name);
     try {

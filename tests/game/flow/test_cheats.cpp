@@ -6,6 +6,7 @@
 #include "game/flow/cGameData.h"
 #include "game/flow/cGameScreen.h"
 #include "game/menus/cMainMenu.h"
+#include "game/menus/cScreenPlay.h"
 #include "game/minigame/cMiniGameScene.h"
 #include "game/shop/cShop.h"
 #include "tests/game/flow/test_game_fixture.h"
@@ -30,6 +31,12 @@ protected:
         platform::input::injectKey(key, false);
         genv->frame();
     }
+    // The menu at its play screen, whose levels the "OP" word opens.
+    cScreenPlay* openPlayScreen() {
+        game->getMainMenu()->switchTo(cMainMenu::kPlayScreen);
+        genv->frame();
+        return static_cast<cScreenPlay*>(game->getMainMenu()->getScreen(cMainMenu::kPlayScreen));
+    }
 };
 
 const cStringA kZeros(30, '0');
@@ -41,10 +48,12 @@ TEST_F(Cheats, WordsActOnTheMainMenuAndClearTheBuffer) {
     ASSERT_TRUE(reach(APP_STATE_LOGO));
     finishState(0);
     ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    cScreenPlay* play = openPlayScreen();
+    ASSERT_NE(play, nullptr);
     type("XO");
     EXPECT_EQ(getCheatBuffer().substr(28), "XO");
     type("P");
-    EXPECT_TRUE(game->getMainMenu()->areAllLevelsOpen());
+    EXPECT_TRUE(play->areAllLevelsOpen());
     EXPECT_EQ(getCheatBuffer(), kZeros);
     type("P");  // the "O" is gone: nothing fires
     EXPECT_EQ(getCheatBuffer(), kZeros.substr(1) + "P");
@@ -55,8 +64,10 @@ TEST_F(Cheats, WithoutTheSettingKeysRollThroughTheBufferOnly) {
     ASSERT_TRUE(reach(APP_STATE_LOGO));
     finishState(0);
     ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    cScreenPlay* play = openPlayScreen();
+    ASSERT_NE(play, nullptr);
     type("OP");
-    EXPECT_FALSE(game->getMainMenu()->areAllLevelsOpen());
+    EXPECT_FALSE(play->areAllLevelsOpen());
     EXPECT_EQ(getCheatBuffer(), kZeros.substr(2) + "OP");
     // The buffer keeps its last thirty keys.
     type("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");

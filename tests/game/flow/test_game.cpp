@@ -133,6 +133,7 @@ TEST_F(GameFixture, ASwitchDeletesTheOldStateAtOnceAndBuildsTheNewOneAfterASecon
 
 TEST_F(GameFixture, EveryStateOfTheTableIsReachedByCompletions) {
     makeGame();
+    getGameData()->addProfile(L"Tester");  // the menu opens at the screen it is asked for
     struct Step {
         AppState state;
         const char* shot;
@@ -143,7 +144,7 @@ TEST_F(GameFixture, EveryStateOfTheTableIsReachedByCompletions) {
     ASSERT_TRUE(reach(APP_STATE_LOGO));
     genv->frames(2);
     genv->saveFrame("state_1_logo.png");
-    EXPECT_EQ(static_cast<cLogo*>(game->getStateNode())->getTitle(), L"LOGO");
+    EXPECT_FALSE(static_cast<cLogo*>(game->getStateNode())->getPictures().empty());
     finishState(0);
 
     ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
@@ -156,7 +157,7 @@ TEST_F(GameFixture, EveryStateOfTheTableIsReachedByCompletions) {
     EXPECT_EQ(getGameData()->getComicsNumber(), 1);
     genv->frames(2);
     genv->saveFrame("state_2_comics.png");
-    EXPECT_EQ(game->getComics()->getTitle(), L"COMICS 1");
+    EXPECT_GT(game->getComics()->getPageCount(), 0u);
     finishState(0);
 
     ASSERT_TRUE(reach(APP_STATE_GAME));
@@ -215,7 +216,9 @@ TEST_F(GameFixture, EveryStateOfTheTableIsReachedByCompletions) {
     ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
     EXPECT_EQ(game->getMainMenu()->getScreenId(), cMainMenu::kMainScreen);
 
-    // The menu's quit asks the logic to quit and leaves the state as it is.
+    // The menu's quit asks the logic to quit and leaves the state as it is (once the menu's
+    // fade-in is over).
+    ASSERT_TRUE(genv->framesUntil([&] { return game->getMainMenu()->isComplete(); }));
     finishState(MENU_RESULT_QUIT);
     genv->frame();
     EXPECT_FALSE(game->isSwitching());
@@ -253,9 +256,8 @@ TEST_F(GameFixture, CloseRequestByState) {
     EXPECT_TRUE(game->getMainMenu()->isActive());
 
     // The menu's exit screen: the request is ignored.
-    platform::input::injectKey(KEY_ESCAPE, true);
+    game->getMainMenu()->switchTo(cMainMenu::kExitScreen);
     genv->frame();
-    platform::input::injectKey(KEY_ESCAPE, false);
     ASSERT_EQ(game->getMainMenu()->getScreenId(), cMainMenu::kExitScreen);
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
     EXPECT_FALSE(getConfirmExitPanel()->isVisible());
@@ -263,9 +265,8 @@ TEST_F(GameFixture, CloseRequestByState) {
     // The confirmation's Yes asks the logic to quit: the window's destroy ends the loop.
     hook(platform::MSG_CLOSE);
     game->getMainMenu()->refreshScreens();
-    platform::input::injectKey(KEY_ESCAPE, true);  // back to the main screen
+    game->getMainMenu()->switchTo(cMainMenu::kMainScreen);
     genv->frame();
-    platform::input::injectKey(KEY_ESCAPE, false);
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
     ASSERT_TRUE(getConfirmExitPanel()->isVisible());
     platform::input::injectKey(KEY_Y, true);

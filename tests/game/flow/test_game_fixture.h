@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "game/flow/cGame.h"
+#include "game/menus/cMainMenu.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace game_test {
@@ -14,6 +15,8 @@ namespace game_test {
 class GameFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Each test is a new run of the program: the menu's first visit is still to come.
+        cMainMenu::setFirstVisit(true);
         genv.reset(new GameEnvironment);
         genv->startCore();
     }

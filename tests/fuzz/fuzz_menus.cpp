@@ -1,0 +1,122 @@
+// Reads the input as the configuration of the front end (text, one character per byte, LF
+// line ends accepted; every INI the logo, the comics and the main menu ask for gets it) and
+// runs the logo, the comics and the main menu with its main screen for a few seconds each,
+// with skips, key presses and clicks at the places buttons usually stand. Any input must give
+// a text failure or states that run: no crash, no endless loop, no huge allocation.
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/core/cIniFile.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/media/cInput.h"
+#include "engine/scene/cSceneNode.h"
+#include "engine/scene/cSceneServices.h"
+#include "game/menus/cComics.h"
+#include "game/menus/cLogo.h"
+#include "game/menus/cMainMenu.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+// A clock of 0.1 s steps, one 32 x 32 texture for every name (never drawn), a pointer the
+// target moves, and the bindings kept so that the target can fire them.
+class FuzzServices : public cSceneServices {
+public:
+    float getGameDelta() override { return 0.1f; }
+    float getRealDelta() override { return 0.1f; }
+    cVector2 getMousePosition() override { return mouse; }
+    cVector2 getScreenSize() override { return cVector2(800, 600); }
+    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
+    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
+    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
+    void addBinding(InputCode code, InputCallback callback, void* object) override {
+        bindings[code].emplace_back(callback, object);
+    }
+    void removeBinding(InputCode code, InputCallback callback, void* object) override {
+        auto& list = bindings[code];
+        list.erase(std::remove(list.begin(), list.end(), std::make_pair(callback, object)), list.end());
+    }
+    // Calls the listeners of a code bound now (each only while it is still bound).
+    void fire(InputCode code) {
+        const auto listeners = bindings[code];
+        for (const auto& listener : listeners) {
+            const auto& now = bindings[code];
+            if (std::find(now.begin(), now.end(), listener) != now.end()) listener.first(listener.second);
+        }
+    }
+
+    cVector2 mouse;
+    std::map<InputCode, std::vector<std::pair<InputCallback, void*>>> bindings;
+
+private:
+    int m_texture = 0;
+};
+
+std::string g_ini;  // the configuration of the current input, as file bytes
+
+const char* const kFiles[] = {
+    cLogo::kConfig, cComics::kConfig, cMainMenu::kConfig, "Config/Common/cursor.ini", "Config/Menu/screen_main.ini",
+    "Config/Menu/panel_perfomance.ini", "Config/Menu/button_style.ini",
+};
+
+struct World {
+    FuzzServices services;
+    std::unique_ptr<cResourceManager> resources;
+    World() {
+        setSceneServices(&services);
+        cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int) -> cResource* {
+            return cIniFile::fromBytes(g_ini.data(), g_ini.size(), name).release();
+        });
+        resources = std::make_unique<cResourceManager>();
+    }
+};
+
+// Runs a state for a few seconds with skips, keys and clicks; a thrown text ends it.
+template <class Make>
+void run(World& world, Make make) {
+    static const cVector2 kPlaces[] = {{400, 300}, {160, 170}, {160, 410}, {680, 550}, {400, 380}, {310, 370}};
+    cSceneNode* state = nullptr;
+    try {
+        state = make();
+        for (int frame = 0; frame < 60; ++frame) {
+            world.services.mouse = kPlaces[frame % 6];
+            if (frame % 4 == 3) {
+                world.services.fire(INPUT_LEFT_PRESSED);
+                world.services.fire(INPUT_LEFT_RELEASED);
+                world.services.fire(keyPressedCode(KEY_ENTER));
+                world.services.fire(keyReleasedCode(KEY_ESCAPE));
+            }
+            updateTopLevelNodes(&updateNode);
+        }
+    } catch (...) {
+    }
+    delete state;
+    updateTopLevelNodes(nullptr);
+    // A state whose construction failed left no object to unbind: forget what it bound.
+    world.services.bindings.clear();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static World* world = new World();
+    g_ini = fuzz::iniBytes(data, size);
+    for (const char* name : kFiles) {
+        world->resources->unload(name);
+        try {
+            world->resources->load(name, 11);
+        } catch (...) {
+            return 0;
+        }
+    }
+    run(*world, [] { return new cLogo(nullptr); });
+    run(*world, [] { return new cComics(nullptr); });
+    cMainMenu::setFirstVisit(true);
+    run(*world, [] { return new cMainMenu(nullptr, cMainMenu::kMainScreen); });
+    return 0;
+}

@@ -1,0 +1,146 @@
+// A walk through the front end of the built game, headless at 60 frames a second, with clicks
+// injected as a player would make them: the logo (page 2 cut short), the main screen, Exit
+// then No, Play to the play screen, Start into comic 2, NEXT through it into the game. A frame
+// of each screen at rest is saved to the test output and must not be black; at the end the
+// first-run frame-rate check is over.
+#include <gtest/gtest.h>
+
+#include "engine/core/cSettingsManager.h"
+#include "engine/scene/cButton.h"
+#include "engine/media/cSound.h"
+#include "game/flow/cGameData.h"
+#include "game/flow/cMusicManager.h"
+#include "game/menus/cComics.h"
+#include "game/menus/cLogo.h"
+#include "game/menus/cMenuPanel.h"
+#include "game/menus/cScreenExit.h"
+#include "game/menus/cScreenMain.h"
+#include "game/menus/cScreenPlay.h"
+#include "platform/audio/Audio.h"
+#include "platform/input/Input.h"
+#include "tests/game/flow/test_game_fixture.h"
+
+using game_test::GameFixture;
+
+namespace {
+
+// 50 ms every three frames: 60 frames a second.
+void advance60() {
+    static int n = 0;
+    platform::advanceTestClock(++n % 3 == 0 ? 16 : 17);
+}
+
+class MenuWalk : public GameFixture {
+protected:
+    void click(const cVector2& at) {
+        platform::input::injectCursor(at.x, at.y);
+        genv->frame();
+        platform::input::injectButton(0, true);
+        genv->frame();
+        platform::input::injectButton(0, false);
+        genv->frame();
+    }
+    void click(cButton* button) {
+        ASSERT_NE(button, nullptr);
+        click(button->getPosition());
+    }
+    // Saves the frame shown and checks that something was drawn.
+    void shoot(const std::string& name) {
+        genv->frame();
+        genv->saveFrame(name);
+        std::vector<uint32_t> pixels;
+        uint32_t w = 0, h = 0;
+        ASSERT_EQ(getGraphics()->readBackBuffer(&pixels, &w, &h), 0);
+        size_t lit = 0;
+        for (uint32_t p : pixels)
+            if ((p & 0x00FFFFFFu) != 0) ++lit;
+        EXPECT_GT(lit, pixels.size() / 20) << name << " is black";
+    }
+    cMainMenu* menu() { return game->getMainMenu(); }
+    bool atRest(cMenuScreen* screen) { return screen && screen->isActive() && screen->isVisible() && menu()->isComplete(); }
+};
+
+}  // namespace
+
+TEST_F(MenuWalk, LogoMenuExitPlayComicAndGame) {
+    // A save with one easy player who has reached level 21 and plays it.
+    makeGame();
+    getGameData()->addProfile(L"Walker");
+    getGameData()->setDifficulty(0);
+    for (int level = 1; level <= 20; ++level) {
+        getGameData()->setLevel(level);
+        getGameData()->recordLevelResult(true);
+    }
+    getGameData()->setLevel(21);
+    getGameData()->saveNow();
+    dropGame();
+    getSettingsManager()->setBool(L"Performance", L"perform_performance_test", true);
+    getLogic()->setFrameHook(advance60);
+    ASSERT_TRUE(tryMakeGame());
+    ASSERT_EQ(getGameData()->getReachedLevel(), 21);
+
+    // The logo: page 1 plays in full, page 2 is cut short by a click.
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    ASSERT_TRUE(genv->framesUntil([&] { return game->getLogo()->getCurrentPage() == 2u; }, 600));
+    genv->frames(40);
+    shoot("menus_logo_page2.png");
+    click(cVector2(400, 300));
+    ASSERT_TRUE(genv->framesUntil([&] { return game->getLogo() == nullptr; }, 20));
+
+    // The main screen at rest.
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU, 600));
+    ASSERT_TRUE(genv->framesUntil([&] { return atRest(menu()->getScreen(cMainMenu::kMainScreen)); }, 300));
+    shoot("menus_main.png");
+    auto* main = static_cast<cScreenMain*>(menu()->getScreen(cMainMenu::kMainScreen));
+
+    // Exit, then No.
+    click(main->getButton(cScreenMain::RESULT_EXIT));
+    ASSERT_TRUE(genv->framesUntil([&] { return menu()->getScreenId() == cMainMenu::kExitScreen; }, 60));
+    auto* exit = static_cast<cScreenExit*>(menu()->getScreen(cMainMenu::kExitScreen));
+    ASSERT_TRUE(genv->framesUntil([&] { return exit->getPanel()->isComplete() && exit->getPanel()->isActive(); }, 120));
+    shoot("menus_exit.png");
+    click(exit->getNoButton());
+    ASSERT_TRUE(genv->framesUntil([&] { return atRest(menu()->getScreen(cMainMenu::kMainScreen)); }, 300));
+    EXPECT_EQ(menu()->getScreen(cMainMenu::kExitScreen), nullptr);
+
+    // Play leads to the play screen (the player has gone beyond level 1), Start into comic 2.
+    main = static_cast<cScreenMain*>(menu()->getScreen(cMainMenu::kMainScreen));
+    click(main->getButton(cScreenMain::RESULT_PLAY));
+    ASSERT_TRUE(genv->framesUntil([&] { return menu()->getScreenId() == cMainMenu::kPlayScreen; }, 60));
+    auto* play = static_cast<cScreenPlay*>(menu()->getScreen(cMainMenu::kPlayScreen));
+    ASSERT_TRUE(genv->framesUntil([&] { return play->getPanel()->isComplete() && play->getPanel()->isActive(); }, 120));
+    shoot("menus_play.png");
+    click(play->getButton(cScreenPlay::RESULT_START));
+    ASSERT_TRUE(reach(APP_STATE_COMICS, 600));
+    EXPECT_EQ(getGameData()->getComicsNumber(), 2);
+    ASSERT_TRUE(genv->framesUntil([&] { return game->getComics()->isComplete(); }, 120));
+    shoot("menus_comic2.png");
+    for (uint32_t page = 0; page < game->getComics()->getPageCount(); ++page) click(game->getComics()->getNextButton());
+    ASSERT_TRUE(reach(APP_STATE_GAME, 600));
+    EXPECT_EQ(getGameData()->getLevel(), 21);
+
+    // The main screen's button ended the first-run check.
+    bool check = true;
+    getSettingsManager()->getBool(L"Performance", L"perform_performance_test", check);
+    EXPECT_FALSE(check);
+}
+
+TEST_F(MenuWalk, MusicStartsPausedWhileTheWindowIsInactive) {
+    makeGame();
+    getGameData()->addProfile(L"Walker");
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU, 600));
+    EXPECT_TRUE(getMusicManager()->isMainMenuPlaying());
+    EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Paused);
+    // The comics share the mini game's track, paused the same way.
+    ASSERT_TRUE(genv->framesUntil([&] { return game->getMainMenu()->isComplete(); }));
+    finishState(MENU_RESULT_PLAY);
+    ASSERT_TRUE(reach(APP_STATE_COMICS, 600));
+    EXPECT_FALSE(getMusicManager()->isMainMenuPlaying());
+    EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Paused);
+    // The focus comes back: the music plays.
+    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
+    EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Playing);
+}
