@@ -166,20 +166,20 @@ void storeUvPairs(Lanes uv01, Lanes uv23, float* first) {
     }
 }
 
-// Quad i of the batch uses vertices 4i..4i+3 as the triangles (0, 2, 1) and (1, 2, 3). Writes
-// those indices into the entries [begin, end), widened to whole quads; end stays within the
-// buffer, whose size is a whole number of quads.
+// The six indices of a one-cell quad on vertices base..base+3: triangles (0, 2, 1), (1, 2, 3).
+void writeOneQuadIndices(uint16_t* idx, uint32_t base) {
+    idx[0] = uint16_t(base);
+    idx[1] = uint16_t(base + 2);
+    idx[2] = uint16_t(base + 1);
+    idx[3] = uint16_t(base + 1);
+    idx[4] = uint16_t(base + 2);
+    idx[5] = uint16_t(base + 3);
+}
+
+// Quad i of the batch uses vertices 4i..4i+3. Writes its indices into the entries [begin, end),
+// widened to whole quads; end stays within the buffer, whose size is a whole number of quads.
 void writeQuadIndices(uint16_t* indices, uint32_t begin, uint32_t end) {
-    for (uint32_t quad = begin / 6; quad * 6 < end; ++quad) {
-        uint16_t* idx = indices + quad * 6;
-        const uint32_t base = quad * 4;
-        idx[0] = uint16_t(base);
-        idx[1] = uint16_t(base + 2);
-        idx[2] = uint16_t(base + 1);
-        idx[3] = uint16_t(base + 1);
-        idx[4] = uint16_t(base + 2);
-        idx[5] = uint16_t(base + 3);
-    }
+    for (uint32_t quad = begin / 6; quad * 6 < end; ++quad) writeOneQuadIndices(indices + quad * 6, quad * 4);
 }
 
 uint8_t mixChannel(float c0, float c1, float c2, float c3, float w0, float w1, float w2, float w3) {
@@ -853,7 +853,7 @@ bool cGraphics::makeRoom(uint32_t vertices, uint32_t indices) {
     if (!fits && !makeRoom(4, 6)) return;
     const uint32_t base = m_frame_vertex_count;
     writeSingleCellQuad(record, reinterpret_cast<cSpriteVertex*>(m_locked_vertices) + base);
-    // In step (no grid quad before it in the buffer), the quad's index entries already hold
+    // In step (no grid quad before it since the buffers were locked), the quad's index entries hold
     // its indices.
     if (!m_indices_in_step) writeQuadIndicesOutOfStep(base);
     m_current.vertexCount += 4;
@@ -864,13 +864,7 @@ bool cGraphics::makeRoom(uint32_t vertices, uint32_t indices) {
 
 [[gnu::noinline]] void cGraphics::writeQuadIndicesOutOfStep(uint32_t base) {
     const uint32_t first = m_frame_index_count;
-    uint16_t* idx = m_locked_indices + first;
-    idx[0] = uint16_t(base);
-    idx[1] = uint16_t(base + 2);
-    idx[2] = uint16_t(base + 1);
-    idx[3] = uint16_t(base + 1);
-    idx[4] = uint16_t(base + 2);
-    idx[5] = uint16_t(base + 3);
+    writeOneQuadIndices(m_locked_indices + first, base);
     markIndicesOffPattern(first, first + 6);
 }
 
