@@ -101,7 +101,7 @@ void storeUvPairs(Lanes uv01, Lanes uv23, float* first) {
 // where the mixed colours are the corner colours themselves. Lanes hold (x, y) of two corners;
 // multiplying by the 0 and 1 of s, t and st keeps every product of the formula (x * 1 is x,
 // x * 0 a signed zero, or NaN for an endless x).
-void writeSingleCellQuad(const cDrawRecord& record, cSpriteVertex* out) {
+[[gnu::always_inline]] inline void writeSingleCellQuad(const cDrawRecord& record, cSpriteVertex* out) {
     const cRenderQuad& q = *record.quad;
     const float z = stencilToDepth(q.stencilValue);
     const cTexture* textures[2] = {record.texture0, record.texture1};
@@ -138,30 +138,48 @@ void writeSingleCellQuad(const cDrawRecord& record, cSpriteVertex* out) {
     // (u v) of each vertex per layer: (left + (right - left) s) uScale + 0.0001, the same with
     // top, bottom and t; a layer without texture leaves its coordinates as they are.
     const Lanes st01 = {0.0f, 0.0f, 1.0f, 0.0f}, st23 = {0.0f, 1.0f, 1.0f, 1.0f};
-    const bool hasLayer[2] = {textures[0] != nullptr, textures[1] != nullptr};
-    Lanes uv01[2], uv23[2];
-    for (int layer = 0; layer < 2; ++layer) {
-        if (!hasLayer[layer]) continue;
+    const auto layerUv = [&](int layer, Lanes* uv01, Lanes* uv23) __attribute__((always_inline)) {
         const Lanes r = loadLanes(&q.uvRects[layer]);
         const Lanes start = __builtin_shufflevector(r, r, 0, 1, 0, 1);
         const Lanes size = __builtin_shufflevector(r, r, 2, 3, 2, 3) - start;
         const float* uvScale = textures[layer]->getUvScale();
         const Lanes scale = {uvScale[0], uvScale[1], uvScale[0], uvScale[1]};
         const Lanes bias = {0.0001f, 0.0001f, 0.0001f, 0.0001f};
-        uv01[layer] = (start + size * st01) * scale + bias;
-        uv23[layer] = (start + size * st23) * scale + bias;
-    }
-    if (hasLayer[0] && hasLayer[1]) {
+        *uv01 = (start + size * st01) * scale + bias;
+        *uv23 = (start + size * st23) * scale + bias;
+    };
+    Lanes uv01[2], uv23[2];
+    if (textures[0] && !textures[1]) {   // the usual sprite
+        layerUv(0, &uv01[0], &uv23[0]);
+        storeUvPairs(uv01[0], uv23[0], &out[0].u0);
+    } else if (textures[0]) {
+        layerUv(0, &uv01[0], &uv23[0]);
+        layerUv(1, &uv01[1], &uv23[1]);
         const Lanes tail[4] = {__builtin_shufflevector(uv01[0], uv01[1], 0, 1, 4, 5),
                                __builtin_shufflevector(uv01[0], uv01[1], 2, 3, 6, 7),
                                __builtin_shufflevector(uv23[0], uv23[1], 0, 1, 4, 5),
                                __builtin_shufflevector(uv23[0], uv23[1], 2, 3, 6, 7)};
         for (int k = 0; k < 4; ++k) std::memcpy(&out[k].u0, &tail[k], sizeof tail[k]);
-    } else if (hasLayer[0]) {
-        storeUvPairs(uv01[0], uv23[0], &out[0].u0);
-    } else if (hasLayer[1]) {
+    } else if (textures[1]) {
+        layerUv(1, &uv01[1], &uv23[1]);
         storeUvPairs(uv01[1], uv23[1], &out[0].u1);
     }
+}
+
+// The six indices of a one-cell quad on vertices base..base+3: triangles (0, 2, 1), (1, 2, 3).
+void writeOneQuadIndices(uint16_t* idx, uint32_t base) {
+    idx[0] = uint16_t(base);
+    idx[1] = uint16_t(base + 2);
+    idx[2] = uint16_t(base + 1);
+    idx[3] = uint16_t(base + 1);
+    idx[4] = uint16_t(base + 2);
+    idx[5] = uint16_t(base + 3);
+}
+
+// Quad i of the batch uses vertices 4i..4i+3. Writes its indices into the entries [begin, end),
+// widened to whole quads; end stays within the buffer, whose size is a whole number of quads.
+void writeQuadIndices(uint16_t* indices, uint32_t begin, uint32_t end) {
+    for (uint32_t quad = begin / 6; quad * 6 < end; ++quad) writeOneQuadIndices(indices + quad * 6, quad * 4);
 }
 
 uint8_t mixChannel(float c0, float c1, float c2, float c3, float w0, float w1, float w2, float w3) {
@@ -407,6 +425,9 @@ int32_t cGraphics::createBuffers(unsigned n) {
                                               MemoryPool::Default, &m_vertex_buffer);
     if (devFailed(vr)) m_vertex_buffer = nullptr;
     m_reserved_sprite_count = n;
+    // A new index buffer holds no quad indices yet: the next lock writes them.
+    m_indices_off_pattern_begin = 0;
+    m_indices_off_pattern_end = m_index_capacity;
     if (!m_index_buffer || !m_vertex_buffer) {
         releaseBuffers();
         m_vertex_capacity = m_index_capacity = 0;
@@ -540,13 +561,21 @@ bool cGraphics::lockBuffers() {
     if (!m_vertex_buffer || !m_index_buffer) return false;
     void* indices = nullptr;
     void* vertices = nullptr;
-    if (devFailed(m_index_buffer->lock(0, m_index_capacity * 2, &indices, LOCK_DISCARD))) return false;
+    // The index buffer keeps its contents: the quad indices are written once, and again only
+    // where a grid quad or the quads after it overwrote them.
+    if (devFailed(m_index_buffer->lock(0, m_index_capacity * 2, &indices, 0))) return false;
     if (devFailed(m_vertex_buffer->lock(0, m_vertex_capacity * 32, &vertices, LOCK_DISCARD))) {
         m_index_buffer->unlock();
         return false;
     }
     m_locked_indices = static_cast<uint16_t*>(indices);
     m_locked_vertices = static_cast<uint8_t*>(vertices);
+    if (m_indices_off_pattern_begin < m_indices_off_pattern_end) {
+        writeQuadIndices(m_locked_indices, m_indices_off_pattern_begin,
+                         std::min(m_indices_off_pattern_end, m_index_capacity));
+        m_indices_off_pattern_begin = m_indices_off_pattern_end = 0;
+    }
+    m_indices_in_step = true;
     return true;
 }
 
@@ -704,12 +733,19 @@ bool cGraphics::resetDevice() {
     chunk.shaderConstants = record.quad ? record.quad->shaderConstants : nullptr;
 }
 
+// Every field is compared and the differences are gathered into one word: one branch per
+// record instead of one per field.
 bool cGraphics::sameState(const cRenderChunk& c, const cDrawRecord& r) const {
-    return c.texture0 == deviceTextureOf(r.texture0) && c.texture1 == deviceTextureOf(r.texture1) && c.model == r.model &&
-           c.modelInstance == r.modelInstance && c.renderFlags == r.renderFlags &&
-           c.beginDrawCallback == r.beginDrawCallback && c.drawCallback == r.drawCallback &&
-           c.shaderHandle == shaderHandleOf(r.quad) &&
-           c.shaderConstants == static_cast<const void*>(r.quad ? r.quad->shaderConstants : nullptr);
+    const auto bits = [](const void* p) { return reinterpret_cast<uintptr_t>(p); };
+    const uintptr_t differ =
+        (bits(c.texture0) ^ bits(deviceTextureOf(r.texture0))) | (bits(c.texture1) ^ bits(deviceTextureOf(r.texture1))) |
+        (bits(c.model) ^ bits(r.model)) | (bits(c.modelInstance) ^ bits(r.modelInstance)) |
+        uintptr_t(c.renderFlags ^ r.renderFlags) |
+        (reinterpret_cast<uintptr_t>(c.beginDrawCallback) ^ reinterpret_cast<uintptr_t>(r.beginDrawCallback)) |
+        (reinterpret_cast<uintptr_t>(c.drawCallback) ^ reinterpret_cast<uintptr_t>(r.drawCallback)) |
+        uintptr_t(c.shaderHandle ^ shaderHandleOf(r.quad)) |
+        (bits(c.shaderConstants) ^ bits(r.quad ? r.quad->shaderConstants : nullptr));
+    return differ == 0;
 }
 
 [[gnu::noinline]] void cGraphics::startChunk(const cDrawRecord& record) {
@@ -784,6 +820,7 @@ bool cGraphics::makeRoom(uint32_t vertices, uint32_t indices) {
         }
         if (ok) {
             std::memcpy(vdata, m_locked_vertices, size_t(m_frame_vertex_count) * 32);
+            writeQuadIndices(static_cast<uint16_t*>(idata), m_frame_index_count, 6 * sprites);
             std::memcpy(idata, m_locked_indices, size_t(m_frame_index_count) * 2);
             unlockBuffers();
             releaseBuffers();
@@ -816,17 +853,29 @@ bool cGraphics::makeRoom(uint32_t vertices, uint32_t indices) {
     if (!fits && !makeRoom(4, 6)) return;
     const uint32_t base = m_frame_vertex_count;
     writeSingleCellQuad(record, reinterpret_cast<cSpriteVertex*>(m_locked_vertices) + base);
-    uint16_t* idx = m_locked_indices + m_frame_index_count;
-    idx[0] = uint16_t(base);
-    idx[1] = uint16_t(base + 2);
-    idx[2] = uint16_t(base + 1);
-    idx[3] = uint16_t(base + 1);
-    idx[4] = uint16_t(base + 2);
-    idx[5] = uint16_t(base + 3);
+    // In step (no grid quad before it since the buffers were locked), the quad's index entries hold
+    // its indices.
+    if (!m_indices_in_step) writeQuadIndicesOutOfStep(base);
     m_current.vertexCount += 4;
     m_current.triangleCount += 2;
     m_frame_vertex_count += 4;
     m_frame_index_count += 6;
+}
+
+[[gnu::noinline]] void cGraphics::writeQuadIndicesOutOfStep(uint32_t base) {
+    const uint32_t first = m_frame_index_count;
+    writeOneQuadIndices(m_locked_indices + first, base);
+    markIndicesOffPattern(first, first + 6);
+}
+
+void cGraphics::markIndicesOffPattern(uint32_t begin, uint32_t end) {
+    if (m_indices_off_pattern_begin >= m_indices_off_pattern_end) {
+        m_indices_off_pattern_begin = begin;
+        m_indices_off_pattern_end = end;
+        return;
+    }
+    m_indices_off_pattern_begin = std::min(m_indices_off_pattern_begin, begin);
+    m_indices_off_pattern_end = std::max(m_indices_off_pattern_end, end);
 }
 
 [[gnu::noinline]] void cGraphics::writeGridQuad(const cDrawRecord& record) {
@@ -899,6 +948,9 @@ bool cGraphics::makeRoom(uint32_t vertices, uint32_t indices) {
             cell[5] = uint16_t(d);
         }
     }
+    // The quads after this one no longer meet the index entries of their vertices.
+    m_indices_in_step = false;
+    markIndicesOffPattern(firstIndex, firstIndex + indexCount);
     m_current.vertexCount += vertexCount;
     m_current.triangleCount += 2 * n * n;
     m_frame_vertex_count += vertexCount;

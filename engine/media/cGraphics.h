@@ -202,6 +202,8 @@ private:
     void flushBatch();
     void writeQuad(const cDrawRecord& record);
     void writeGridQuad(const cDrawRecord& record);   // a quad of more than one cell
+    void writeQuadIndicesOutOfStep(uint32_t base);    // a one-cell quad's indices after a grid quad
+    void markIndicesOffPattern(uint32_t begin, uint32_t end);
     void renderChunks();
     void drawMesh(const cRenderChunk& chunk);
     void drawFade();
@@ -240,6 +242,12 @@ private:
     unsigned m_index_capacity = 0;
     uint8_t* m_locked_vertices = nullptr;
     uint16_t* m_locked_indices = nullptr;
+    // The index buffer holds quad i's indices at entries 6i..6i+5 except in this range, which
+    // the next lock restores; while m_indices_in_step, the frame's one-cell quads sit on their
+    // own entries and write no indices.
+    uint32_t m_indices_off_pattern_begin = 0;
+    uint32_t m_indices_off_pattern_end = 0;
+    bool m_indices_in_step = true;
     cRenderChunk m_current;
     std::vector<cRenderChunk> m_chunks;
     unsigned m_frame_vertex_count = 0;

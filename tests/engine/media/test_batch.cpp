@@ -183,6 +183,33 @@ TEST_F(Batch, GridQuadWritesItsVerticesAndIndicesInRowOrder) {
         }
 }
 
+// The one-cell quads' indices are kept in the index buffer between frames; quads after a grid
+// quad, the next frame over the grid's entries and grown buffers must still get their own.
+TEST_F(Batch, OneCellQuadsGetTheirIndicesAroundGridsAcrossFramesAndGrowth) {
+    const auto quadIndices = [](uint16_t base) {
+        return std::vector<uint16_t>{base, uint16_t(base + 2), uint16_t(base + 1), uint16_t(base + 1),
+                                     uint16_t(base + 2), uint16_t(base + 3)};
+    };
+    ASSERT_EQ(graphics->setReservedSpriteCount(4), DEV_OK);
+    cRenderQuad q = quadAt(0, 0, 10, 10), grid = quadAt(0, 0, 20, 20);
+    grid.grid = 2;   // 9 vertices, 24 indices
+    // After the grid (vertices 4..12, entries 6..29) the quads sit at vertices 13 and 17.
+    frame({record(&q, texA.get()), record(&grid, texA.get()), record(&q, texA.get()), record(&q, texA.get())});
+    EXPECT_EQ(drawCalls(), (std::vector<std::string>{"drawIndexed TriangleList 0 21 0 14"}));
+    EXPECT_EQ(indicesOf(rec, 0, 6), quadIndices(0));
+    EXPECT_EQ(indicesOf(rec, 30, 6), quadIndices(13));
+    EXPECT_EQ(indicesOf(rec, 36, 6), quadIndices(17));
+    // Without the grid, quad k again uses entries 6k.. and vertices 4k..: first in buffers grown
+    // within the frame, then in buffers made for six quads at the frame's start.
+    ASSERT_EQ(graphics->setReservedSpriteCount(4), DEV_OK);
+    std::vector<cDrawRecord> six(6, record(&q, texA.get()));
+    for (int pass = 0; pass < 2; ++pass) {
+        frame(six);
+        EXPECT_EQ(drawCalls(), (std::vector<std::string>{"drawIndexed TriangleList 0 24 0 12"})) << pass;
+        for (uint16_t k = 0; k < 6; ++k) EXPECT_EQ(indicesOf(rec, 6u * k, 6), quadIndices(uint16_t(4 * k))) << pass << "," << k;
+    }
+}
+
 TEST_F(Batch, CornersGoThroughOffsetsMatrixAndViewOffset) {
     cRenderQuad q = quadAt(0, 0, 10, 20);
     q.vertexOffsets[3] = cVector2(5, 5);
