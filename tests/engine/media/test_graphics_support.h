@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,19 @@ inline cImage solidImage(uint32_t w, uint32_t h, uint32_t argb) {
 inline std::unique_ptr<cTexture> makeTexture(const cImage& image, const char* name = "t.png") {
     std::vector<uint8_t> png = encodePng(image);
     return std::make_unique<cTexture>(name, 0, png.data(), uint32_t(png.size()));
+}
+
+// Writes a frame of w x h pixels as a PNG under the test output folder (relative name, folders
+// made as needed); false when it cannot be written.
+inline bool saveTestFrame(const std::vector<uint32_t>& pixels, uint32_t w, uint32_t h, const std::string& name) {
+    std::filesystem::path path = std::filesystem::path(RW_TEST_OUTPUT_DIR) / name;
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    cImage shot;
+    shot.width = w;
+    shot.height = h;
+    shot.pixels = pixels;
+    return writePngFile(path.string(), shot);
 }
 
 // Vertex-shader tokens.

@@ -72,12 +72,7 @@ protected:
     }
     int channel(int x, int y, int shift) const { return int((pixels[size_t(y) * 800 + size_t(x)] >> shift) & 0xFF); }
     void saveFrame(const char* name) {
-        std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
-        cImage shot;
-        shot.width = 800;
-        shot.height = 600;
-        shot.pixels = pixels;
-        EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/" + name, shot));
+        EXPECT_TRUE(saveTestFrame(pixels, 800, 600, name));
     }
 };
 

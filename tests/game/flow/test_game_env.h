@@ -22,6 +22,7 @@
 #include "game/flow/WorldTextures.h"
 #include "platform/Platform.h"
 #include "tests/engine/core/test_core_env.h"
+#include "tests/engine/media/test_graphics_support.h"
 
 namespace game_test {
 
@@ -164,13 +165,10 @@ public:
     }
     // The last drawn frame, written to the test output as a PNG.
     void saveFrame(const std::string& fileName) {
-        cImage shot;
+        std::vector<uint32_t> pixels;
         uint32_t w = 0, h = 0;
-        ASSERT_EQ(getGraphics()->readBackBuffer(&shot.pixels, &w, &h), 0);
-        shot.width = w;
-        shot.height = h;
-        std::filesystem::create_directories(std::string(RW_TEST_OUTPUT_DIR) + "/game");
-        ASSERT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/game/" + fileName, shot));
+        ASSERT_EQ(getGraphics()->readBackBuffer(&pixels, &w, &h), 0);
+        ASSERT_TRUE(render_test::saveTestFrame(pixels, w, h, "game/" + fileName));
     }
     // Dispatches every waiting message as the loop would; true when the quit message came.
     bool pump() {

@@ -58,12 +58,7 @@ void drawRenderSet(cGraphics& graphics, std::vector<uint32_t>* pixels) {
 
 // The frame as a screenshot in the test output folder.
 void saveShot(const std::vector<uint32_t>& pixels, const char* name) {
-    std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
-    cImage shot;
-    shot.width = 800;
-    shot.height = 600;
-    shot.pixels = pixels;
-    EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/" + name, shot));
+    EXPECT_TRUE(saveTestFrame(pixels, 800, 600, name));
 }
 
 class PanelFrame : public PanelTest {

@@ -162,12 +162,7 @@ TEST_F(TableFrame, ServedHoveredTableOnTheHeadlessDevice) {
     uint32_t w = 0, h = 0;
     ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
     ASSERT_EQ(w, 800u);
-    std::filesystem::create_directories(RW_TEST_OUTPUT_DIR);
-    cImage shot;
-    shot.width = w;
-    shot.height = h;
-    shot.pixels = pixels;
-    EXPECT_TRUE(writePngFile(std::string(RW_TEST_OUTPUT_DIR) + "/restaurant-served-table.png", shot));
+    EXPECT_TRUE(saveTestFrame(pixels, w, h, "restaurant-served-table.png"));
     // Inside the table, away from the money: the table's brown lit by its overlay highlight.
     const uint32_t px = pixels[size_t(350) * w + 285];
     EXPECT_GT((px >> 16) & 0xFF, 0x8Bu) << std::hex << px;
