@@ -20,3 +20,5 @@ void cOptionsPanel::syncFullscreen() {
     if (cSettingsManager* settings = getSettingsManager()) settings->getBool(L"Graphics", L"fullscreen", fullscreen);
     m_fullscreen = fullscreen;
 }
+
+void cOptionsPanel::show(bool /*withSound*/) {}

@@ -11,6 +11,10 @@ public:
     explicit cOptionsPanel(cSceneNode* parent);
     ~cOptionsPanel() override;
 
+    // Opens the dialog over the paused scene (the pause panels' Options button). Until the
+    // dialog's controls exist this does nothing.
+    void show(bool withSound);
+
     // Re-reads Graphics/fullscreen (true when missing) into the full-screen check box.
     void syncFullscreen();
     bool isFullscreenChecked() const { return m_fullscreen; }
