@@ -13,6 +13,13 @@ public:
 
     // Seconds of level time left, 0 when the time is up.
     virtual float getTimeLeft() const;
+
+    // The dim over the level while a dialog covers it; it pauses nothing.
+    void setDimmed(bool dimmed) { m_dimmed = dimmed; }
+    bool isDimmed() const { return m_dimmed; }
+
+private:
+    bool m_dimmed = false;
 };
 
 // The level, or null when none exists.
