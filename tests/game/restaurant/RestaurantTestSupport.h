@@ -109,8 +109,15 @@ protected:
         setLevelLookOverride(nullptr);
     }
     // A guest at the given stage with mood and money, a child of the level.
+    // Its configuration: patient (a mood step of 1000 s), appearing in 0.1 s; a happy exit
+    // plays for 100 s before it walks out.
     cCustomer* makeGuest(int32_t mood, int32_t money) {
-        cCustomer* guest = new cCustomer(level);
+        if (!resources->isLoaded(cStringA("Config/Game/c_01.ini")))
+            addIni("Config/Game/c_01.ini", "[COMMON]\nwait_time=\"8000\"\norder_time=\"4\"\nappear_time=\"0.1\"\n"
+                                           "disappear_time=\"0.1\"\ncombo_mode_order_time=\"1\"\n"
+                                           "[EXIT_HAPPY]\nanim_looped=\"0\"\nanim_length=\"100\"\nanim_frame_count=\"2\"\n"
+                                           "[MOOD]\nanim_frame_count=\"8\"\nanim_length=\"0.8\"\n");
+        cCustomer* guest = new cCustomer(level, 0);
         guest->setMood(mood);
         guest->setMoney(money);
         return guest;

@@ -226,10 +226,10 @@ TEST_F(Table, HoverGoesThroughTheGuestAndTheHighlightFollowsTheRules) {
     EXPECT_FALSE(table->getHighlight()->isVisible()) << "an empty table never lights up";
 
     guest = makeGuest(8, 100);
-    guest->setPosition(cVector2(400, 100));
     guest->setLayer0FrameSize(cVector2(20, 40));
     for (cVector2 p : {cVector2(0, 0), cVector2(20, 0), cVector2(20, 40), cVector2(0, 40)}) guest->addHitPoint(p);
     table->seatCustomer(guest);
+    guest->setPosition(cVector2(400, 100));   // seating put it at its seat
     table->updateHover(true, false);
     EXPECT_TRUE(table->isHovered());
     EXPECT_FALSE(guest->isHovered()) << "an appearing guest is never hovered";
