@@ -64,8 +64,11 @@ cCustomerGenerator::cCustomerGenerator(cSceneNode* level) : cSceneNode(level) {
 cCustomerGenerator::~cCustomerGenerator() {
     hide();
     disable();
+    // The guests are the level's children: while the level deletes its children they must not
+    // be deleted a second way, so they go to the deferred deletion, which forgets them if the
+    // level deletes them first.
     for (std::deque<cCustomer*>& line : m_lines) {
-        for (cCustomer* customer : line) delete customer;
+        for (cCustomer* customer : line) scheduleDelete(customer);
         line.clear();
     }
 }

@@ -27,7 +27,8 @@ public:
     static constexpr float kPatientWaitStep = 1000000.0f;
 
     explicit cCustomerGenerator(cSceneNode* level);
-    // Deletes the guests still queued (seated ones belong to their tables).
+    // Hands the guests still queued to the deferred deletion (seated ones belong to their
+    // tables).
     ~cCustomerGenerator() override;
 
     void update() override;
