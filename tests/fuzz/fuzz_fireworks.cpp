@@ -20,23 +20,10 @@
 
 namespace {
 
-// A clock of 0.1 s steps and one 32 x 32 texture for every name (never drawn).
-class FuzzServices : public cSceneServices {
-public:
-    float getGameDelta() override { return 0.1f; }
-    float getRealDelta() override { return 0.1f; }
-    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
-    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
-    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
-
-private:
-    int m_texture = 0;
-};
-
 std::string g_ini;   // the configuration of the current input, as file bytes
 
 struct World {
-    FuzzServices services;
+    fuzz::FixedStepServices services;
     std::unique_ptr<cResourceManager> resources;
     std::unique_ptr<cGraphics> graphics;
     cRecordingDevice* device = nullptr;

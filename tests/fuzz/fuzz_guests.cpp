@@ -23,21 +23,9 @@
 #include "game/flow/cScoreTable.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cTable.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-// A clock of 0.1 s steps and one 32 x 32 texture for every name (never drawn).
-class FuzzServices : public cSceneServices {
-public:
-    float getGameDelta() override { return 0.1f; }
-    float getRealDelta() override { return 0.1f; }
-    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
-    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
-    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
-
-private:
-    int m_texture = 0;
-};
 
 class Prices : public cScoreTable {
 public:
@@ -84,7 +72,7 @@ std::map<std::string, std::string>& files() {
 }
 
 struct World {
-    FuzzServices services;
+    fuzz::FixedStepServices services;
     std::unique_ptr<cResourceManager> resources;
     std::unique_ptr<Prices> prices;
     cLevelLook look;
