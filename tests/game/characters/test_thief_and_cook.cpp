@@ -32,6 +32,7 @@ protected:
 TEST_F(Thief, FadesInCreepsInThreeStepsOfTwoSecondsStealsAndRunsOff) {
     cThief* thief = send();
     EXPECT_EQ(getThieves().size(), 1u);
+    EXPECT_TRUE(thief->isVisible());
     EXPECT_EQ(thief->getPosition(), cVector2(-10, 200)) << "start x - appear_distance";
     EXPECT_FLOAT_EQ(thief->getDeep(), table->getDeep() + 7.5f);
     EXPECT_EQ(thief->getPath(), (std::deque<cVector2>{cVector2(60, 200), cVector2(80, 200), cVector2(100, 200)}));
