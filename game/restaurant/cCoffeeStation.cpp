@@ -117,8 +117,8 @@ void cCoffeeStation::setAnimation(int index) {
         } else if (m_cups == 0) {
             m_steam_fade[0] = -1;
         }
-        setLayer0Frame(uint32_t(m_cups + 1));
-        if (m_highlight) m_highlight->setLayer0Frame(uint32_t(m_cups + 1));
+        station_run::showFrame(this, uint32_t(m_cups + 1));
+        if (m_highlight) station_run::showFrame(m_highlight, uint32_t(m_cups + 1));
     }
     m_animation = index;
 }

@@ -28,6 +28,6 @@ void cOvenProgress::updateHover(bool testMouse, bool value) {
 void cOvenProgress::step() {
     ++m_frame;
     if (m_frame > int(getLayer0FrameCount())) m_frame = 1;
-    setLayer0Frame(uint32_t(m_frame));
-    m_highlight->setLayer0Frame(uint32_t(m_frame));
+    station_run::showFrame(this, uint32_t(m_frame));
+    station_run::showFrame(m_highlight, uint32_t(m_frame));
 }

@@ -18,6 +18,13 @@ bool atEnd(const cSprite* sprite) { return !(sprite->getLayer0Time() < sprite->g
 
 bool atStart(const cSprite* sprite) { return !(sprite->getLayer0Time() > 0.0f); }
 
+void showFrame(cSprite* sprite, uint32_t frame) {
+    sprite->setLayer0Frame(frame);
+    const uint32_t count = sprite->getLayer0FrameCount();
+    if (sprite->getLayer0Frame() != frame && count > 0 && frame <= count)
+        sprite->setLayer0Time((float(frame) - 0.5f) * sprite->getLayer0Length() / float(count));
+}
+
 }  // namespace station_run
 
 void cUseSound::step(float dt) {

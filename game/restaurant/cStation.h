@@ -24,6 +24,9 @@ void advance(cSprite* sprite, float dt);
 bool atEnd(const cSprite* sprite);
 // The backward run has reached its start (time at or below 0).
 bool atStart(const cSprite* sprite);
+// Shows frame n (1-based) of layer 0, exactly: where the frame's start time reads back as the
+// frame before (rounding of the frame arithmetic), the time is put inside the frame instead.
+void showFrame(cSprite* sprite, uint32_t frame);
 }  // namespace station_run
 
 // The use sound: one play per use, each next one in the frame after the previous one's delay
