@@ -50,20 +50,20 @@ inline std::string useRun(const std::string& extra = "") {
            "v1=\"0,0\"\nv2=\"40,0\"\nv3=\"40,40\"\nv4=\"0,40\"\n" + extra;
 }
 
-inline const std::string kDrinkIni = "[COMMON]\nposition=\"100,100\"\ndeep=\"100\"\nhighlight_alpha=\"200\"\n"
+inline const std::string kDrinkText = "[COMMON]\nposition=\"100,100\"\ndeep=\"100\"\nhighlight_alpha=\"200\"\n"
                                      "pointer_offset=\"0,-30\"\npointer1_offset=\"10,-30\"\nsound_delay=\"0.1\"\n" + useRun();
-inline const std::string kSnackIni = "[COMMON]\nposition=\"200,100\"\ndeep=\"100\"\nsound_delay=\"0.1\"\n" + useRun();
-inline const std::string kCreamIni = "[COMMON]\nposition=\"250,100\"\ndeep=\"100\"\nsound_delay=\"0.5\"\n" + useRun() +
+inline const std::string kSnackText = "[COMMON]\nposition=\"200,100\"\ndeep=\"100\"\nsound_delay=\"0.1\"\n" + useRun();
+inline const std::string kCreamText = "[COMMON]\nposition=\"250,100\"\ndeep=\"100\"\nsound_delay=\"0.5\"\n" + useRun() +
                                      "[CUP_STATION]\nsound_delay=\"0.05\"\n";
-inline const std::string kCakeIni = "[COVER]\nposition=\"300,100\"\ndeep=\"100\"\nhighlight_alpha=\"150\"\n" + useRun() +
+inline const std::string kCakeText = "[COVER]\nposition=\"300,100\"\ndeep=\"100\"\nhighlight_alpha=\"150\"\n" + useRun() +
                                     "[TABLE]\ncentered=\"0\"\nposition=\"280,110\"\ndeep=\"99\"\n"
                                     "[COMMON]\nsound_delay=\"0.1\"\n";
-inline const std::string kTrashIni = "[COMMON]\nposition=\"500,450\"\ndeep=\"3\"\n" + useRun();
-inline const std::string kSouseIni = "[COMMON]\ndeep=\"100\"\nsound_delay=\"0.1\"\n" + useRun() +
+inline const std::string kTrashText = "[COMMON]\nposition=\"500,450\"\ndeep=\"3\"\n" + useRun();
+inline const std::string kSouseText = "[COMMON]\ndeep=\"100\"\nsound_delay=\"0.1\"\n" + useRun() +
                                      "[COUNT_SOUSE_1]\nposition1=\"610,50\"\n"
                                      "[COUNT_SOUSE_2]\nposition1=\"620,50\"\nposition2=\"660,50\"\n"
                                      "[COUNT_SOUSE_3]\nposition1=\"630,50\"\nposition2=\"670,50\"\nposition3=\"710,50\"\n";
-inline const std::string kCoffeeIni =
+inline const std::string kCoffeeText =
     "[COMMON]\nposition=\"400,100\"\ndeep=\"100\"\ngeneration_time_world_1=\"4\"\ngeneration_time_world_2=\"5\"\n"
     "generation_time_world_3=\"6\"\ndec_generation_time=\"1\"\ntemp_multiplier=\"2\"\nsound_delay=\"0.1\"\n"
     "steam_scale=\"2,2\"\nsteam_offset=\"0,-30\"\nsteam_offset_1=\"-10,-30\"\nsteam_offset_2=\"10,-30\"\n"
@@ -95,7 +95,7 @@ inline std::string progressIni(int frames = 4) {
              "\"\nanim_frame_size=\"40,10\"\nv1=\"0,0\"\nv2=\"40,0\"\nv3=\"40,10\"\nv4=\"0,10\"\n";
     return t;
 }
-inline const std::string kCottonStandIni =
+inline const std::string kCottonStandText =
     "[COMMON]\nposition=\"150,400\"\ndeep=\"100\"\ngeneration_time_1_world_1=\"2\"\ngeneration_time_1_world_2=\"2\"\n"
     "generation_time_1_world_3=\"2\"\ngeneration_time_2_world_1=\"3\"\ngeneration_time_2_world_2=\"3\"\n"
     "generation_time_2_world_3=\"3\"\nhighlight_alpha=\"180.7\"\ntemp_multiplier=\"2\"\ndec_generation_time=\"0.5\"\n"
@@ -109,12 +109,12 @@ inline const std::string kCottonStandIni =
     "[LIGHT]\npicture=\"light.dds\"\nposition=\"150,400\"\nspeed_move=\"100\"\n"
     "v1=\"0,0\"\nv2=\"100,0\"\nv3=\"100,80\"\nv4=\"0,80\"\n"
     "[LIGHT2]\npicture=\"light.dds\"\nposition=\"150,400\"\nspeed_move=\"50\"\nv1=\"10,10\"\nv2=\"90,10\"\nv3=\"50,70\"\n";
-inline const std::string kCottonIni =
+inline const std::string kCottonText =
     "[COMMON]\ndeep=\"110\"\nhighlight_alpha=\"190\"\nanim_frame_size=\"30,30\"\n"
     "[POINTS_1_COUNT_1]\nv1=\"0,0\"\nv2=\"30,0\"\nv3=\"30,30\"\nv4=\"0,30\"\n"
     "[POINTS_1_COUNT_2]\nv1=\"0,0\"\nv2=\"28,0\"\nv3=\"28,30\"\nv4=\"0,30\"\n"
     "[POINTS_2_COUNT_2]\nv1=\"2,0\"\nv2=\"30,0\"\nv3=\"30,30\"\nv4=\"2,30\"\n";
-inline const std::string kCottonItemIni =
+inline const std::string kCottonItemText =
     "[COMMON]\ndeep=\"120\"\nanim_frame_size=\"30,30\"\n"
     "[POINTS_1_COUNT_2]\nv1=\"0,0\"\nv2=\"30,0\"\nv3=\"30,30\"\nv4=\"0,30\"\n"
     "[POINTS_2_COUNT_2]\nv1=\"0,0\"\nv2=\"30,0\"\nv3=\"30,30\"\nv4=\"0,30\"\n";
@@ -182,18 +182,18 @@ protected:
         look.pathsFileName = "Packs/Paths/s1p1.xml";
         try {
             addFile("Packs/Paths/s1p1.xml", file_test::utf16(widen(kStationPaths)));
-            addIni("Config/Game/o_drink_station.ini", kDrinkIni);
-            addIni("Config/Game/o_snack_station.ini", kSnackIni);
-            addIni("Config/Game/o_cream_station.ini", kCreamIni);
-            addIni("Config/Game/o_cake_station.ini", kCakeIni);
-            addIni("Config/Game/o_trash.ini", kTrashIni);
-            addIni("Config/Game/o_souse_station.ini", kSouseIni);
-            addIni("Config/Game/o_coffee_station.ini", kCoffeeIni);
+            addIni("Config/Game/o_drink_station.ini", kDrinkText);
+            addIni("Config/Game/o_snack_station.ini", kSnackText);
+            addIni("Config/Game/o_cream_station.ini", kCreamText);
+            addIni("Config/Game/o_cake_station.ini", kCakeText);
+            addIni("Config/Game/o_trash.ini", kTrashText);
+            addIni("Config/Game/o_souse_station.ini", kSouseText);
+            addIni("Config/Game/o_coffee_station.ini", kCoffeeText);
             addIni("Config/Game/o_oven.ini", ovenIni());
             addIni("Config/game/o_oven_progress.ini", progressIni());
-            addIni("Config/Game/o_cotton_st.ini", kCottonStandIni);
-            addIni("Config/Game/o_cotton.ini", kCottonIni);
-            addIni("Config/Game/o_cotton_item.ini", kCottonItemIni);
+            addIni("Config/Game/o_cotton_st.ini", kCottonStandText);
+            addIni("Config/Game/o_cotton.ini", kCottonText);
+            addIni("Config/Game/o_cotton_item.ini", kCottonItemText);
         } catch (const std::string& text) {
             FAIL() << text;
         } catch (const char* text) {
