@@ -9,7 +9,6 @@
 #include "game/restaurant/cHighlight.h"
 
 namespace {
-const float kSteamRate = 700.0f;
 const float kGlowRate = 1000.0f;
 const float kGlowHold = 0.2f;
 const float kSteamLead = 0.15f;   // the steam rises this long before the brew ends
@@ -124,29 +123,9 @@ void cCoffeeStation::setAnimation(int index) {
 }
 
 void cCoffeeStation::stepSteam(float dt) {
-    for (int i = 0; i < 2; ++i) {
-        cPicture* steam = m_steam[i];
-        if (!steam) continue;
-        if (steam->isVisible()) steam->advanceAnimation(dt);
-        if (m_steam_fade[i] > 0) {
-            if (!steam->isOwnVisible()) {
-                steam->setLayer0Time(float(i));
-                steam->show();
-                steam->enable();
-            }
-            m_steam_alpha[i] += kSteamRate * dt;
-            if (m_steam_alpha[i] >= 255.0f) m_steam_alpha[i] = 255.0f, m_steam_fade[i] = 0;
-        } else if (m_steam_fade[i] < 0) {
-            m_steam_alpha[i] -= kSteamRate * dt;
-            if (m_steam_alpha[i] <= 0.0f) {
-                m_steam_alpha[i] = 0.0f;
-                m_steam_fade[i] = 0;
-                steam->hide();
-                steam->disable();
-            }
-        }
-        steam->setAlpha(toAlpha(m_steam_alpha[i]));
-    }
+    // The second steam starts its run a second in, so the two do not move in step.
+    for (int i = 0; i < 2; ++i)
+        if (m_steam[i]) ::stepSteam(m_steam[i], m_steam_fade[i], m_steam_alpha[i], dt, float(i));
 }
 
 void cCoffeeStation::stepGlow(float dt) {

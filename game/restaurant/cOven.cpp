@@ -12,7 +12,6 @@
 #include "game/restaurant/cOvenProgress.h"
 
 namespace {
-const float kSteamRate = 700.0f;
 
 bool isRawSub(int32_t id) { return id >= ITEM_FIRST_SUB && id <= ITEM_LAST_SUB && (id & 1) == 1; }
 }  // namespace
@@ -167,27 +166,7 @@ void cOven::advanceDoor(float dt) {
     if (m_highlight) station_run::advance(m_highlight, dt);
 }
 
-void cOven::stepSteam(float dt) {
-    if (m_steam->isVisible()) m_steam->advanceAnimation(dt);
-    if (m_steam_fade > 0) {
-        if (!m_steam->isOwnVisible()) {
-            m_steam->setLayer0Time(0.0f);
-            m_steam->show();
-            m_steam->enable();
-        }
-        m_steam_alpha += kSteamRate * dt;
-        if (m_steam_alpha >= 255.0f) m_steam_alpha = 255.0f, m_steam_fade = 0;
-    } else if (m_steam_fade < 0) {
-        m_steam_alpha -= kSteamRate * dt;
-        if (m_steam_alpha <= 0.0f) {
-            m_steam_alpha = 0.0f;
-            m_steam_fade = 0;
-            m_steam->hide();
-            m_steam->disable();
-        }
-    }
-    m_steam->setAlpha(toAlpha(m_steam_alpha));
-}
+void cOven::stepSteam(float dt) { ::stepSteam(m_steam, m_steam_fade, m_steam_alpha, dt, 0.0f); }
 
 void cOven::stepPhase(float dt) {
     if (!m_busy) return;

@@ -1,6 +1,7 @@
 #include "game/restaurant/cStation.h"
 
 #include "engine/media/cSound.h"
+#include "game/effects/EffectSupport.h"
 #include "game/effects/cClickEffect.h"
 #include "game/restaurant/cHighlight.h"
 
@@ -26,6 +27,29 @@ void showFrame(cSprite* sprite, uint32_t frame) {
 }
 
 }  // namespace station_run
+
+void stepSteam(cPicture* steam, int& fade, float& alpha, float dt, float startTime) {
+    const float rate = 700.0f;
+    if (steam->isVisible()) steam->advanceAnimation(dt);
+    if (fade > 0) {
+        if (!steam->isOwnVisible()) {
+            steam->setLayer0Time(startTime);
+            steam->show();
+            steam->enable();
+        }
+        alpha += rate * dt;
+        if (alpha >= 255.0f) alpha = 255.0f, fade = 0;
+    } else if (fade < 0) {
+        alpha -= rate * dt;
+        if (alpha <= 0.0f) {
+            alpha = 0.0f;
+            fade = 0;
+            steam->hide();
+            steam->disable();
+        }
+    }
+    steam->setAlpha(toAlpha(alpha));
+}
 
 void cUseSound::step(float dt) {
     if (m_count <= 0) return;

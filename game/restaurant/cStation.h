@@ -29,6 +29,11 @@ bool atStart(const cSprite* sprite);
 void showFrame(cSprite* sprite, uint32_t frame);
 }  // namespace station_run
 
+// One step of a steam's fade at 700 alpha a second: fade +1 shows a hidden steam from its
+// layer-0 time startTime and raises it to 255, -1 lowers it to 0 and hides it; either ends the
+// fade (0). A shown steam's run advances by dt; its alpha is written every step.
+void stepSteam(cPicture* steam, int& fade, float& alpha, float dt, float startTime);
+
 // The use sound: one play per use, each next one in the frame after the previous one's delay
 // ran out (with delay 0, every second frame).
 class cUseSound {

@@ -67,9 +67,13 @@ TEST_F(CottonStation, PartsByMachinesAndLayout) {
             EXPECT_EQ(stand->getCandy(1)->getPosition(), cVector2(180, 330));
             EXPECT_FLOAT_EQ(stand->getCandy(1)->getDeep(), 110.1f) << "kind 5 sits 0.1 deeper";
         }
-        if (c.parts) EXPECT_EQ(stand->getItemPart(1)->getPosition(), cVector2(240, 400));
+        if (c.parts) {
+            EXPECT_EQ(stand->getItemPart(1)->getPosition(), cVector2(240, 400));
+        }
         EXPECT_EQ(stand->getControlPoint(), cVector2(150, 480));
-        if (stand->getCandy(0)) EXPECT_EQ(stand->getCandy(0)->getControlPoint(), cVector2(150, 480));
+        if (stand->getCandy(0)) {
+            EXPECT_EQ(stand->getCandy(0)->getControlPoint(), cVector2(150, 480));
+        }
     }
     EXPECT_EQ(stand->getHighlight()->getVertexAlpha(0), 180u) << "the float truncated";
     EXPECT_EQ(stand->getLid()->getPicture(), cStringA("Game/Worlds/3/CottonCandy_St/lid01.dds"));
