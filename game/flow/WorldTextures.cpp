@@ -3,6 +3,7 @@
 #include <set>
 
 #include "game/flow/GameConstants.h"
+#include "game/flow/StationTextures.h"
 #include "game/flow/cGameData.h"
 
 namespace world_textures {
@@ -33,38 +34,6 @@ void addNames(std::vector<std::string>& out, const std::string& folder, std::ini
     for (const char* name : names) out.push_back(folder + name + ".dds");
 }
 
-void addCotton(std::vector<std::string>& out, int world, const std::string& f, const Upgrades& u) {
-    if (world == 1) {
-        if (u.cotton1 >= 2)
-            addNames(out, f, {"cottoncandy102", "item102", "lid02", "stand02", "work102"});
-        else
-            addNames(out, f, {"cottoncandy101", "item101", "lid01", "no_service", "stand01", "work101"});
-        return;
-    }
-    if (world == 2 && u.cotton2 == 0) {
-        addNames(out, f, {"cottoncandy101", "item101", "lid01", "stand01", "work101"});
-        return;
-    }
-    if (u.cotton1 >= 3)
-        addNames(out, f, {"cottoncandy104", "cottoncandy204", "item103", "item203", "lid03", "stand03", "work103", "work203"});
-    else if (u.cotton1 == 2 && world == 2)
-        addNames(out, f, {"cottoncandy103", "cottoncandy203", "item102", "item202", "lid02", "stand02", "work102", "work202"});
-    else if (u.cotton1 == 2)
-        addNames(out, f, {"cottoncandy103", "cottoncandy203", "item103", "item203", "lid02", "stand02", "work102", "work202"});
-    else
-        addNames(out, f, {"cottoncandy102", "cottoncandy202", "item101", "item201", "lid01", "stand01", "work101", "work201"});
-}
-
-void addOven(std::vector<std::string>& out, int world, const std::string& f, const Upgrades& u) {
-    const char* s = bandSuffix(u.oven1);
-    if (world == 1)
-        addBand(out, f, {"open", "work", "progress"}, s);
-    else if (world == 2 && u.oven2 == 0)
-        addNames(out, f, {"open", "work", "progress01"});
-    else
-        addBand(out, f, {"base", "open", "work", "progress"}, s);
-}
-
 int countAboveZero(std::initializer_list<int> values) {
     int n = 0;
     for (int v : values)
@@ -80,7 +49,7 @@ Upgrades currentUpgrades() {
     if (!data) return u;
     const cGameData& d = *data;
     u.cake = d.getCakeLevel(0), u.coffee = d.getCoffeeLevel(0), u.cotton1 = d.getCotton1Level(0);
-    u.cotton2 = d.getCotton2Level(0), u.drink = d.getDrinkLevel(0), u.oven1 = d.getOven1Level(0);
+    u.cotton2 = d.getCotton2Level(0), u.cream = d.getCreamLevel(0), u.drink = d.getDrinkLevel(0), u.oven1 = d.getOven1Level(0);
     u.oven2 = d.getOven2Level(0), u.snack = d.getSnackLevel(0), u.sauce1 = d.getSauce1Level(0);
     u.sauce2 = d.getSauce2Level(0), u.sauce3 = d.getSauce3Level(0), u.subPlace1 = d.getSubPlace1Level(0);
     u.subPlace2 = d.getSubPlace2Level(0), u.subPlace3 = d.getSubPlace3Level(0), u.counter = d.getCounterLevel(0);
@@ -159,22 +128,13 @@ std::vector<std::string> tutorialFiles(int level) {
     return out;
 }
 
-std::vector<std::string> upgradeFiles(int world, const Upgrades& u) {
-    world = worldOfGraphicsSet(world);
+std::vector<std::string> upgradeFiles(int world, const Upgrades& u) { return upgradeFiles(world, world, u); }
+
+std::vector<std::string> upgradeFiles(int graphicsSet, int stationWorld, const Upgrades& u) {
+    const int world = worldOfGraphicsSet(graphicsSet);
     const std::string w = worldFolder(world);
     const std::string room = w + "Interior/Room/", tables = w + "Interior/Tables/";
-    std::vector<std::string> out;
-    addBand(out, w + "Cake_St/", {"cover", "table"}, bandSuffix(u.cake));
-    addBand(out, w + "Coffee_St/", {"glow", "stand", "work"}, coffeeSuffix(u.coffee));
-    addCotton(out, world, w + "CottonCandy_St/", u);
-    addBand(out, w + "Drink_St/", {"drink"}, bandSuffix(u.drink));
-    addOven(out, world, w + "Oven/", u);
-    addBand(out, w + "Snack_St/", {"snack"}, bandSuffix(u.snack));
-    // Every sauce station's texture follows the first station's upgrade.
-    const char* sauce = bandSuffix(u.sauce1);
-    addBand(out, w + "Souse_St/", {"souse1"}, sauce);
-    if (world >= 2) addBand(out, w + "Souse_St/", {"souse2"}, sauce);
-    if (world == 3) addBand(out, w + "Souse_St/", {"souse3"}, sauce);
+    std::vector<std::string> out = station_textures::files(world, stationWorld, u);
     const char* counter = bandSuffix(u.counter);
     for (const char* sub : {"sub1", "sub2", "sub3"}) {
         out.push_back(w + "Subs_St/" + sub + counter + ".dds");
@@ -241,10 +201,14 @@ std::vector<std::string> timeOfDayFiles(int world, int level) {
 }
 
 std::vector<std::string> singleFiles(int world, int level, const Upgrades& upgrades) {
-    world = worldOfGraphicsSet(world);
+    return singleFiles(world, worldOfGraphicsSet(world), level, upgrades);
+}
+
+std::vector<std::string> singleFiles(int graphicsSet, int stationWorld, int level, const Upgrades& upgrades) {
+    const int world = worldOfGraphicsSet(graphicsSet);
     std::vector<std::string> out;
     if (world == 1) out = tutorialFiles(level);
-    for (auto& name : upgradeFiles(world, upgrades)) out.push_back(std::move(name));
+    for (auto& name : upgradeFiles(world, stationWorld, upgrades)) out.push_back(std::move(name));
     for (auto& name : timeOfDayFiles(world, level)) out.push_back(std::move(name));
     return out;
 }
@@ -264,6 +228,7 @@ std::vector<std::string> allUpgradeAndTimeFiles(int world) {
         Upgrades base;
         base.cake = base.coffee = base.drink = base.snack = base.counter = base.tables = v;
         base.floor = base.wall = base.interior1 = base.interior2 = base.sauce1 = v;
+        base.sauce2 = base.sauce3 = base.cream = v;
         for (int a = 0; a <= 3; ++a)
             for (int b = 0; b <= 3; ++b) {
                 Upgrades u = base;

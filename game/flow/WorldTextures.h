@@ -15,7 +15,7 @@ namespace world_textures {
 // The upgrade values of the current level that choose world textures (the game data's
 // per-level values at offset 0).
 struct Upgrades {
-    int cake = 0, coffee = 0, cotton1 = 0, cotton2 = 0, drink = 0, oven1 = 0, oven2 = 0, snack = 0;
+    int cake = 0, coffee = 0, cotton1 = 0, cotton2 = 0, cream = 0, drink = 0, oven1 = 0, oven2 = 0, snack = 0;
     int sauce1 = 0, sauce2 = 0, sauce3 = 0;
     int subPlace1 = 0, subPlace2 = 0, subPlace3 = 0;
     int counter = 0, tables = 0, floor = 0, wall = 0, interior1 = 0, interior2 = 0;
@@ -57,10 +57,15 @@ std::vector<std::string> scannedFolders(int world);
 // The single files of a world's list, in loading order: the tutorial textures (world 1,
 // levels 1 to 4), the textures chosen by the upgrades, then the time-of-day textures.
 std::vector<std::string> singleFiles(int world, int level, const Upgrades& upgrades);
+// The same for a level whose world (which decides the sauces and the cotton stand's layout)
+// differs from its graphics set; the forms above take the world to be the set.
+std::vector<std::string> singleFiles(int graphicsSet, int world, int level, const Upgrades& upgrades);
 
 // The parts of singleFiles, for the tests and the data generator.
 std::vector<std::string> tutorialFiles(int level);  // empty outside levels 1..4
 std::vector<std::string> upgradeFiles(int world, const Upgrades& upgrades);
+// The stations' rows are the stations' own names (StationTextures.h).
+std::vector<std::string> upgradeFiles(int graphicsSet, int world, const Upgrades& upgrades);
 std::vector<std::string> timeOfDayFiles(int world, int level);
 
 // Every single file that any level and upgrade combination of the world can name (the

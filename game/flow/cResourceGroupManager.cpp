@@ -203,7 +203,10 @@ void cResourceGroupManager::listWorld(int32_t world, int32_t level, const world_
     for (const std::string& folder : world_textures::scannedFolders(world)) scanFolder(folder, m_new_world, true, GROUP_WORLD);
     std::unordered_set<std::string> seen;
     for (const cFileRecord& r : m_new_world) seen.insert(lowered(r.name));
-    for (const std::string& name : world_textures::singleFiles(world, level, upgrades))
+    // The stations' names also follow the level's world (the demo packs keep it equal to the set).
+    const cGameData* data = getGameData();
+    const int32_t stationWorld = data ? data->getWorld() : world;
+    for (const std::string& name : world_textures::singleFiles(world, stationWorld, level, upgrades))
         if (seen.insert(lowered(name)).second) m_new_world.push_back(cFileRecord{name, GROUP_WORLD});
 }
 

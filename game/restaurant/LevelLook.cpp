@@ -13,8 +13,13 @@ cLevelLook currentLevelLook() {
     if (const cGameData* data = getGameData()) {
         look.graphicsSet = data->getGraphicsSet();
         look.pathsFileName = data->getPathsFileName();
+        look.world = data->getWorld();
     }
     return look;
+}
+
+int lookWorld(const cLevelLook& look) {
+    return look.world >= 1 ? look.world : world_textures::worldOfGraphicsSet(look.graphicsSet);
 }
 
 void setLevelLookOverride(const cLevelLook* look) { g_override = look; }

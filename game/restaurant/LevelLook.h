@@ -8,9 +8,15 @@
 
 struct cLevelLook {
     int graphicsSet = 1;
+    // The world 1..3 (it decides the sauce stations and the cotton stand's layout); 0 takes the
+    // graphics set's world.
+    int world = 0;
     world_textures::Upgrades upgrades;
     cStringA pathsFileName;
 };
+
+// The world of a look: its own, else its graphics set's.
+int lookWorld(const cLevelLook& look);
 
 // The installed look, else the game data's current level, else the defaults above.
 cLevelLook currentLevelLook();

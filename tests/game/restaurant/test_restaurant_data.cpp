@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <algorithm>
 #include <set>
 
 #include "engine/core/cFileManager.h"
@@ -21,7 +22,11 @@
 #include "game/restaurant/cHandItem.h"
 #include "game/restaurant/cOrderCloud.h"
 #include "game/restaurant/cTable.h"
+#include "game/flow/LevelPack.h"
+#include "game/flow/StationTextures.h"
+#include "game/flow/cLevel.h"
 #include "tests/engine/scene/SceneTestSupport.h"
+#include "tests/game/restaurant/StationBuild.h"
 
 namespace {
 
@@ -190,3 +195,155 @@ TEST_F(RestaurantData, EveryPathsDocumentPlacesTheTablesOnNodesOfItsGraph) {
 }
 
 }  // namespace
+
+namespace {
+
+// The level packs of the demo data, with the world each one plays.
+const struct {
+    const char* pack;
+    int world;
+} kPacks[] = {{"Packs/1/pack.qpk", 1}, {"Packs/1/pack2.qpk", 1}, {"Packs/2/pack.qpk", 2}, {"Packs/3/pack.qpk", 3}};
+
+int32_t upgradeOf(const cXmlNode* level, const wchar_t* name) {
+    int32_t v = 0;
+    levelpack::readInt(level, name, &v);
+    return v;
+}
+
+}  // namespace
+
+// Every level of every pack builds its stations from the data: their files are loaded, every
+// picture they set is in Data and in the level's world list, every clickable part stands on a
+// node of the level's path graph and can be hovered at the centre of its polygon.
+TEST_F(RestaurantData, EveryDemoLevelBuildsItsStations) {
+    cLevel stand_in_level;
+    int levels = 0;
+    resources->registerExtension(cStringA("qpk"), RESOURCE_XML);
+    for (const auto& p : kPacks) {
+        resources->unload(cStringA(p.pack));
+        resources->load(cStringA(p.pack), 11);
+        const cXmlNode* pack = resources->getXml(cStringA(p.pack));
+        for (uint32_t n = 1; n <= levelpack::countLevels(pack); ++n) {
+            const cXmlNode* node = levelpack::findLevel(pack, n);
+            ASSERT_NE(node, nullptr);
+            world_textures::Upgrades& u = look.upgrades;
+            u = {};
+            u.drink = upgradeOf(node, L"is_drink"), u.cake = upgradeOf(node, L"is_cake");
+            u.snack = upgradeOf(node, L"is_snack"), u.coffee = upgradeOf(node, L"is_coffee");
+            u.cream = upgradeOf(node, L"is_cream"), u.cotton1 = upgradeOf(node, L"is_cotton_1");
+            u.cotton2 = upgradeOf(node, L"is_cotton_2"), u.oven1 = upgradeOf(node, L"is_oven_1");
+            u.oven2 = upgradeOf(node, L"is_oven_2"), u.sauce1 = upgradeOf(node, L"is_souse_1");
+            u.sauce2 = upgradeOf(node, L"is_souse_2"), u.sauce3 = upgradeOf(node, L"is_souse_3");
+            u.subPlace1 = upgradeOf(node, L"is_sub_place_1"), u.subPlace2 = upgradeOf(node, L"is_sub_place_2");
+            u.subPlace3 = upgradeOf(node, L"is_sub_place_3");
+            look.graphicsSet = upgradeOf(node, L"num_graphics_set");
+            look.world = p.world;
+            const bool sauce = station_textures::sauceUpgradeCount(u) > 0;
+            const int places = (u.subPlace1 > 0) + (u.subPlace2 > 0) + (u.subPlace3 > 0);
+            look.pathsFileName = cStringA("Packs/Paths/s" + std::to_string(sauce ? 1 : 0) + "p" + std::to_string(places) + ".xml");
+            const int level = (p.world - 1) * 20 + int(n);
+            const std::string what = std::string(p.pack) + " level " + std::to_string(n);
+            station_test::BuiltStations built;
+            try {
+                built = station_test::buildStations(&stand_in_level);
+            } catch (const std::string& text) {
+                FAIL() << what << ": " << text;
+            } catch (const char* text) {
+                FAIL() << what << ": " << text;
+            }
+            ++levels;
+            const std::vector<std::string> list = world_textures::singleFiles(look.graphicsSet, p.world, level, u);
+            for (const std::string& name : built.pictures) {
+                EXPECT_TRUE(fs::is_regular_file(kData / lower(name))) << what << ": " << name;
+                const bool listed = std::find(list.begin(), list.end(), name) != list.end();
+                EXPECT_TRUE(listed || inWorldList(look.graphicsSet, name)) << what << ": " << name << " is not loaded";
+            }
+            // Placement and polygons: on a node, and hovered at the polygon's centre.
+            const cXmlNode* root = resources->getXml(look.pathsFileName);
+            const cXmlNode* points = nullptr;
+            ASSERT_TRUE(root->getChild("PathPoints", points));
+            std::set<std::pair<float, float>> nodes;
+            for (int i = 0; i < points->getChildCount(); ++i) {
+                const cXmlNode* point = nullptr;
+                points->getChildAt(size_t(i), point);
+                float xy[2] = {-1, -1};
+                parseVector2(xy, point->getAttribute(L"position"));
+                nodes.insert({xy[0], xy[1]});
+            }
+            for (cClickTarget* t : built.targets) {
+                const cVector2 c = t->getControlPoint();
+                EXPECT_TRUE(nodes.count({c.x, c.y})) << what << ": kind " << t->getKind() << " at " << c.x << "," << c.y;
+                const std::vector<cVector2>& poly = t->getHitPolygon();
+                ASSERT_GE(poly.size(), 3u) << what << ": kind " << t->getKind();
+                cVector2 centre;
+                for (const cVector2& v : poly) centre += v / float(poly.size());
+                for (size_t i = 0; i < poly.size(); ++i)
+                    EXPECT_TRUE(cClickTarget::isInsideEdge(centre, poly[i], poly[(i + 1) % poly.size()]))
+                        << what << ": kind " << t->getKind() << " is not clockwise";
+            }
+            built.release();
+        }
+    }
+    EXPECT_EQ(levels, 80);
+}
+
+// The rules without which a station stalls, shows nothing or cannot be heard twice at once.
+TEST_F(RestaurantData, StationRunsStandLengthsLightsAndTheTrashSound) {
+    auto runOf = [&](const char* file, const wchar_t* section) {
+        const cIniFile& f = ini(file);
+        int32_t looped = 1;
+        uint32_t frames = 0;
+        float length = 0.0f;
+        stringToInt(&looped, f.getValue(section, L"anim_looped"));
+        stringToUnsigned(&frames, f.getValue(section, L"anim_frame_count"));
+        readFloat(f, section, L"anim_length", &length);
+        EXPECT_EQ(looped, 0) << file;
+        EXPECT_GE(frames, 2u) << file;
+        EXPECT_GT(length, 0.0f) << file;
+    };
+    runOf("Config/Game/o_drink_station.ini", L"COMMON");
+    runOf("Config/Game/o_snack_station.ini", L"COMMON");
+    runOf("Config/Game/o_cream_station.ini", L"COMMON");
+    runOf("Config/Game/o_cake_station.ini", L"COVER");
+    runOf("Config/Game/o_trash.ini", L"COMMON");
+    runOf("Config/Game/o_souse_station.ini", L"COMMON");
+    runOf("Config/Game/o_oven.ini", L"OPEN");
+    runOf("Config/game/o_oven_progress.ini", L"PROGRESS_1");
+    runOf("Config/game/o_oven_progress.ini", L"PROGRESS_2");
+    float standLength = 0.0f;
+    readFloat(ini("Config/Game/o_coffee_station.ini"), L"STAND", L"anim_length", &standLength);
+    EXPECT_GT(standLength, 0.0f);
+    for (const wchar_t* s : {L"STEAM"}) {
+        EXPECT_EQ(ini("Config/Game/o_coffee_station.ini").getValue(s, L"visible"), cStringW(L"0"));
+        EXPECT_EQ(ini("Config/Game/o_oven.ini").getValue(s, L"visible"), cStringW(L"0"));
+    }
+    for (const wchar_t* oven : {L"OVEN_1", L"OVEN_2"}) {
+        cVector2 v;
+        readVector(ini("Config/Game/o_oven.ini"), oven, L"item_velocity", &v);
+        EXPECT_GT(v.length(), 0.0f);
+        EXPECT_FALSE(ini("Config/Game/o_oven.ini").getValue(oven, L"steam_scale").isEmpty());
+    }
+    EXPECT_FALSE(ini("Config/Game/o_coffee_station.ini").getValue(L"COMMON", L"steam_scale").isEmpty());
+    const cIniFile& cotton = ini("Config/Game/o_cotton_st.ini");
+    EXPECT_FALSE(cotton.getValue(L"COMMON", L"highlight_alpha").isEmpty());
+    for (const wchar_t* light : {L"LIGHT", L"LIGHT2"}) {
+        float speed = 0.0f;
+        readFloat(cotton, light, L"speed_move", &speed);
+        EXPECT_GT(speed, 0.0f);
+        EXPECT_EQ(cotton.getValue(light, L"visible"), cStringW(L"0"));
+        EXPECT_FALSE(cotton.getValue(light, L"v2").isEmpty());
+    }
+    // The trash may start two plays in one frame.
+    const cIniFile& sounds = ini("Config/Game/sounds_game.ini");
+    bool found = false;
+    for (int n = 1; n < 200 && !found; ++n) {
+        const cStringW section = L"SOUND_" + std::to_wstring(n);
+        if (sounds.getValue(section, L"sound") == cStringW(L"sounds/game/trash.ogg")) {
+            int32_t channels = 0;
+            stringToInt(&channels, sounds.getValue(section, L"chanells"));
+            EXPECT_GE(channels, 2);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}

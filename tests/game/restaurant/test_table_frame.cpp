@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <map>
 
-#include "engine/scene/cEngineSceneServices.h"
 #include "game/restaurant/cHighlight.h"
 #include "game/restaurant/cItemHolder.h"
 #include "game/restaurant/cOrderCloud.h"
 #include "game/restaurant/cTable.h"
 #include "tests/engine/media/test_graphics_support.h"
+#include "tests/game/restaurant/FrameTestSupport.h"
 #include "tests/game/restaurant/RestaurantTestSupport.h"
 
 using namespace restaurant_test;
@@ -22,71 +22,30 @@ namespace {
 
 const char* const kTableTexture = "Game/Worlds/2/Interior/Tables/table_order202.dds";
 
-// The engine's services (drawing through the renderer) with textures from memory and a test
-// clock and mouse.
-class FrameServices : public cEngineSceneServices {
-public:
-    std::map<std::string, cTexture*> textures;
-    std::vector<cSprite*> order;   // filled by the test's draw step
-    float gameDelta = 0.0f;
-    cVector2 mouse;
-    float getGameDelta() override { return gameDelta; }
-    float getRealDelta() override { return gameDelta; }
-    cVector2 getMousePosition() override { return mouse; }
-    cTexture* getTexture(const cStringA& name) override {
-        auto it = textures.find(name);
-        return it == textures.end() ? nullptr : it->second;
-    }
-};
-
-FrameServices* g_frame = nullptr;
-void drawAndRecord(cSprite* sprite) {
-    g_frame->order.push_back(sprite);
-    drawObject(sprite);
-}
-
 class TableFrame : public RestaurantTest {
 protected:
-    std::unique_ptr<cGraphics> graphics;
-    cRecordingDevice* rec = nullptr;
-    FrameServices frameServices;
-    std::vector<std::unique_ptr<cTexture>> owned;
+    FrameRig rig;
+    FrameServices& frameServices = rig.services;
+    cRecordingDevice*& rec = rig.rec;
+    std::vector<std::unique_ptr<cTexture>>& owned = rig.owned;
     cTable* table = nullptr;
 
     void makeGraphics(bool recording) {
-        cGraphics::setDesktopWidthOverride(1920);
-        if (recording) {
-            auto device = std::make_unique<cRecordingDevice>();
-            rec = device.get();
-            graphics = std::make_unique<cGraphics>(nullptr, std::move(device));
-        } else {
-            graphics = std::make_unique<cGraphics>(nullptr);
-        }
+        rig.setUp(recording);
         addTexture(kTableTexture, solidImage(90, 60, 0xFF8B5A2Bu));
         addTexture("Game/Worlds/Common/Items/money.dds", solidImage(224, 32, 0xFFFFD040u));
         addTexture("cloud.dds", solidImage(64, 48, 0xFFF8F8F8u));
         addTexture("cloud_small.dds", solidImage(48, 40, 0xFFF8F8F8u));
         addTexture("Game/Interface/Surfaces/pointer.dds", solidImage(16, 16, 0xFF40FF40u));
         addTexture("Game/Worlds/2/Items_Cloud/drink01.dds", solidImage(24, 24, 0xFF4060FFu));
-        g_frame = &frameServices;
-        setSceneServices(&frameServices);
     }
     void TearDown() override {
-        setSceneServices(&services);
+        rig.restoreServices();
         RestaurantTest::TearDown();
-        owned.clear();
-        graphics.reset();
-        cGraphics::setDesktopWidthOverride(0);
-        g_frame = nullptr;
+        rig.release();
     }
-    void addTexture(const std::string& name, const cImage& image) {
-        owned.push_back(makeTexture(image, "t.png"));
-        frameServices.textures[name] = owned.back().get();
-    }
-    void step(float dt) {
-        frameServices.gameDelta = dt;
-        updateTopLevelNodes(&updateNode);
-    }
+    void addTexture(const std::string& name, const cImage& image) { rig.addTexture(name, image); }
+    void step(float dt) { rig.step(dt); }
     // A table whose guest has been served and has left its money, hovered by the mouse, with
     // a click queued on it and the next guest's order in its cloud.
     void buildServedTable() {
@@ -108,16 +67,7 @@ protected:
         ASSERT_EQ(table->getState(), ITEM_MONEY);
         ASSERT_TRUE(table->getHighlight()->isVisible());
     }
-    void drawFrame() {
-        frameServices.order.clear();
-        graphics->beginFrame();
-        if (rec) {
-            rec->clearCalls();
-            rec->clearDraws();
-        }
-        forEachInRenderSet(drawAndRecord);
-        graphics->endFrame();
-    }
+    void drawFrame() { rig.draw(); }
 };
 
 TEST_F(TableFrame, SpritesArriveInDepthOrderAndOnlyTheHighlightDrawsWithAlphaReference128) {
@@ -160,7 +110,7 @@ TEST_F(TableFrame, ServedHoveredTableOnTheHeadlessDevice) {
     drawFrame();
     std::vector<uint32_t> pixels;
     uint32_t w = 0, h = 0;
-    ASSERT_EQ(graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
+    ASSERT_EQ(rig.graphics->readBackBuffer(&pixels, &w, &h), DEV_OK);
     ASSERT_EQ(w, 800u);
     EXPECT_TRUE(saveTestFrame(pixels, w, h, "restaurant-served-table.png"));
     // Inside the table, away from the money: the table's brown lit by its overlay highlight.
