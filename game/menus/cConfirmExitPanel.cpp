@@ -21,18 +21,14 @@ uint64_t stateSerial() {
 
 }  // namespace
 
-cConfirmExitPanel::cConfirmExitPanel(cSceneNode* parent) : cPanel(parent, nullptr) {
-    m_modal = false;
-    m_dim_level = false;
-    m_freeze_time = false;
+cConfirmExitPanel::cConfirmExitPanel(cSceneNode* parent) : cDialogPanel(parent) {
     m_title_picture = new cPicture(this);
     m_title_text = new cText(this);
     m_yes = new cButton(this);
     m_no = new cButton(this);
     // 1. The panel, its overlay (not attached), the title and the two answers.
     const cIniFile& ini = *getResourceManager()->getIni(kConfig);
-    cCompositePicture::loadFromIni(ini, L"COMMON");
-    m_background->loadFromIni(ini, L"PANEL_ADD");
+    loadPanel(ini);
     m_title_picture->loadFromIni(ini, L"PIC_TITLE");
     m_title_text->loadFromIni(ini, L"TEXT_TITLE");
     m_yes->loadFromIni(ini, L"BUTTON_YES");
@@ -43,18 +39,10 @@ cConfirmExitPanel::cConfirmExitPanel(cSceneNode* parent) : cPanel(parent, nullpt
                           static_cast<cSprite*>(m_yes), static_cast<cSprite*>(m_no)})
         attach(part);
     // 2. Parked above the screen, hidden and disabled until a close request.
-    setSlidePoints();
-    prepareSlideInFromHidden();
-    parkHidden();
-    setFinished(false);
-    cSceneNode::hide();
-    cSceneNode::disable();
+    park();
 }
 
-cConfirmExitPanel::~cConfirmExitPanel() {
-    cSceneNode::hide();
-    cSceneNode::disable();
-}
+cConfirmExitPanel::~cConfirmExitPanel() = default;
 
 void cConfirmExitPanel::show(bool withSound) {
     // Coming or up already: everything is saved. Shown again while it leaves: the logic pause
@@ -139,25 +127,7 @@ bool cConfirmExitPanel::onButtonClick(cSceneNode* button) {
     return true;
 }
 
-void cConfirmExitPanel::onEnterKey(void* object) {
-    auto* panel = static_cast<cConfirmExitPanel*>(object);
-    if (!isAltHeld() && panel->isActive()) panel->answer(true);
-}
-
-void cConfirmExitPanel::onEscapeKey(void* object) {
-    auto* panel = static_cast<cConfirmExitPanel*>(object);
-    if (panel->isActive()) panel->answer(false);
-}
-
 void cConfirmExitPanel::onEnable() {
     prepareSlideInFromHere();
-    bindInput(kEnterPressed, onEnterKey, this);
-    bindInput(kEscapePressed, onEscapeKey, this);
-    cPanel::onEnable();
-}
-
-void cConfirmExitPanel::onDisable() {
-    unbindInput(kEnterPressed, onEnterKey, this);
-    unbindInput(kEscapePressed, onEscapeKey, this);
-    cPanel::onDisable();
+    cDialogPanel::onEnable();
 }

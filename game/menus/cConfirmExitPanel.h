@@ -15,12 +15,12 @@
 #include <cstdint>
 
 #include "engine/core/cSingleton.h"
-#include "game/interface/cPanel.h"
+#include "game/menus/cDialogPanel.h"
 
 class cButton;
 class cText;
 
-class cConfirmExitPanel : public cPanel, public cSingleton<cConfirmExitPanel> {
+class cConfirmExitPanel : public cDialogPanel, public cSingleton<cConfirmExitPanel> {
 public:
     static constexpr const char* kConfig = "Config/Common/panel_confirm_exit.ini";
 
@@ -29,7 +29,6 @@ public:
 
     void update() override;
     void onEnable() override;
-    void onDisable() override;
 
     // Opens the question (the sound asks for the appear sample) and saves and sets the pauses.
     void show(bool withSound);
@@ -44,11 +43,10 @@ public:
 
 protected:
     void disappearStep() override;
+    // Yes (true) or No.
+    void answer(bool yes) override;
 
 private:
-    static void onEnterKey(void* panel);
-    static void onEscapeKey(void* panel);
-    void answer(bool yes);
     // Whatever released the logic pause since the last step decides what comes back.
     void watchLogicPause();
 

@@ -5,45 +5,23 @@
 
 cOptionsPanel* getOptionsPanel() { return cOptionsPanel::instance(); }
 
-cOptionsPanel::cOptionsPanel(cSceneNode* parent) : cPanel(parent, nullptr), m_controls(this) {
-    // The pause of the logic is this panel's own business (see the steps); it dims nothing.
-    m_modal = false;
-    m_dim_level = false;
-    m_freeze_time = false;
-    // 1. The panel, its overlay (not attached: it moves on its own) and the controls.
+cOptionsPanel::cOptionsPanel(cSceneNode* parent) : cDialogPanel(parent), m_controls(this) {
+    // 1. The panel, its overlay and the controls; 2. parked, hidden and disabled until opened.
     const cIniFile& ini = *getResourceManager()->getIni(kConfig);
-    cCompositePicture::loadFromIni(ini, L"COMMON");
-    m_background->loadFromIni(ini, L"PANEL_ADD");
+    loadPanel(ini);
     m_controls.load(ini, apply, onVolumeSlider);
     m_controls.readSettings();
     m_controls.attachTo(*this);
-    // 2. Parked above the screen, hidden and disabled until it is opened.
-    setSlidePoints();
-    prepareSlideInFromHidden();
-    parkHidden();
-    setFinished(false);
-    cSceneNode::hide();
-    cSceneNode::disable();
+    park();
 }
 
-cOptionsPanel::~cOptionsPanel() {
-    cSceneNode::hide();
-    cSceneNode::disable();
-}
+cOptionsPanel::~cOptionsPanel() = default;
 
 void cOptionsPanel::onEnable() {
     prepareSlideInFromHere();
     m_controls.readSettings();
     m_controls.readVolumes();
-    bindInput(kEnterPressed, onEnterKey, this);
-    bindInput(kEscapePressed, onEscapeKey, this);
-    cPanel::onEnable();
-}
-
-void cOptionsPanel::onDisable() {
-    unbindInput(kEnterPressed, onEnterKey, this);
-    unbindInput(kEscapePressed, onEscapeKey, this);
-    cPanel::onDisable();
+    cDialogPanel::onEnable();
 }
 
 void cOptionsPanel::update() {
@@ -88,14 +66,4 @@ bool cOptionsPanel::apply(cSceneNode* button) {
 bool cOptionsPanel::onVolumeSlider(cSceneNode* slider) {
     static_cast<cOptionsPanel*>(slider->getParent())->m_controls.onSliderChanged(slider);
     return true;
-}
-
-void cOptionsPanel::onEnterKey(void* object) {
-    auto* panel = static_cast<cOptionsPanel*>(object);
-    if (!isAltHeld() && panel->isActive()) panel->answer(true);
-}
-
-void cOptionsPanel::onEscapeKey(void* object) {
-    auto* panel = static_cast<cOptionsPanel*>(object);
-    if (panel->isActive()) panel->answer(false);
 }

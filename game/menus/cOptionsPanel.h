@@ -11,10 +11,10 @@
 // the openers test: true from the first slide-in step until the slide-out has ended.
 
 #include "engine/core/cSingleton.h"
-#include "game/interface/cPanel.h"
+#include "game/menus/cDialogPanel.h"
 #include "game/menus/cOptionsControls.h"
 
-class cOptionsPanel : public cPanel, public cSingleton<cOptionsPanel> {
+class cOptionsPanel : public cDialogPanel, public cSingleton<cOptionsPanel> {
 public:
     static constexpr const char* kConfig = "Config/Common/panel_options.ini";
 
@@ -25,7 +25,6 @@ public:
     // Runs once each time the panel turns enabled, on its first slide-in step: fresh motions,
     // settings and volumes, and the Enter and Escape bindings.
     void onEnable() override;
-    void onDisable() override;
 
     // Opens the dialog (the sound asks for the appear sample). Nothing else happens at the
     // call; the slide-in does the rest from the next update on.
@@ -43,12 +42,11 @@ public:
 protected:
     void appearStep() override;
     void disappearStep() override;
+    // OK (true) or Cancel.
+    void answer(bool ok) override;
 
 private:
     static bool onVolumeSlider(cSceneNode* slider);
-    static void onEnterKey(void* panel);
-    static void onEscapeKey(void* panel);
-    void answer(bool ok);
 
     cOptionsControls m_controls;
 };

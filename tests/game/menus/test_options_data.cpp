@@ -13,24 +13,13 @@
 #include "engine/core/cIniFile.h"
 #include "engine/media/cBitmapFont.h"
 #include "game/flow/cProfile.h"
+#include "tests/game/menus/test_data_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kData = fs::path(RW_DIST_DIR) / "Data";
-
-std::string readBytes(const std::string& name) {
-    std::ifstream in(kData / cStringA(name).makeLower().str(), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::unique_ptr<cIniFile> loadIni(const std::string& name) {
-    const std::string bytes = readBytes(name);
-    auto ini = cIniFile::fromBytes(bytes.data(), bytes.size(), cStringA(name));
-    EXPECT_FALSE(ini->isEmpty()) << name << ": missing or without entries";
-    return ini;
-}
+using namespace data_files;
 
 std::unique_ptr<cBitmapFont> loadFont(const std::wstring& name) {
     const std::string narrow = cStringW(name).toNarrow().str();
@@ -88,7 +77,7 @@ TEST(OptionsData, EveryNamedFileAndSectionExistsAndPanelsStartHidden) {
         for (const cIniFile::Entry& e : ini->getEntries()) {
             if (!namesFile(e.key.str()) || e.value.isEmpty()) continue;
             const std::string file = e.value.toNarrow().str();
-            EXPECT_TRUE(fs::exists(kData / cStringA(file).makeLower().str()))
+            EXPECT_TRUE(existsOnDisk(file))
                 << f.name << " [" << e.section.toNarrow().str() << "] " << e.key.toNarrow().str() << ": " << file;
             // The game-wide panels live through every state: only start-up textures.
             if (f.gameWidePanel && e.key == L"picture")
