@@ -30,4 +30,14 @@ inline std::unique_ptr<cIniFile> loadIni(const std::string& name) {
     return ini;
 }
 
+// Keys whose value names a file (texture, font, INI), also in the widgets' style files.
+inline bool namesFile(const std::wstring& key) {
+    for (const wchar_t* k : {L"picture", L"path", L"texture", L"font", L"ini", L"background_texture", L"name_font",
+                             L"name_font_param", L"name_pic"})
+        if (key == k) return true;
+    for (const wchar_t* prefix : {L"picture_", L"texture_", L"font_", L"name_pic_"})
+        if (key.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
 }  // namespace data_files

@@ -20,15 +20,6 @@ namespace {
 
 using namespace data_files;
 
-// Keys whose value names a file (texture, font or INI).
-bool namesFile(const std::wstring& key) {
-    for (const wchar_t* k : {L"picture", L"path", L"texture", L"font", L"ini", L"background_texture"})
-        if (key == k) return true;
-    for (const wchar_t* prefix : {L"picture_", L"texture_", L"font_"})
-        if (key.rfind(prefix, 0) == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 TEST(MenuData, EveryNamedFileAndSectionExists) {

@@ -27,14 +27,6 @@ std::unique_ptr<cBitmapFont> loadFont(const std::wstring& name) {
     return std::make_unique<cBitmapFont>(cStringA(narrow), 0, bytes.data(), bytes.size());
 }
 
-bool namesFile(const std::wstring& key) {
-    for (const wchar_t* k : {L"picture", L"texture", L"font", L"ini", L"background_texture", L"name_font",
-                             L"name_font_param", L"name_pic"})
-        if (key == k) return true;
-    for (const wchar_t* prefix : {L"texture_", L"font_", L"name_pic_"})
-        if (key.rfind(prefix, 0) == 0) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -80,8 +72,9 @@ TEST(OptionsData, EveryNamedFileAndSectionExistsAndPanelsStartHidden) {
             EXPECT_TRUE(existsOnDisk(file))
                 << f.name << " [" << e.section.toNarrow().str() << "] " << e.key.toNarrow().str() << ": " << file;
             // The game-wide panels live through every state: only start-up textures.
-            if (f.gameWidePanel && e.key == L"picture")
+            if (f.gameWidePanel && e.key == L"picture") {
                 EXPECT_EQ(file.rfind("menu/buttons/", 0), 0u) << f.name << ": " << file;
+            }
         }
         if (f.gameWidePanel) {
             EXPECT_EQ(ini->getValue(L"COMMON", L"visible").str(), L"0") << f.name;
