@@ -11,7 +11,7 @@
 #include "game/flow/cGame.h"
 #include "game/flow/cGameData.h"
 #include "game/flow/cMusicManager.h"
-#include "game/menus/cScreenExit.h"
+#include "game/interface/cPanel.h"
 
 cComics::cComics(cSceneNode* parent) : cSceneNode(parent) {
     // 1. Black.

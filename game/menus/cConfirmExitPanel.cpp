@@ -1,81 +1,133 @@
 #include "game/menus/cConfirmExitPanel.h"
 
 #include "engine/app/cLogic.h"
-#include "engine/media/cInput.h"
-#include "engine/media/cSound.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cPlaceholderScreen.h"
+#include "game/flow/cGame.h"
+#include "game/flow/cLevel.h"
+#include "game/minigame/cMiniGame.h"
 
 cConfirmExitPanel* getConfirmExitPanel() { return cConfirmExitPanel::instance(); }
 
 namespace {
 
-cText* panelText(cSceneNode* parent, const char* font, const char* image, float y, const wchar_t* text) {
-    cText* t = new cText(parent);
-    t->setFont(font);
-    t->setLayerTexture(0, image);
-    t->setPosition(cVector2(400, y));
-    t->setDeep(9010.0f);
-    t->setString(text);
-    t->show();
-    return t;
+uint64_t serialOf(const cSceneNode* node) { return node ? node->getSerial() : 0; }
+
+uint64_t stateSerial() {
+    cGame* game = getGame();
+    return game ? serialOf(game->getStateNode()) : 0;
 }
 
 }  // namespace
 
-cConfirmExitPanel::cConfirmExitPanel(cSceneNode* parent) : cCompositePicture(parent) {
-    setPicture(kBackground);
-    cCompositePicture::setPosition(cVector2(400, 300));
-    cCompositePicture::setDeep(9000.0f);
-    m_title = panelText(this, cPlaceholderScreen::kTitleFont, cPlaceholderScreen::kTitleImage, 280, L"QUIT THE GAME?");
-    m_help = panelText(this, cPlaceholderScreen::kTextFont, cPlaceholderScreen::kTextImage, 330, L"Y or Enter: yes   N or Escape: no");
-    attach(m_title);
-    attach(m_help);
-    hide();
-    disable();
+cConfirmExitPanel::cConfirmExitPanel(cSceneNode* parent) : cDialogPanel(parent) {
+    m_title_picture = new cPicture(this);
+    m_title_text = new cText(this);
+    m_yes = new cButton(this);
+    m_no = new cButton(this);
+    // 1. The panel, its overlay (not attached), the title and the two answers.
+    const cIniFile& ini = *getResourceManager()->getIni(kConfig);
+    loadPanel(ini);
+    m_title_picture->loadFromIni(ini, L"PIC_TITLE");
+    m_title_text->loadFromIni(ini, L"TEXT_TITLE");
+    m_yes->loadFromIni(ini, L"BUTTON_YES");
+    m_no->loadFromIni(ini, L"BUTTON_NO");
+    m_yes->setClickHandler(onButtonClick);
+    m_no->setClickHandler(onButtonClick);
+    for (cSprite* part : {static_cast<cSprite*>(m_title_picture), static_cast<cSprite*>(m_title_text),
+                          static_cast<cSprite*>(m_yes), static_cast<cSprite*>(m_no)})
+        attach(part);
+    // 2. Parked above the screen, hidden and disabled until a close request.
+    park();
 }
 
-cConfirmExitPanel::~cConfirmExitPanel() {
-    hide();
-    disable();
-    destroyChildren();
-}
+cConfirmExitPanel::~cConfirmExitPanel() = default;
 
 void cConfirmExitPanel::show(bool withSound) {
-    if (withSound)
-        if (cSound* sound = getSound()) sound->playSample(kAppearSound, -1);
-    if (cLogic* logic = getLogic()) {
-        m_saved_logic_pause = logic->isPaused();
-        logic->setPaused(true);
+    // Coming or up already: everything is saved. Shown again while it leaves: the logic pause
+    // saved first still holds (the panel has kept the logic paused since); the dim and the
+    // mini game's pause were given back already and are saved again.
+    if (isAppearing() || (isVisible() && !m_closing)) return;
+    const bool fresh = !isVisible();
+    m_closing = false;
+    cPanel::show(withSound);
+    if (!fresh) prepareSlideInFromHere();
+    if (fresh) {
+        cLogic* logic = getLogic();
+        m_logic_was_paused = logic && logic->isPaused();
+        m_state_serial = stateSerial();
     }
-    cSceneNode::show();
-    enable();
+    m_level_serial = serialOf(getLevel());
+    if (cLevel* level = getLevel()) {
+        m_level_was_dimmed = level->isDimmed();
+        level->setDimmed(true);
+    }
+    m_mini_game_serial = serialOf(getMiniGame());
+    if (cMiniGame* miniGame = getMiniGame()) {
+        m_mini_game_was_paused = miniGame->isPaused();
+        miniGame->setPaused(true);
+    }
 }
 
-void cConfirmExitPanel::hidePanel() {
-    if (!isOwnVisible()) return;
-    disable();
-    cSceneNode::hide();
-    if (cLogic* logic = getLogic()) logic->setPaused(m_saved_logic_pause);
+void cConfirmExitPanel::hide(bool withSound) {
+    cPanel::hide(withSound);
+    cLevel* level = getLevel();
+    if (level && level->getSerial() == m_level_serial) level->setDimmed(m_level_was_dimmed);
+    cMiniGame* miniGame = getMiniGame();
+    if (miniGame && miniGame->getSerial() == m_mini_game_serial) miniGame->setPaused(m_mini_game_was_paused);
+    m_level_serial = 0;
+    m_mini_game_serial = 0;
 }
 
-void cConfirmExitPanel::yes() {
-    if (cLogic* logic = getLogic()) logic->quit();
+void cConfirmExitPanel::watchLogicPause() {
+    cLogic* logic = getLogic();
+    if (!logic) return;
+    // The pause saved belongs to the state it was saved in: a state built under the question
+    // does not inherit it (one that wants the logic paused, the game screen in its fade-in,
+    // pauses it again each frame itself) ...
+    const uint64_t serial = stateSerial();
+    if (serial != m_state_serial) {
+        m_state_serial = serial;
+        m_logic_was_paused = false;
+    }
+    // ... and whoever released the pause since the last frame wants the logic to run.
+    if (!logic->isPaused()) m_logic_was_paused = false;
 }
 
-void cConfirmExitPanel::no() { hidePanel(); }
+void cConfirmExitPanel::update() {
+    // From the first slide-in step until the slide-out has ended the logic stands still.
+    if (isVisible() || isAppearing()) {
+        watchLogicPause();
+        freezeGame(true);
+    }
+    cPanel::update();
+}
 
-void cConfirmExitPanel::yesKey(void* panel) { static_cast<cConfirmExitPanel*>(panel)->yes(); }
-void cConfirmExitPanel::noKey(void* panel) { static_cast<cConfirmExitPanel*>(panel)->no(); }
+void cConfirmExitPanel::disappearStep() {
+    cPanel::disappearStep();
+    if (isComplete()) {
+        m_closing = false;
+        if (cLogic* logic = getLogic()) logic->setPaused(m_logic_was_paused);
+    }
+}
+
+void cConfirmExitPanel::answer(bool yes) {
+    if (m_closing) return;
+    m_closing = true;
+    prepareSlideOut();
+    hide(true);
+    if (yes)
+        if (cLogic* logic = getLogic()) logic->quit();
+}
+
+bool cConfirmExitPanel::onButtonClick(cSceneNode* button) {
+    auto* panel = static_cast<cConfirmExitPanel*>(button->getParent());
+    panel->answer(button == panel->m_yes);
+    return true;
+}
 
 void cConfirmExitPanel::onEnable() {
-    for (uint8_t key : {KEY_Y, KEY_ENTER}) bindInput(keyPressedCode(key), yesKey, this);
-    for (uint8_t key : {KEY_N, KEY_ESCAPE}) bindInput(keyPressedCode(key), noKey, this);
-    cCompositePicture::onEnable();
-}
-
-void cConfirmExitPanel::onDisable() {
-    for (uint8_t key : {KEY_Y, KEY_ENTER}) unbindInput(keyPressedCode(key), yesKey, this);
-    for (uint8_t key : {KEY_N, KEY_ESCAPE}) unbindInput(keyPressedCode(key), noKey, this);
-    cCompositePicture::onDisable();
+    prepareSlideInFromHere();
+    cDialogPanel::onEnable();
 }

@@ -5,13 +5,9 @@
 #include "engine/media/cInput.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
+#include "game/interface/cPanel.h"
 #include "game/menus/cMainMenu.h"
 #include "game/menus/cMenuPanel.h"
-
-bool isAltHeld() {
-    cInput* input = getInput();
-    return input && (input->isKeyDown(KEY_LEFT_ALT) || input->isKeyDown(KEY_RIGHT_ALT));
-}
 
 cScreenExit::cScreenExit(cSceneNode* parent) : cMenuScreen(parent) {
     m_panel = new cMenuPanel(this);

@@ -48,6 +48,3 @@ private:
     cButton* m_no = nullptr;
     bool m_closing = false;
 };
-
-// True while either Alt key is held (Enter then belongs to the full-screen toggle).
-bool isAltHeld();

@@ -176,7 +176,10 @@ void pumpSdlEvents() {
         RawInputEvent raw;
         if (s.rawListener && sdl::toRawInputEvent(e, &raw)) s.rawListener(raw, s.rawUser);
         switch (e.type) {
-        case SDL_QUIT: postMessage(MSG_CLOSE); break;
+        // SDL_QUIT comes from SIGINT and SIGTERM (the window's close button is a window
+        // event): a logout or a kill asks the program to end now, with no question that
+        // nobody will answer. The window is destroyed, so the game still writes its settings.
+        case SDL_QUIT: postMessage(MSG_DESTROY); break;
         case SDL_WINDOWEVENT:
             if (windowEvents) translateWindowEvent(e.window);
             break;

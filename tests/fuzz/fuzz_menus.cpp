@@ -23,39 +23,7 @@
 
 namespace {
 
-// A clock of 0.1 s steps, one 32 x 32 texture for every name (never drawn), a pointer the
-// target moves, and the bindings kept so that the target can fire them.
-class FuzzServices : public cSceneServices {
-public:
-    float getGameDelta() override { return 0.1f; }
-    float getRealDelta() override { return 0.1f; }
-    cVector2 getMousePosition() override { return mouse; }
-    cVector2 getScreenSize() override { return cVector2(800, 600); }
-    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
-    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
-    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
-    void addBinding(InputCode code, InputCallback callback, void* object) override {
-        bindings[code].emplace_back(callback, object);
-    }
-    void removeBinding(InputCode code, InputCallback callback, void* object) override {
-        auto& list = bindings[code];
-        list.erase(std::remove(list.begin(), list.end(), std::make_pair(callback, object)), list.end());
-    }
-    // Calls the listeners of a code bound now (each only while it is still bound).
-    void fire(InputCode code) {
-        const auto listeners = bindings[code];
-        for (const auto& listener : listeners) {
-            const auto& now = bindings[code];
-            if (std::find(now.begin(), now.end(), listener) != now.end()) listener.first(listener.second);
-        }
-    }
-
-    cVector2 mouse;
-    std::map<InputCode, std::vector<std::pair<InputCallback, void*>>> bindings;
-
-private:
-    int m_texture = 0;
-};
+using FuzzServices = fuzz::SceneServices;
 
 std::string g_ini;  // the configuration of the current input, as file bytes
 

@@ -3,7 +3,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/scene/cSceneServices.h"
 
 #include "engine/scene/cSceneServices.h"
 
@@ -34,5 +40,51 @@ inline std::string iniBytes(const uint8_t* data, size_t size) {
     }
     return out;
 }
+
+// A clock of 0.1 s steps, one 32 x 32 texture for every name (never drawn), a pointer the
+// target moves, and the bindings kept so that the target can fire them.
+class SceneServices : public cSceneServices {
+public:
+    float getGameDelta() override { return 0.1f; }
+    float getRealDelta() override { return 0.1f; }
+    cVector2 getMousePosition() override { return mouse; }
+    cVector2 getScreenSize() override { return cVector2(800, 600); }
+    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
+    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
+    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
+    void addBinding(InputCode code, InputCallback callback, void* object) override {
+        bindings[code].emplace_back(callback, object);
+    }
+    void removeBinding(InputCode code, InputCallback callback, void* object) override {
+        auto& list = bindings[code];
+        list.erase(std::remove(list.begin(), list.end(), std::make_pair(callback, object)), list.end());
+    }
+    // Calls the listeners of a code bound now (each only while it is still bound).
+    void fire(InputCode code) {
+        const auto listeners = bindings[code];
+        for (const auto& listener : listeners) {
+            const auto& now = bindings[code];
+            if (std::find(now.begin(), now.end(), listener) != now.end()) listener.first(listener.second);
+        }
+    }
+
+    // The typed-text listener (one at a time, as the input manager keeps it).
+    void setCharListener(CharCallback callback, void* user) override {
+        charListener = callback;
+        charUser = user;
+    }
+    void clearCharListener() override { charListener = nullptr; }
+    void type(wchar_t character) {
+        if (charListener) charListener(character, charUser);
+    }
+
+    cVector2 mouse;
+    std::map<InputCode, std::vector<std::pair<InputCallback, void*>>> bindings;
+    CharCallback charListener = nullptr;
+    void* charUser = nullptr;
+
+private:
+    int m_texture = 0;
+};
 
 }  // namespace fuzz

@@ -260,13 +260,13 @@ TEST_F(PlatformTest, TextMouseAndQuitEvents) {
     EXPECT_EQ(raw.types, (std::vector<RawInputEvent::Type>{RawInputEvent::MOTION, RawInputEvent::BUTTON}));
     setRawEventListener(nullptr, nullptr);
 
-    // A quit request of the system (a signal) is a close request of the window.
+    // A quit request of the system (a signal) destroys the window: no question is asked.
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     got = drain();
     ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].message, MSG_CLOSE);
+    EXPECT_EQ(got[0].message, MSG_DESTROY);
 }
 
 TEST_F(PlatformTest, HeadlessClockMovesOnlyWhenTold) {

@@ -3,6 +3,7 @@
 // through its window procedure and the game's hook, as on a desktop.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <memory>
@@ -138,3 +139,41 @@ TEST_F(SdlWindowEvents, TheCloseButtonEndsTheMessageLoop) {
 }
 
 }  // namespace
+
+namespace {
+
+// The game's answer to a close request: keep the window open and ask the player.
+intptr_t vetoingHook(uint32_t message, uintptr_t wParam, intptr_t lParam, bool* passOn) {
+    recordingHook(message, wParam, lParam, passOn);
+    if (message == MSG_CLOSE) *passOn = false;
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(SdlWindowEvents, SignalsEndTheLoopAtOnceWhateverTheGameSaysToACloseRequest) {
+    core->setMessageHook(vetoingHook);
+    // The close button is only a request, which the game may turn down.
+    pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    EXPECT_FALSE(drain());
+    ASSERT_EQ(g_hookSaw.size(), 1u);
+    EXPECT_EQ(g_hookSaw[0].message, MSG_CLOSE);
+    g_hookSaw.clear();
+    // SIGINT and SIGTERM (a logout, a kill) destroy the window: the loop ends and the program
+    // shuts down as after the player's quit, writing its settings.
+    for (int sig : {SIGTERM, SIGINT}) {
+        struct sigaction current {};
+        sigaction(sig, nullptr, &current);
+        if (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;  // SDL's own handler is not installed here: its event instead
+            ASSERT_EQ(SDL_PushEvent(&quit), 1) << SDL_GetError();
+        } else {
+            raise(sig);
+        }
+        EXPECT_TRUE(drain()) << sig;
+        ASSERT_EQ(g_hookSaw.size(), 1u) << sig;
+        EXPECT_EQ(g_hookSaw[0].message, MSG_DESTROY) << sig;
+        g_hookSaw.clear();
+    }
+}

@@ -227,30 +227,40 @@ TEST_F(GameFixture, EveryStateOfTheTableIsReachedByCompletions) {
 }
 
 TEST_F(GameFixture, CloseRequestByState) {
+    cConfirmExitPanel* confirm = nullptr;
+    // The question's No, once it has arrived; true when it has gone again.
+    auto answerNo = [&] {
+        if (!genv->framesUntil([&] { return confirm->isActive() && confirm->isComplete(); }, 200)) return false;
+        cConfirmExitPanel::onButtonClick(confirm->getNoButton());
+        return genv->framesUntil([&] { return !confirm->isVisible(); }, 200);
+    };
     makeGame();
+    confirm = getConfirmExitPanel();
     ASSERT_TRUE(reach(APP_STATE_LOGO));
     EXPECT_TRUE(hook(platform::MSG_CLOSE));  // the logo: the window closes as usual
-    EXPECT_FALSE(getConfirmExitPanel()->isVisible());
+    genv->frame();
+    EXPECT_FALSE(confirm->isVisible());
     // Once the logo is gone the switch to the menu counts as the menu.
     finishState(0);
     genv->frame();
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
-    EXPECT_TRUE(getConfirmExitPanel()->isVisible());
-    getConfirmExitPanel()->no();
+    genv->frame();
+    EXPECT_TRUE(confirm->isVisible());
+    ASSERT_TRUE(answerNo());
     ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
 
-    // The menu: the confirmation opens with its sound, a second request changes nothing.
+    // The menu: the question opens, a second request changes nothing.
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
-    EXPECT_TRUE(getConfirmExitPanel()->isVisible());
+    genv->frame();
+    EXPECT_TRUE(confirm->isVisible());
     EXPECT_TRUE(getLogic()->isPaused());
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
-    EXPECT_TRUE(getConfirmExitPanel()->isVisible());
+    EXPECT_TRUE(confirm->isVisible());
     // While it is shown the states ignore the mouse and the options panel is inactive.
-    genv->frame();
+    genv->frames(60);
     genv->saveFrame("confirm_exit.png");
     EXPECT_FALSE(game->getMainMenu()->isActive());
-    getConfirmExitPanel()->no();
-    EXPECT_FALSE(getConfirmExitPanel()->isVisible());
+    ASSERT_TRUE(answerNo());
     EXPECT_FALSE(getLogic()->isPaused());
     genv->frame();
     EXPECT_TRUE(game->getMainMenu()->isActive());
@@ -260,17 +270,18 @@ TEST_F(GameFixture, CloseRequestByState) {
     genv->frame();
     ASSERT_EQ(game->getMainMenu()->getScreenId(), cMainMenu::kExitScreen);
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
-    EXPECT_FALSE(getConfirmExitPanel()->isVisible());
+    genv->frame();
+    EXPECT_FALSE(confirm->isVisible());
 
-    // The confirmation's Yes asks the logic to quit: the window's destroy ends the loop.
-    hook(platform::MSG_CLOSE);
+    // The question's Yes (Enter) asks the logic to quit: the window's destroy ends the loop.
     game->getMainMenu()->refreshScreens();
     game->getMainMenu()->switchTo(cMainMenu::kMainScreen);
     genv->frame();
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
-    ASSERT_TRUE(getConfirmExitPanel()->isVisible());
-    platform::input::injectKey(KEY_Y, true);
+    ASSERT_TRUE(genv->framesUntil([&] { return confirm->isActive() && confirm->isComplete(); }, 200));
+    platform::input::injectKey(KEY_ENTER, true);
     genv->frame();
+    platform::input::injectKey(KEY_ENTER, false);
     EXPECT_TRUE(genv->pump());
 }
 
@@ -349,6 +360,7 @@ TEST_F(GameFixture, FocusLossAndReturnByState) {
     // come back with the focus.
     ASSERT_EQ(musicState(), platform::audio::State::Playing);
     EXPECT_FALSE(hook(platform::MSG_CLOSE));
+    genv->frame();  // the question comes with its first slide step
     ASSERT_TRUE(getConfirmExitPanel()->isVisible());
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
     EXPECT_FALSE(screen->isPausePanelShown());

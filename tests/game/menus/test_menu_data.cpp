@@ -12,31 +12,13 @@
 
 #include "engine/core/cIniFile.h"
 #include "game/flow/GameConstants.h"
+#include "tests/game/menus/test_data_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kData = fs::path(RW_DIST_DIR) / "Data";
-
-bool existsOnDisk(const std::string& name) { return fs::exists(kData / cStringA(name).makeLower().str()); }
-
-std::unique_ptr<cIniFile> loadIni(const std::string& name) {
-    std::ifstream in(kData / cStringA(name).makeLower().str(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto ini = cIniFile::fromBytes(bytes.data(), bytes.size(), cStringA(name));
-    EXPECT_FALSE(ini->isEmpty()) << name << ": missing or without entries";
-    return ini;
-}
-
-// Keys whose value names a file (texture, font or INI).
-bool namesFile(const std::wstring& key) {
-    for (const wchar_t* k : {L"picture", L"path", L"texture", L"font", L"ini", L"background_texture"})
-        if (key == k) return true;
-    for (const wchar_t* prefix : {L"picture_", L"texture_", L"font_"})
-        if (key.rfind(prefix, 0) == 0) return true;
-    return false;
-}
+using namespace data_files;
 
 }  // namespace
 

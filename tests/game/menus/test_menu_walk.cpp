@@ -11,11 +11,16 @@
 #include "game/flow/cGameData.h"
 #include "game/flow/cMusicManager.h"
 #include "game/menus/cComics.h"
+#include "game/menus/cConfirmExitPanel.h"
 #include "game/menus/cLogo.h"
 #include "game/menus/cMenuPanel.h"
+#include "game/menus/cOptionsPanel.h"
 #include "game/menus/cScreenExit.h"
 #include "game/menus/cScreenMain.h"
+#include "game/menus/cScreenOptions.h"
 #include "game/menus/cScreenPlay.h"
+#include "game/menus/cScreenPlayerSetup.h"
+#include "game/menus/cScreenPlayerSetupStart.h"
 #include "platform/audio/Audio.h"
 #include "platform/input/Input.h"
 #include "tests/game/flow/test_game_fixture.h"
@@ -143,4 +148,101 @@ TEST_F(MenuWalk, MusicStartsPausedWhileTheWindowIsInactive) {
     // The focus comes back: the music plays.
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
     EXPECT_EQ(platform::audio::state(getSound()->musicChannel()), platform::audio::State::Playing);
+}
+
+// From no save: the first player's name typed on the first start, the options screen, the
+// player screen with each of its dialogs, the quit question on a close request and the
+// options dialog over the main screen; a frame of each at rest.
+TEST_F(MenuWalk, FirstStartOptionsPlayersAndDialogs) {
+    getSettingsManager()->setBool(L"Performance", L"perform_performance_test", false);
+    getLogic()->setFrameHook(advance60);
+    makeGame();
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU, 600));
+    auto type = [&](const std::wstring& text) {
+        for (wchar_t c : text) getInput()->pushChar(c);
+        genv->frame();
+    };
+    auto key = [&](uint8_t code) {
+        platform::input::injectKey(code, true);
+        genv->frame();
+        platform::input::injectKey(code, false);
+        genv->frame();
+    };
+    auto panelAtRest = [&](cMenuPanel* panel) {
+        return genv->framesUntil([&] { return panel->isVisible() && panel->isActive() && !panel->isSliding(); }, 300);
+    };
+
+    // The first start asks for a name.
+    ASSERT_EQ(menu()->getScreenId(), cMainMenu::kPlayerSetupStartScreen);
+    auto* first = static_cast<cScreenPlayerSetupStart*>(menu()->getScreen(cMainMenu::kPlayerSetupStartScreen));
+    ASSERT_TRUE(panelAtRest(first->getPanel()));
+    type(L"  Walker ");
+    shoot("options_first_start.png");
+    key(KEY_ENTER);
+    ASSERT_TRUE(genv->framesUntil([&] { return atRest(menu()->getScreen(cMainMenu::kMainScreen)); }, 300));
+    EXPECT_EQ(getGameData()->getProfileName().str(), L"Walker");
+
+    // The options screen; Escape returns.
+    auto* main = static_cast<cScreenMain*>(menu()->getScreen(cMainMenu::kMainScreen));
+    click(main->getButton(cScreenMain::RESULT_OPTIONS));
+    ASSERT_TRUE(genv->framesUntil([&] { return menu()->getScreenId() == cMainMenu::kOptionsScreen; }, 60));
+    auto* options = static_cast<cScreenOptions*>(menu()->getScreen(cMainMenu::kOptionsScreen));
+    ASSERT_TRUE(panelAtRest(options->getPanel()));
+    shoot("options_screen.png");
+    key(KEY_ESCAPE);
+    ASSERT_TRUE(genv->framesUntil([&] { return atRest(menu()->getScreen(cMainMenu::kMainScreen)); }, 300));
+
+    // The players: a new name, a taken one, the delete question, then OK.
+    main = static_cast<cScreenMain*>(menu()->getScreen(cMainMenu::kMainScreen));
+    click(main->getButton(cScreenMain::RESULT_PLAYER_SETUP));
+    ASSERT_TRUE(genv->framesUntil([&] { return menu()->getScreenId() == cMainMenu::kPlayerSetupScreen; }, 60));
+    auto* players = static_cast<cScreenPlayerSetup*>(menu()->getScreen(cMainMenu::kPlayerSetupScreen));
+    ASSERT_TRUE(panelAtRest(players->getPanel()));
+    click(players->getNewButton());
+    ASSERT_TRUE(panelAtRest(players->getNewPanel()));
+    type(L"Ann");
+    shoot("options_player_new.png");
+    key(KEY_ENTER);
+    ASSERT_TRUE(panelAtRest(players->getPanel()));
+    click(players->getNewButton());
+    ASSERT_TRUE(panelAtRest(players->getNewPanel()));
+    type(L"walker");
+    click(players->getNewOkButton());
+    ASSERT_TRUE(panelAtRest(players->getExistPanel()));
+    shoot("options_player_exists.png");
+    click(players->getExistOkButton());
+    ASSERT_TRUE(panelAtRest(players->getPanel()));
+    shoot("options_player_list.png");
+    click(players->getDeleteButton());
+    ASSERT_TRUE(panelAtRest(players->getDeletePanel()));
+    shoot("options_player_delete.png");
+    key(KEY_ESCAPE);
+    ASSERT_TRUE(panelAtRest(players->getPanel()));
+    EXPECT_EQ(getGameData()->getProfileCount(), 2);
+    EXPECT_EQ(getGameData()->getProfileName().str(), L"Ann");
+    click(players->getOkButton());
+    ASSERT_TRUE(genv->framesUntil([&] { return atRest(menu()->getScreen(cMainMenu::kMainScreen)); }, 300));
+
+    // A close request brings the quit question; Escape answers No.
+    EXPECT_FALSE(hook(platform::MSG_CLOSE));
+    cConfirmExitPanel* confirm = getConfirmExitPanel();
+    ASSERT_TRUE(genv->framesUntil([&] { return confirm->isActive() && confirm->isComplete(); }, 200));
+    shoot("options_confirm_exit.png");
+    key(KEY_ESCAPE);
+    ASSERT_TRUE(genv->framesUntil([&] { return !confirm->isVisible(); }, 200));
+    EXPECT_FALSE(getLogic()->isPaused());
+
+    // The options dialog over the main screen, as the pause panels open it.
+    getOptionsPanel()->show(true);
+    ASSERT_TRUE(genv->framesUntil([&] { return getOptionsPanel()->isActive() && getOptionsPanel()->isComplete() &&
+                                               getOptionsPanel()->isVisible(); }, 200));
+    EXPECT_FALSE(menu()->isActive());
+    shoot("options_panel_over_main.png");
+    key(KEY_ESCAPE);
+    ASSERT_TRUE(genv->framesUntil([&] { return !getOptionsPanel()->isVisible(); }, 200));
+    genv->frame();
+    EXPECT_TRUE(menu()->isActive());
+    getLogic()->setPaused(false);  // the opener's part
 }
