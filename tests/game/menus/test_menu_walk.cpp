@@ -7,6 +7,7 @@
 
 #include "engine/core/cSettingsManager.h"
 #include "engine/scene/cButton.h"
+#include "engine/scene/cCompositePicture.h"
 #include "engine/media/cSound.h"
 #include "game/flow/cGameData.h"
 #include "game/flow/cMusicManager.h"
@@ -108,9 +109,9 @@ TEST_F(MenuWalk, LogoMenuExitPlayComicAndGame) {
     click(main->getButton(cScreenMain::RESULT_PLAY));
     ASSERT_TRUE(genv->framesUntil([&] { return menu()->getScreenId() == cMainMenu::kPlayScreen; }, 60));
     auto* play = static_cast<cScreenPlay*>(menu()->getScreen(cMainMenu::kPlayScreen));
-    ASSERT_TRUE(genv->framesUntil([&] { return play->getPanel()->isComplete() && play->getPanel()->isActive(); }, 120));
+    ASSERT_TRUE(genv->framesUntil([&] { return play->isComplete() && play->getFrame()->isActive(); }, 120));
     shoot("menus_play.png");
-    click(play->getButton(cScreenPlay::RESULT_START));
+    click(play->getStartButton());
     ASSERT_TRUE(reach(APP_STATE_COMICS, 600));
     EXPECT_EQ(getGameData()->getComicsNumber(), 2);
     ASSERT_TRUE(genv->framesUntil([&] { return game->getComics()->isComplete(); }, 120));
