@@ -338,3 +338,18 @@ TEST_F(PlayScreenTest, StartIgnoresTheMouseOnAnotherPageButEnterStarts) {
     EXPECT_EQ(play->getResult(), cScreenPlay::RESULT_START);
     EXPECT_EQ(data->getLevel(), 5);
 }
+
+TEST_F(PlayScreenTest, EveryPictureAndFontOfTheDemoDataIsLoadedInTheMenu) {
+    // Each page with every look of its buttons is drawn (a texture the menu has not loaded
+    // would end the frame with its text), then the game-mode panel over the play screen.
+    cScreenPlay* play = openPlay(makeProfile(L"Ann", 13, 12, -1, {3, 11}));
+    for (int page = 0; page < cScreenPlay::kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        while (play->getShownPage() != page) press(play->getShownPage() < page ? play->getNextButton() : play->getPrevButton());
+        ASSERT_TRUE(framesUntil([&] { return atRest(play); }));
+        pointAt(play->getPage(page)->getButton(1)->getPosition());
+        frame();
+    }
+    press(play->getStartButton());
+    ASSERT_TRUE(framesUntil([&] { return play->getGameModePanel()->isComplete() && play->getGameModePanel()->isActive(); }));
+}
