@@ -49,5 +49,6 @@ private:
     bool m_closing = false;
 };
 
-// True while either Alt key is held (Enter then belongs to the full-screen toggle).
+// True while either Alt key is held (Enter then belongs to the full-screen toggle); defined
+// with the in-game panels, which share it.
 bool isAltHeld();
