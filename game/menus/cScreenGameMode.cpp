@@ -2,6 +2,7 @@
 
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
+#include "game/menus/MenuScreenEnd.h"
 #include "game/menus/cMainMenu.h"
 
 cScreenGameMode::cScreenGameMode(cSceneNode* parent) : cMenuScreen(parent) {
@@ -39,15 +40,8 @@ bool cScreenGameMode::onButton(cSceneNode* button) {
 }
 
 void cScreenGameMode::update() {
-    if (m_closing) {
-        if (m_panel->getVertexAlpha(0) <= kEarlyFadeAlpha && getResult() != RESULT_BACK)
-            if (auto* menu = dynamic_cast<cMainMenu*>(getParent())) menu->startFadeOut();
-        if (!m_panel->isVisible()) {
-            m_closing = false;
-            cSceneNode::hide();
-            disable();
-            setFinished(true);
-        }
-    }
+    if (m_closing && m_panel->getVertexAlpha(0) <= kEarlyFadeAlpha && getResult() != RESULT_BACK)
+        if (auto* menu = dynamic_cast<cMainMenu*>(getParent())) menu->startFadeOut();
+    finishOncePanelHidden(*this, *m_panel, &m_closing);
     cSceneNode::update();
 }

@@ -5,6 +5,7 @@
 #include "engine/media/cInput.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
+#include "game/menus/MenuScreenEnd.h"
 #include "game/menus/cMenuPanel.h"
 #include "game/menus/cScreenExit.h"
 
@@ -98,11 +99,6 @@ void cScreenHelp::onDisable() {
 }
 
 void cScreenHelp::update() {
-    if (m_closing && !m_panel->isVisible()) {
-        m_closing = false;
-        cSceneNode::hide();
-        disable();
-        setFinished(true);
-    }
+    finishOncePanelHidden(*this, *m_panel, &m_closing);
     cSceneNode::update();
 }

@@ -10,6 +10,7 @@
 #include "engine/scene/cText.h"
 #include "game/effects/EffectSupport.h"
 #include "game/flow/cGameData.h"
+#include "game/menus/MenuScreenEnd.h"
 #include "game/menus/cMenuPanel.h"
 #include "game/menus/cScreenExit.h"
 
@@ -127,11 +128,6 @@ void cScreenHighscore::onDisable() {
 }
 
 void cScreenHighscore::update() {
-    if (m_closing && !m_panel->isVisible()) {
-        m_closing = false;
-        cSceneNode::hide();
-        disable();
-        setFinished(true);
-    }
+    finishOncePanelHidden(*this, *m_panel, &m_closing);
     cSceneNode::update();
 }

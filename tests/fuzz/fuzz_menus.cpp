@@ -23,40 +23,6 @@
 
 namespace {
 
-// A clock of 0.1 s steps, one 32 x 32 texture for every name (never drawn), a pointer the
-// target moves, and the bindings kept so that the target can fire them.
-class FuzzServices : public cSceneServices {
-public:
-    float getGameDelta() override { return 0.1f; }
-    float getRealDelta() override { return 0.1f; }
-    cVector2 getMousePosition() override { return mouse; }
-    cVector2 getScreenSize() override { return cVector2(800, 600); }
-    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
-    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
-    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
-    void addBinding(InputCode code, InputCallback callback, void* object) override {
-        bindings[code].emplace_back(callback, object);
-    }
-    void removeBinding(InputCode code, InputCallback callback, void* object) override {
-        auto& list = bindings[code];
-        list.erase(std::remove(list.begin(), list.end(), std::make_pair(callback, object)), list.end());
-    }
-    // Calls the listeners of a code bound now (each only while it is still bound).
-    void fire(InputCode code) {
-        const auto listeners = bindings[code];
-        for (const auto& listener : listeners) {
-            const auto& now = bindings[code];
-            if (std::find(now.begin(), now.end(), listener) != now.end()) listener.first(listener.second);
-        }
-    }
-
-    cVector2 mouse;
-    std::map<InputCode, std::vector<std::pair<InputCallback, void*>>> bindings;
-
-private:
-    int m_texture = 0;
-};
-
 std::string g_ini;  // the configuration of the current input, as file bytes
 
 const char* const kFiles[] = {
@@ -65,7 +31,7 @@ const char* const kFiles[] = {
 };
 
 struct World {
-    FuzzServices services;
+    fuzz::SceneServices services{0.1f, 32.0f};
     std::unique_ptr<cResourceManager> resources;
     World() {
         setSceneServices(&services);
@@ -95,10 +61,7 @@ void run(World& world, Make make) {
         }
     } catch (...) {
     }
-    delete state;
-    updateTopLevelNodes(nullptr);
-    // A state whose construction failed left no object to unbind: forget what it bound.
-    world.services.bindings.clear();
+    world.services.endRun(state);
 }
 
 }  // namespace
@@ -106,14 +69,7 @@ void run(World& world, Make make) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World* world = new World();
     g_ini = fuzz::iniBytes(data, size);
-    for (const char* name : kFiles) {
-        world->resources->unload(name);
-        try {
-            world->resources->load(name, 11);
-        } catch (...) {
-            return 0;
-        }
-    }
+    if (!fuzz::reloadInis(*world->resources, kFiles)) return 0;
     run(*world, [] { return new cLogo(nullptr); });
     run(*world, [] { return new cComics(nullptr); });
     cMainMenu::setFirstVisit(true);

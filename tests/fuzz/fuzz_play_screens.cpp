@@ -37,40 +37,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A clock of 1/15 s steps, one texture for every name (never drawn), a pointer the target
-// moves, and the bindings kept so that the target can fire them.
-class PlayServices : public cSceneServices {
-public:
-    float getGameDelta() override { return 1.0f / 15.0f; }
-    float getRealDelta() override { return 1.0f / 15.0f; }
-    cVector2 getMousePosition() override { return pointer; }
-    cVector2 getScreenSize() override { return cVector2(800, 600); }
-    cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
-    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(16, 16) : cVector2(); }
-    cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
-    void addBinding(InputCode code, InputCallback callback, void* object) override {
-        listeners[code].emplace_back(callback, object);
-    }
-    void removeBinding(InputCode code, InputCallback callback, void* object) override {
-        auto& list = listeners[code];
-        list.erase(std::remove(list.begin(), list.end(), std::make_pair(callback, object)), list.end());
-    }
-    // Runs the listeners of a code, each only while it is still bound.
-    void send(InputCode code) {
-        const auto snapshot = listeners[code];
-        for (const auto& listener : snapshot) {
-            const auto& now = listeners[code];
-            if (std::find(now.begin(), now.end(), listener) != now.end()) listener.first(listener.second);
-        }
-    }
-
-    cVector2 pointer;
-    std::map<InputCode, std::vector<std::pair<InputCallback, void*>>> listeners;
-
-private:
-    int m_texture = 0;
-};
-
 std::string g_ini;  // the configuration of the current input, as file bytes
 
 const char* const kFiles[] = {
@@ -96,7 +62,7 @@ const cXmlNode* campaignPack() {
 }
 
 struct World {
-    PlayServices services;
+    fuzz::SceneServices services{1.0f / 15.0f, 16.0f};
     std::unique_ptr<cResourceManager> resources;
     fs::path folder;
     World() {
@@ -122,11 +88,11 @@ void run(World& world, const uint8_t* data, size_t size, Make make) {
         screen = make();
         for (int frame = 0; frame < 45; ++frame) {
             const uint8_t a = size ? data[(2 * frame) % size] : 0, b = size ? data[(2 * frame + 1) % size] : 0;
-            world.services.pointer = cVector2(a * 800.0f / 256.0f, b * 600.0f / 256.0f);
-            if (frame % 3 == 2) world.services.send(INPUT_LEFT_PRESSED);
-            if (frame % 3 == 0) world.services.send(INPUT_LEFT_RELEASED);
-            if (a % 17 == 1) world.services.send(keyPressedCode(KEY_ENTER));
-            if (b % 19 == 1) world.services.send(keyPressedCode(KEY_ESCAPE));
+            world.services.mouse = cVector2(a * 800.0f / 256.0f, b * 600.0f / 256.0f);
+            if (frame % 3 == 2) world.services.fire(INPUT_LEFT_PRESSED);
+            if (frame % 3 == 0) world.services.fire(INPUT_LEFT_RELEASED);
+            if (a % 17 == 1) world.services.fire(keyPressedCode(KEY_ENTER));
+            if (b % 19 == 1) world.services.fire(keyPressedCode(KEY_ESCAPE));
             if (auto* play = dynamic_cast<cScreenPlay*>(screen); play && a % 7 == 3)
                 cScreenPlay::onButton(b % 2 ? play->getNextButton() : play->getPrevButton());
             updateTopLevelNodes(&updateNode);
@@ -135,10 +101,7 @@ void run(World& world, const uint8_t* data, size_t size, Make make) {
         }
     } catch (...) {
     }
-    delete screen;
-    updateTopLevelNodes(nullptr);
-    // A screen whose construction failed left no object to unbind: forget what it bound.
-    world.services.listeners.clear();
+    world.services.endRun(screen);
 }
 
 }  // namespace
@@ -156,14 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t textSize = size - static_cast<size_t>(text - data);
     // 2. The configuration.
     g_ini = fuzz::iniBytes(text, textSize);
-    for (const char* name : kFiles) {
-        world->resources->unload(name);
-        try {
-            world->resources->load(name, 11);
-        } catch (...) {
-            return 0;
-        }
-    }
+    if (!fuzz::reloadInis(*world->resources, kFiles)) return 0;
     // 3. The game data and the screens.
     std::unique_ptr<cGameData> game;
     try {

@@ -19,9 +19,9 @@
 #include "game/menus/cScreenPlay.h"
 #include "platform/audio/Audio.h"
 #include "platform/input/Input.h"
-#include "tests/game/flow/test_game_fixture.h"
+#include "tests/game/menus/test_walk_support.h"
 
-using game_test::GameFixture;
+using game_test::WalkFixture;
 
 namespace {
 
@@ -31,32 +31,8 @@ void advance60() {
     platform::advanceTestClock(++n % 3 == 0 ? 16 : 17);
 }
 
-class MenuWalk : public GameFixture {
+class MenuWalk : public WalkFixture {
 protected:
-    void click(const cVector2& at) {
-        platform::input::injectCursor(at.x, at.y);
-        genv->frame();
-        platform::input::injectButton(0, true);
-        genv->frame();
-        platform::input::injectButton(0, false);
-        genv->frame();
-    }
-    void click(cButton* button) {
-        ASSERT_NE(button, nullptr);
-        click(button->getPosition());
-    }
-    // Saves the frame shown and checks that something was drawn.
-    void shoot(const std::string& name) {
-        genv->frame();
-        genv->saveFrame(name);
-        std::vector<uint32_t> pixels;
-        uint32_t w = 0, h = 0;
-        ASSERT_EQ(getGraphics()->readBackBuffer(&pixels, &w, &h), 0);
-        size_t lit = 0;
-        for (uint32_t p : pixels)
-            if ((p & 0x00FFFFFFu) != 0) ++lit;
-        EXPECT_GT(lit, pixels.size() / 20) << name << " is black";
-    }
     cMainMenu* menu() { return game->getMainMenu(); }
     bool atRest(cMenuScreen* screen) { return screen && screen->isActive() && screen->isVisible() && menu()->isComplete(); }
 };

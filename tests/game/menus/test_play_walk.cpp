@@ -23,45 +23,15 @@
 #include "game/menus/cScreenMain.h"
 #include "game/menus/cScreenPlay.h"
 #include "platform/input/Input.h"
-#include "tests/game/flow/test_game_fixture.h"
 #include "tests/game/menus/test_play_fixture.h"
+#include "tests/game/menus/test_walk_support.h"
 
-using game_test::GameFixture;
+using game_test::WalkFixture;
 
 namespace {
 
-class PlayWalk : public GameFixture {
+class PlayWalk : public WalkFixture {
 protected:
-    void click(const cVector2& at) {
-        platform::input::injectCursor(at.x, at.y);
-        genv->frame();
-        platform::input::injectButton(0, true);
-        genv->frame();
-        platform::input::injectButton(0, false);
-        genv->frame();
-    }
-    void click(cButton* button) {
-        ASSERT_NE(button, nullptr);
-        click(button->getPosition());
-    }
-    void key(uint8_t code) {
-        platform::input::injectKey(code, true);
-        genv->frame();
-        platform::input::injectKey(code, false);
-        genv->frame();
-    }
-    // Saves the frame shown and checks that something was drawn.
-    void shoot(const std::string& name) {
-        genv->frame();
-        genv->saveFrame(name);
-        std::vector<uint32_t> pixels;
-        uint32_t w = 0, h = 0;
-        ASSERT_EQ(getGraphics()->readBackBuffer(&pixels, &w, &h), 0);
-        size_t lit = 0;
-        for (uint32_t p : pixels)
-            if ((p & 0x00FFFFFFu) != 0) ++lit;
-        EXPECT_GT(lit, pixels.size() / 20) << name << " is black";
-    }
     cMainMenu* menu() { return game->getMainMenu(); }
     template <class Screen>
     Screen* at(int32_t id) {
