@@ -1,22 +1,43 @@
 #pragma once
-// Screen 9: EASY (0) and HARD (1) store the game mode and save; BACK (2) returns.
-// A stand-in on the shared body (cStandInScreen.h).
+// Menu screen 9, which PLAY opens while the profile has no game mode: the game-mode question
+// (cGameModeChoice) on a menu panel. EASY (result 0) and HARD (1) store the mode in the
+// current profile and save at once; BACK (2) changes nothing. Every button slides the panel
+// out, and the screen finishes once the panel is hidden. After EASY or HARD, in every frame
+// of the slide-out in which the panel's alpha is 200 or less, the screen asks the main menu
+// to fade out, so the fade runs with the slide. Mouse only; always complete.
+//
+// Layout: "Config/Menu/screen_game_mode.ini" (COMMON, PANEL, PANEL_ADD and the sections of
+// the question).
 
-#include "game/flow/cGameData.h"
-#include "game/menus/cStandInScreen.h"
+#include "game/menus/cMenuScreen.h"
+#include "game/menus/cPanelGameMode.h"
 
-class cScreenGameMode : public cStandInScreen {
+class cScreenGameMode : public cMenuScreen {
 public:
-    enum Result : int32_t { RESULT_EASY = 0, RESULT_HARD = 1, RESULT_BACK = 2 };
-    explicit cScreenGameMode(cSceneNode* parent)
-        : cStandInScreen(parent, L"GAME MODE", {{L"Easy", RESULT_EASY}, {L"Hard", RESULT_HARD}, {L"Back", RESULT_BACK}}) {}
+    static constexpr const char* kConfig = "Config/Menu/screen_game_mode.ini";
+    enum Result : int32_t {
+        RESULT_EASY = cGameModeChoice::CHOICE_EASY,
+        RESULT_HARD = cGameModeChoice::CHOICE_HARD,
+        RESULT_BACK = cGameModeChoice::CHOICE_BACK,
+    };
+    // A panel at this alpha or below lets the menu fade out during the slide-out after a mode.
+    static constexpr uint32_t kEarlyFadeAlpha = 200;
 
-protected:
-    void onChoice(int32_t result) override {
-        if (result == RESULT_BACK) return;
-        if (cGameData* data = getGameData()) {
-            data->setDifficulty(result);
-            data->saveNow();
-        }
-    }
+    explicit cScreenGameMode(cSceneNode* parent);
+    ~cScreenGameMode() override;
+
+    void update() override;
+    void loadFromIni(const cIniFile& ini, const cStringW& section) override;
+    bool isComplete() override { return true; }
+
+    cMenuPanel* getPanel() const { return m_panel; }
+    const cGameModeChoice& getChoice() const { return m_choice; }
+    bool isClosing() const { return m_closing; }
+
+private:
+    static bool onButton(cSceneNode* button);
+
+    cMenuPanel* m_panel = nullptr;
+    cGameModeChoice m_choice;
+    bool m_closing = false;
 };

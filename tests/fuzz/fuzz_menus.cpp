@@ -23,8 +23,6 @@
 
 namespace {
 
-using FuzzServices = fuzz::SceneServices;
-
 std::string g_ini;  // the configuration of the current input, as file bytes
 
 const char* const kFiles[] = {
@@ -33,7 +31,7 @@ const char* const kFiles[] = {
 };
 
 struct World {
-    FuzzServices services;
+    fuzz::SceneServices services{0.1f, 32.0f};
     std::unique_ptr<cResourceManager> resources;
     World() {
         setSceneServices(&services);
@@ -63,10 +61,7 @@ void run(World& world, Make make) {
         }
     } catch (...) {
     }
-    delete state;
-    updateTopLevelNodes(nullptr);
-    // A state whose construction failed left no object to unbind: forget what it bound.
-    world.services.bindings.clear();
+    world.services.endRun(state);
 }
 
 }  // namespace
@@ -74,14 +69,7 @@ void run(World& world, Make make) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World* world = new World();
     g_ini = fuzz::iniBytes(data, size);
-    for (const char* name : kFiles) {
-        world->resources->unload(name);
-        try {
-            world->resources->load(name, 11);
-        } catch (...) {
-            return 0;
-        }
-    }
+    if (!fuzz::reloadInis(*world->resources, kFiles)) return 0;
     run(*world, [] { return new cLogo(nullptr); });
     run(*world, [] { return new cComics(nullptr); });
     cMainMenu::setFirstVisit(true);

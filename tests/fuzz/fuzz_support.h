@@ -1,16 +1,16 @@
 #pragma once
 // Helpers shared by the fuzz targets.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "engine/scene/cSceneServices.h"
-
+#include "engine/core/cResourceManager.h"
+#include "engine/scene/cSceneNode.h"
 #include "engine/scene/cSceneServices.h"
 
 namespace fuzz {
@@ -41,16 +41,32 @@ inline std::string iniBytes(const uint8_t* data, size_t size) {
     return out;
 }
 
-// A clock of 0.1 s steps, one 32 x 32 texture for every name (never drawn), a pointer the
-// target moves, and the bindings kept so that the target can fire them.
+// Unloads and loads again each named INI (group 11); false when one is refused.
+template <size_t N>
+bool reloadInis(cResourceManager& resources, const char* const (&names)[N]) {
+    for (const char* name : names) {
+        resources.unload(name);
+        try {
+            resources.load(name, 11);
+        } catch (...) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Scene services for targets that run states or screens without the engine: a clock of fixed
+// steps, one square texture for every name (never drawn), a pointer the target moves, and the
+// input bindings kept so that the target can fire them.
 class SceneServices : public cSceneServices {
 public:
-    float getGameDelta() override { return 0.1f; }
-    float getRealDelta() override { return 0.1f; }
+    explicit SceneServices(float step = 0.1f, float textureSide = 32.0f) : m_step(step), m_side(textureSide) {}
+    float getGameDelta() override { return m_step; }
+    float getRealDelta() override { return m_step; }
     cVector2 getMousePosition() override { return mouse; }
     cVector2 getScreenSize() override { return cVector2(800, 600); }
     cTexture* getTexture(const cStringA&) override { return reinterpret_cast<cTexture*>(&m_texture); }
-    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(32, 32) : cVector2(); }
+    cVector2 getTextureImageSize(cTexture* t) override { return t ? cVector2(m_side, m_side) : cVector2(); }
     cVector2 getTextureSize(cTexture* t) override { return getTextureImageSize(t); }
     void addBinding(InputCode code, InputCallback callback, void* object) override {
         bindings[code].emplace_back(callback, object);
@@ -78,12 +94,22 @@ public:
         if (charListener) charListener(character, charUser);
     }
 
+    // Deletes what a run built and forgets every binding: a node whose construction failed
+    // left no object to unbind.
+    void endRun(cSceneNode* node) {
+        delete node;
+        updateTopLevelNodes(nullptr);
+        bindings.clear();
+    }
+
     cVector2 mouse;
     std::map<InputCode, std::vector<std::pair<InputCallback, void*>>> bindings;
     CharCallback charListener = nullptr;
     void* charUser = nullptr;
 
 private:
+    float m_step;
+    float m_side;
     int m_texture = 0;
 };
 

@@ -40,6 +40,20 @@ TEST(MenuData, EveryNamedFileAndSectionExists) {
          {L"COMMON", L"PANEL", L"PANEL_ADD", L"PIC_TITLE", L"TEXT_TITLE", L"BUTTON_YES", L"BUTTON_NO"}},
         {"Config/Menu/screen_stand_in.ini", {L"COMMON", L"PANEL", L"PANEL_ADD", L"TEXT_TITLE", L"BUTTON", L"BUTTON_TEXT"}},
         {"Config/Menu/button_style.ini", {L"BUTTON"}},
+        {"Config/Menu/screen_play.ini",
+         {L"COMMON", L"PANEL", L"TITLE", L"TEXT_TITLE", L"BUTTON_PREV", L"BUTTON_NEXT", L"BUTTON_START", L"BUTTON_BACK"}},
+        {"Config/Menu/preview_panel.ini", {L"COMMON", L"TITLE", L"DESCRIPTION", L"LEVEL_BUTTON", L"BUTTON_POSITIONS"}},
+        {"Config/Menu/screen_game_mode.ini",
+         {L"COMMON", L"PANEL", L"PANEL_ADD", L"TEXT", L"COMMON_DESC", L"BUTTON_EASY", L"BUTTON_HARD", L"BUTTON_BACK",
+          L"EASY_DESC", L"HARD_DESC"}},
+        {"Config/Menu/panel_game_mode.ini",
+         {L"PANEL", L"PANEL_ADD", L"TEXT", L"COMMON_DESC", L"BUTTON_EASY", L"BUTTON_HARD", L"BUTTON_BACK", L"EASY_DESC",
+          L"HARD_DESC"}},
+        {"Config/Menu/screen_help.ini",
+         {L"COMMON", L"PANEL", L"PANEL_ADD", L"TITLE", L"TEXT_TITLE", L"PICTURE", L"BUTTON_OK", L"BUTTON_FORWARD",
+          L"BUTTON_BACKWARD"}},
+        {"Config/Menu/screen_highscore.ini",
+         {L"COMMON", L"PANEL", L"PANEL_ADD", L"TITLE", L"TEXT_TITLE", L"NAME", L"SCORE", L"BUTTON_OK"}},
     };
     for (const File& f : files) {
         std::unique_ptr<cIniFile> ini = loadIni(f.name);
@@ -50,8 +64,10 @@ TEST(MenuData, EveryNamedFileAndSectionExists) {
             EXPECT_TRUE(existsOnDisk(file)) << f.name << " [" << e.section.toNarrow().str() << "] "
                                             << e.key.toNarrow().str() << ": " << file;
         }
-        // A screen's own node must show; a text needs its font and image.
-        EXPECT_NE(ini->getValue(L"COMMON", L"visible").str(), L"0") << f.name;
+        // A screen's own node must show (the pages start hidden: the play screen shows
+        // them); a text needs its font and image.
+        if (std::string(f.name) != "Config/Menu/preview_panel.ini")
+            EXPECT_NE(ini->getValue(L"COMMON", L"visible").str(), L"0") << f.name;
         for (const cIniFile::Entry& e : ini->getEntries())
             if (e.key == L"string")
                 EXPECT_FALSE(ini->getValue(e.section, L"font").isEmpty() || ini->getValue(e.section, L"texture").isEmpty())
@@ -61,6 +77,28 @@ TEST(MenuData, EveryNamedFileAndSectionExists) {
     std::unique_ptr<cIniFile> prompt = loadIni("Config/Menu/panel_perfomance.ini");
     EXPECT_EQ(prompt->getValue(L"PANEL", L"visible").str(), L"0");
     EXPECT_EQ(prompt->getValue(L"PANEL", L"enabled").str(), L"0");
+    // The pages and the play screen's game-mode panel are built hidden and disabled, every
+    // page has its picture and texts, and every button has its position; help has pages and
+    // the highscores show lines.
+    std::unique_ptr<cIniFile> pages = loadIni("Config/Menu/preview_panel.ini");
+    EXPECT_EQ(pages->getValue(L"COMMON", L"visible").str(), L"0");
+    EXPECT_EQ(pages->getValue(L"COMMON", L"enabled").str(), L"0");
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_FALSE(pages->getValue(L"COMMON", cStringW(L"picture_") + intToString(n)).isEmpty()) << n;
+        EXPECT_FALSE(pages->getValue(L"TITLE", cStringW(L"text_") + intToString(n)).isEmpty()) << n;
+        EXPECT_FALSE(pages->getValue(L"DESCRIPTION", cStringW(L"text_") + intToString(n)).isEmpty()) << n;
+    }
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_FALSE(pages->getValue(L"BUTTON_POSITIONS", cStringW(L"position_") + intToString(i)).isEmpty()) << i;
+    for (const wchar_t* look : {L"normal", L"active", L"disabled", L"selected"}) {
+        EXPECT_FALSE(pages->getValue(L"LEVEL_BUTTON", cStringW(L"font_") + look).isEmpty());
+        EXPECT_FALSE(pages->getValue(L"LEVEL_BUTTON", cStringW(L"font_picture_") + look).isEmpty());
+    }
+    std::unique_ptr<cIniFile> modePanel = loadIni("Config/Menu/panel_game_mode.ini");
+    EXPECT_EQ(modePanel->getValue(L"PANEL", L"visible").str(), L"0");
+    EXPECT_EQ(modePanel->getValue(L"PANEL", L"enabled").str(), L"0");
+    EXPECT_FALSE(loadIni("Config/Menu/screen_help.ini")->getValue(L"PICTURE", L"picture_1").isEmpty());
+    EXPECT_EQ(loadIni("Config/Menu/screen_highscore.ini")->getValue(L"COMMON", L"num_lines").str(), L"10");
     // The first runs measure the frame rate; the threshold is set.
     EXPECT_EQ(loadIni("config/config.ini")->getValue(L"Performance", L"perform_performance_test").str(), L"1");
     EXPECT_EQ(loadIni("Config/Menu/screen_main.ini")->getValue(L"COMMON", L"fps").str(), L"15");

@@ -7,6 +7,7 @@
 
 #include "engine/core/cSettingsManager.h"
 #include "engine/scene/cButton.h"
+#include "engine/scene/cCompositePicture.h"
 #include "engine/media/cSound.h"
 #include "game/flow/cGameData.h"
 #include "game/flow/cMusicManager.h"
@@ -23,9 +24,9 @@
 #include "game/menus/cScreenPlayerSetupStart.h"
 #include "platform/audio/Audio.h"
 #include "platform/input/Input.h"
-#include "tests/game/flow/test_game_fixture.h"
+#include "tests/game/menus/test_walk_support.h"
 
-using game_test::GameFixture;
+using game_test::WalkFixture;
 
 namespace {
 
@@ -35,32 +36,8 @@ void advance60() {
     platform::advanceTestClock(++n % 3 == 0 ? 16 : 17);
 }
 
-class MenuWalk : public GameFixture {
+class MenuWalk : public WalkFixture {
 protected:
-    void click(const cVector2& at) {
-        platform::input::injectCursor(at.x, at.y);
-        genv->frame();
-        platform::input::injectButton(0, true);
-        genv->frame();
-        platform::input::injectButton(0, false);
-        genv->frame();
-    }
-    void click(cButton* button) {
-        ASSERT_NE(button, nullptr);
-        click(button->getPosition());
-    }
-    // Saves the frame shown and checks that something was drawn.
-    void shoot(const std::string& name) {
-        genv->frame();
-        genv->saveFrame(name);
-        std::vector<uint32_t> pixels;
-        uint32_t w = 0, h = 0;
-        ASSERT_EQ(getGraphics()->readBackBuffer(&pixels, &w, &h), 0);
-        size_t lit = 0;
-        for (uint32_t p : pixels)
-            if ((p & 0x00FFFFFFu) != 0) ++lit;
-        EXPECT_GT(lit, pixels.size() / 20) << name << " is black";
-    }
     cMainMenu* menu() { return game->getMainMenu(); }
     bool atRest(cMenuScreen* screen) { return screen && screen->isActive() && screen->isVisible() && menu()->isComplete(); }
 };
@@ -113,9 +90,9 @@ TEST_F(MenuWalk, LogoMenuExitPlayComicAndGame) {
     click(main->getButton(cScreenMain::RESULT_PLAY));
     ASSERT_TRUE(genv->framesUntil([&] { return menu()->getScreenId() == cMainMenu::kPlayScreen; }, 60));
     auto* play = static_cast<cScreenPlay*>(menu()->getScreen(cMainMenu::kPlayScreen));
-    ASSERT_TRUE(genv->framesUntil([&] { return play->getPanel()->isComplete() && play->getPanel()->isActive(); }, 120));
+    ASSERT_TRUE(genv->framesUntil([&] { return play->isComplete() && play->getFrame()->isActive(); }, 120));
     shoot("menus_play.png");
-    click(play->getButton(cScreenPlay::RESULT_START));
+    click(play->getStartButton());
     ASSERT_TRUE(reach(APP_STATE_COMICS, 600));
     EXPECT_EQ(getGameData()->getComicsNumber(), 2);
     ASSERT_TRUE(genv->framesUntil([&] { return game->getComics()->isComplete(); }, 120));
