@@ -20,8 +20,8 @@ using namespace game_test;
 
 namespace {
 
-// The demo's list: entry n centred at (665, 150 + 72 n); Buy at (590, 570), Finish (735, 570).
-constexpr float kEntryX = 665.0f, kFirstEntryY = 150.0f;
+// The demo's list: entry n centred at (665, 158 + 72 n); Buy at (590, 570), Finish (735, 570).
+constexpr float kEntryX = 665.0f, kFirstEntryY = 158.0f;
 
 class ShopGame : public GameFixture {
 protected:
