@@ -1,8 +1,11 @@
 // The speech-bubble clouds: layout specs, the nine-slice geometry with the pointer's split
 // edge and tip, the fades of the appearing cloud, and a cloud file without layouts.
 
+#include <cmath>
+
 #include "engine/core/ErrorCallStack.h"
 #include "game/effects/EffectSupport.h"
+#include "game/shop/cDropPanel.h"
 #include "tests/game/shop/ShopTestSupport.h"
 
 using namespace shop_test;
@@ -220,6 +223,39 @@ TEST_F(Clouds, WithoutFadeTimeTheCloudSwitchesAtOnce) {
     frame(0.02f);
     EXPECT_FALSE(cloud->isVisible()) << "no disappear delay, no fade";
     delete cloud;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Clouds, DropPanelDropsOnItsSpringAndLiftsAway) {
+    auto* panel = new cDropPanel(root);
+    panel->setPosition(cVector2(300.0f, -700.0f));
+    panel->show();
+    panel->enable();
+    EXPECT_TRUE(panel->isDropping());
+    frame(0.02f);
+    EXPECT_EQ(sound->count("play:" + std::string(panel_files::kSoundAppear)), 1u);
+    EXPECT_FALSE(panel->isActive()) << "no clicks while it moves";
+    // t from -2.5 at 3.4 per second: about 659 pixels above the target at the start.
+    EXPECT_NEAR(panel->getPosition().y, std::sin(2.0f * -2.432f) * (-100.0f * 2.432f * 2.432f) - 60.0f, 1.0f);
+    for (int i = 0; i < 300 && panel->isDropping(); ++i) frame(0.02f);
+    EXPECT_FALSE(panel->isDropping());
+    EXPECT_EQ(panel->getPosition(), cVector2(0.0f, 0.0f)) << "stopped on the target";
+    EXPECT_TRUE(panel->isActive());
+    EXPECT_EQ(sound->count("play:" + std::string(panel_files::kSoundAppear)), 1u) << "once";
+    // Opened: it lifts to its rest point at 1800 pixels per second and goes.
+    panel->setPosition(cVector2(0.0f, 90.0f));
+    panel->setOpen(true);
+    EXPECT_TRUE(panel->isLifting());
+    frame(0.02f);
+    EXPECT_EQ(sound->count("play:" + std::string(panel_files::kSoundDisappear)), 1u);
+    EXPECT_FLOAT_EQ(panel->getPosition().y, 54.0f);
+    frames(3, 0.02f);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_FALSE(panel->isLifting());
+    delete panel;
 }
 
 }  // namespace
