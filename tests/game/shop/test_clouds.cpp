@@ -5,6 +5,7 @@
 
 #include "engine/core/ErrorCallStack.h"
 #include "game/effects/EffectSupport.h"
+#include "game/shop/cCloudButton.h"
 #include "game/shop/cDropPanel.h"
 #include "tests/game/shop/ShopTestSupport.h"
 
@@ -256,6 +257,54 @@ TEST_F(Clouds, DropPanelDropsOnItsSpringAndLiftsAway) {
     EXPECT_FALSE(panel->isVisible());
     EXPECT_FALSE(panel->isLifting());
     delete panel;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Clouds, CloudButtonSizesItsFaceAndClicks) {
+    addIni("Config/Shop/cloud_button.ini",
+           "[CLOUD_BUTTON]\ntexture_normal=\"cb_n.dds\"\ntexture_hover=\"cb_h.dds\"\ntexture_pressed=\"cb_p.dds\"\n"
+           "texture_disabled=\"cb_d.dds\"\ntexture_size=\"64,64\"\nrect_center=\"16,16,48,48\"\nmargins=\"4,2\"\n"
+           "size=\"132,68\"\nsound_active=\"cb_active.ogg\"\nsound_pressed=\"cb_pressed.ogg\"\noffset_back=\"3,4\"\n"
+           "alpha_back=\"100\"\nfont=\"fonts/fixed.rwf\"\ntexture=\"fonts/fixed.png\"\n");
+    addIni("Config/Shop/cloud_button_use.ini",
+           "[BUTTON]\nini=\"Config/Shop/cloud_button.ini\"\ntext=\"OK\"\nposition=\"200,100\"\ndeep=\"10\"\n");
+    auto* button = new cCloudButton(root);
+    button->loadFromIni(effectIni("Config/Shop/cloud_button_use.ini"), L"BUTTON");
+    button->show();
+    button->enable();
+    // Content: 132 x 68 less the margins (8, 4) and the borders (32, 32).
+    EXPECT_EQ(button->getContentSize(), cVector2(92.0f, 32.0f));
+    EXPECT_EQ(button->getScale(), cVector2(100.0f / 32.0f, 36.0f / 32.0f));
+    EXPECT_EQ(button->getBorder(cCloudButtonBase::LEFT)->getTransformOrigin(), cVector2(8.0f + 50.0f, 0.0f));
+    EXPECT_EQ(button->getBack()->getPosition(), cVector2(203.0f, 104.0f));
+    EXPECT_FLOAT_EQ(button->getBack()->getDeep() + 0.5f, button->getDeep());
+    button->setAlpha(200);
+    EXPECT_EQ(button->getBack()->getVertexAlpha(0), 45u) << "face alpha - 255 + alpha_back";
+    int clicks = 0;
+    static int* counter = nullptr;
+    counter = &clicks;
+    button->setClickHandler([](cCloudButton*) { ++*counter; });
+    in::injectCursor(200.0f, 100.0f);
+    frame(0.0f);
+    EXPECT_TRUE(isCloudButtonHot(button));
+    EXPECT_EQ(button->getPicture(), "cb_h.dds");
+    EXPECT_EQ(sound->count("play:cb_active.ogg"), 1u);
+    in::injectButton(0, true);
+    frame(0.0f);
+    frame(0.0f);
+    EXPECT_EQ(button->getPicture(), "cb_p.dds");
+    in::injectButton(0, false);
+    frame(0.0f);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(sound->count("play:cb_pressed.ogg"), 1u);
+    button->disable();
+    frame(0.0f);
+    EXPECT_EQ(button->getPicture(), "cb_d.dds");
+    EXPECT_FALSE(isCloudButtonHot(button));
+    delete button;
 }
 
 }  // namespace
