@@ -32,34 +32,15 @@
 #include "platform/device/RecordingDevice.h"
 #include "tests/engine/scene/test_widget_support.h"
 #include "tests/game/flow/test_gamedata_fixture.h"
+#include "tests/game/interface/PanelTestSupport.h"
 
 namespace shop_test {
 
 namespace in = platform::input;
 
-class ShopServices : public widget_test::InputFakeServices {
-public:
-    float getGameDelta() override {
-        cLogic* logic = getLogic();
-        return logic && logic->isPaused() ? 0.0f : gameDelta;
-    }
-};
-
-class ShopSound : public cSound {
-public:
-    std::vector<std::string> events;
-    void playSample(const cStringA& name, int) override { events.push_back("play:" + name); }
-    void pauseAll() override { events.push_back("pauseAll"); }
-    void resumeAll() override { events.push_back("resumeAll"); }
-    void pauseMusic() override { events.push_back("pauseMusic"); }
-    void resumeMusic() override { events.push_back("resumeMusic"); }
-    void stopAll() override { events.push_back("stopAll"); }
-    size_t count(const std::string& e) const {
-        size_t n = 0;
-        for (const std::string& x : events) n += x == e;
-        return n;
-    }
-};
+// Game time stops with the logic; the sound manager records what is played, paused and resumed.
+using ShopServices = panel_test::PanelServices;
+using ShopSound = panel_test::PanelSound;
 
 // ASCII with "\n" line ends as a UTF-16 INI file (CR LF).
 inline std::string iniText(const std::string& text) {
@@ -180,6 +161,7 @@ protected:
     cSceneServices* previous = nullptr;
     cInput* input = nullptr;
     ShopSound* sound = nullptr;
+    cSceneNode* root = nullptr;  // a shown and enabled parent for the objects under test
 
     void SetUp() override {
         platform::setBackend(platform::Backend::Headless);
@@ -213,9 +195,15 @@ protected:
         for (const char* f : {"Config/Shop/shop_objects_1.ini", "Config/Shop/shop_objects_12.ini",
                               "Config/Shop/shop_objects_2.ini", "Config/Shop/shop_objects_3.ini"})
             addIni(f, catalogueIni());
+        savedServices = cGameData::services();
         makeData();
+        root = new cSceneNode(nullptr);
+        root->show();
+        root->enable();
     }
     void TearDown() override {
+        delete root;
+        root = nullptr;
         updateTopLevelNodes(nullptr);
         EXPECT_EQ(getRenderSetCount(), 0u) << "a test left shown sprites behind";
         EXPECT_EQ(getTopLevelCount(), 0u) << "a test left top-level nodes behind";
@@ -249,7 +237,6 @@ protected:
         packs["Packs/1/pack2.qpk"] = pack(1);
         packs["Packs/2/pack.qpk"] = pack(2);
         packs["Packs/3/pack.qpk"] = pack(3);
-        savedServices = cGameData::services();
         auto& s = cGameData::services();
         s.commonFolder = [this] { return common.string() + "/"; };
         s.getPack = [this](const cStringA& name) -> const cXmlNode* {

@@ -150,17 +150,9 @@ TEST_F(Catalogue, NamesFilesAndSections) {
 
 class ShopObjects : public ShopTest {
 protected:
-    cSceneNode* root = nullptr;
     void SetUp() override {
         ShopTest::SetUp();
         goToLevel(5);
-        root = new cSceneNode(nullptr);
-        root->show();
-        root->enable();
-    }
-    void TearDown() override {
-        delete root;
-        ShopTest::TearDown();
     }
 };
 

@@ -15,17 +15,6 @@ namespace {
 
 class Clouds : public ShopTest {
 protected:
-    cSceneNode* root = nullptr;
-    void SetUp() override {
-        ShopTest::SetUp();
-        root = new cSceneNode(nullptr);
-        root->show();
-        root->enable();
-    }
-    void TearDown() override {
-        delete root;
-        ShopTest::TearDown();
-    }
     cTextCloud* makeCloud() {
         auto* cloud = new cTextCloud(root);
         cloud->loadFromIni(effectIni(cAppearingCloud::kConfig), L"CLOUD");

@@ -28,7 +28,6 @@ bool existsInData(const std::string& name) { return fs::exists(kData / cStringA(
 class ShopData : public ShopTest {
 protected:
     std::set<std::string> names;  // every texture the shop may draw
-    cSceneNode* root = nullptr;
 
     void SetUp() override {
         ShopTest::SetUp();
@@ -44,13 +43,6 @@ protected:
             const std::string bytes = readData(p);
             packs[p] = cXmlNode::fromBytes(bytes.data(), bytes.size(), cStringA(p));
         }
-        root = new cSceneNode(nullptr);
-        root->show();
-        root->enable();
-    }
-    void TearDown() override {
-        delete root;
-        ShopTest::TearDown();
     }
     void restart(int32_t difficulty) {
         data.reset();

@@ -16,19 +16,8 @@ float entryY(int n) { return 127.0f + 50.0f * static_cast<float>(n); }
 
 class ShopScreen : public ShopTest {
 protected:
-    cSceneNode* root = nullptr;
     cShopScreen* screen = nullptr;
 
-    void SetUp() override {
-        ShopTest::SetUp();
-        root = new cSceneNode(nullptr);
-        root->show();
-        root->enable();
-    }
-    void TearDown() override {
-        delete root;
-        ShopTest::TearDown();
-    }
     // Level 5 of world 1 after four levels of 500 points: cash 2000. extraOffers adds the cake,
     // drink and snack stations (in this order) to the eight staff and decor offers.
     cShopScreen* build(int extraOffers = 2, int32_t scorePerLevel = 500) {
