@@ -4,6 +4,7 @@
 #include "engine/media/cInput.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cCheckButton.h"
+#include "game/shop/cCloudButton.h"
 
 cCursor* getCursor() { return cCursor::instance(); }
 
@@ -40,6 +41,8 @@ void cCursor::testWidget(cSceneNode* node) {
     } else if (node->getTypeId() == SCENE_CHECK_BUTTON) {
         const int32_t state = static_cast<cCheckButton*>(node)->getState();
         hot = (state & CHECK_SHOWN) && (state & CHECK_HOVER) && !(state & CHECK_DISABLED);
+    } else {
+        hot = isCloudButtonHot(node);
     }
     cursor->m_over_widget = cursor->m_over_widget || hot;
 }

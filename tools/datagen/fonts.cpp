@@ -30,6 +30,7 @@ struct FontLine {
     std::string face;
     int pixels = 0;
     std::vector<uint32_t> characters;
+    uint32_t rgb = 0x00FFFFFFu;   // glyph colour; white unless the line gives "#rrggbb"
 };
 
 uint32_t parseCode(const std::string& text, const std::string& where) {
@@ -59,6 +60,10 @@ std::vector<FontLine> readFontList(const fs::path& path) {
             throw std::runtime_error(where + ": expected name, face and a pixel size of 4 to 128");
         std::string range;
         while (words >> range) {
+            if (range.size() == 7 && range[0] == '#') {
+                font.rgb = parseCode("0x" + range.substr(1, 4), where) << 8 | parseCode("0x" + range.substr(5), where);
+                continue;
+            }
             size_t dash = range.find('-');
             uint32_t first = parseCode(range.substr(0, dash), where);
             uint32_t last = dash == std::string::npos ? first : parseCode(range.substr(dash + 1), where);
@@ -144,13 +149,13 @@ void bakeFont(const cFreeTypeLibrary& library, const FontLine& font, const fs::p
     cImage image;
     image.width = kImageWidth;
     image.height = y + uint32_t(lineHeight) + kPad;
-    image.pixels.assign(size_t(image.width) * image.height, 0x00FFFFFFu);
+    image.pixels.assign(size_t(image.width) * image.height, font.rgb);
     for (size_t i = 0; i < cells.size(); ++i)
         for (int cy = 0; cy < lineHeight; ++cy)
             for (int cx = 0; cx < cells[i].width; ++cx) {
                 uint8_t a = cells[i].coverage[size_t(cy) * size_t(cells[i].width) + size_t(cx)];
                 image.pixels[size_t(places[i].y + uint32_t(cy)) * image.width + places[i].x + uint32_t(cx)] =
-                    (uint32_t(a) << 24) | 0x00FFFFFFu;
+                    (uint32_t(a) << 24) | font.rgb;
             }
 
     std::string rwf;

@@ -115,19 +115,24 @@ TEST_F(GameFixture, ASwitchDeletesTheOldStateAtOnceAndBuildsTheNewOneAfterASecon
     EXPECT_FALSE(getResourceManager()->isLoaded("Menu/Custom/logo_back.dds"));  // the logo's group went
     EXPECT_TRUE(getResourceManager()->isLoaded("Menu/Surfaces/menu_back.dds"));
 
-    // The shop restarts itself (result 0): a new object, the same resources, no loading.
+    // The shop's reload rebuilds it in place: the same state, a new screen, the same
+    // resources, no switch.
     getGameData()->setLevel(5);
     getGameData()->recordLevelResult(true);  // level 6 reached
     getGameData()->setLevel(6);
     finishState(MENU_RESULT_PLAY);
     ASSERT_TRUE(reach(APP_STATE_SHOP));
     cShop* first = game->getShop();
+    ASSERT_TRUE(genv->framesUntil([&] { return first->isIdle(); }, 200));
     cResource* texture = getResourceManager()->find("Shop/Interface/shop_back.dds");
     ASSERT_NE(texture, nullptr);
     first->cheatReload();
+    ASSERT_TRUE(genv->framesUntil([&] { return first->getScreen() == nullptr; }, 200));
     genv->frame();
-    EXPECT_EQ(game->getShop(), nullptr);
-    ASSERT_TRUE(reach(APP_STATE_SHOP));
+    EXPECT_EQ(game->getShop(), first);
+    EXPECT_FALSE(game->isSwitching());
+    EXPECT_NE(first->getScreen(), nullptr);
+    EXPECT_FALSE(first->isFinished());
     EXPECT_EQ(getResourceManager()->find("Shop/Interface/shop_back.dds"), texture);
 }
 
