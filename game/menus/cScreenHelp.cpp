@@ -7,7 +7,7 @@
 #include "engine/scene/cText.h"
 #include "game/menus/MenuScreenEnd.h"
 #include "game/menus/cMenuPanel.h"
-#include "game/menus/cScreenExit.h"
+#include "game/interface/cPanel.h"
 
 cScreenHelp::cScreenHelp(cSceneNode* parent) : cMenuScreen(parent) {
     m_panel = new cMenuPanel(this);

@@ -12,7 +12,7 @@
 #include "game/flow/cGameData.h"
 #include "game/menus/MenuScreenEnd.h"
 #include "game/menus/cMenuPanel.h"
-#include "game/menus/cScreenExit.h"
+#include "game/interface/cPanel.h"
 
 std::vector<cScreenHighscore::Line> cScreenHighscore::buildLines(uint32_t limit) {
     struct Entry {

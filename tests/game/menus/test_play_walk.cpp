@@ -118,7 +118,7 @@ TEST_F(PlayWalk, PlayGameModeHelpAndHighscoresThroughTheMenu) {
     platform::input::injectButton(0, false);
     genv->frame();
     EXPECT_EQ(getGameData()->getLevel(), 3);
-    getConfirmExitPanel()->no();
+    cConfirmExitPanel::onButtonClick(getConfirmExitPanel()->getNoButton());
     ASSERT_TRUE(genv->framesUntil([&] { return !getConfirmExitPanel()->isVisible(); }));
     ASSERT_TRUE(genv->framesUntil([&] { return playAtRest(play); }));
     click(levelAt(play, 5));
