@@ -8,11 +8,6 @@
 #include "game/menus/cMainMenu.h"
 #include "game/menus/cMenuPanel.h"
 
-bool isAltHeld() {
-    cInput* input = getInput();
-    return input && (input->isKeyDown(KEY_LEFT_ALT) || input->isKeyDown(KEY_RIGHT_ALT));
-}
-
 cScreenExit::cScreenExit(cSceneNode* parent) : cMenuScreen(parent) {
     m_panel = new cMenuPanel(this);
     m_title_picture = new cPicture(m_panel);
