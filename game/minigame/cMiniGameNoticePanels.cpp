@@ -89,6 +89,8 @@ cMiniGameStartPanel::cMiniGameStartPanel(cSceneNode* parent, cPanelOwner* owner)
     configure(minigame_files::kStartPanel, kLevelKeys);
 }
 
+cMiniGameStartPanel::~cMiniGameStartPanel() { cSceneNode::disable(); }
+
 void cMiniGameStartPanel::onEnable() {
     bindInput(kEnterPressed, &cMiniGameStartPanel::onEnterKey, this);
     cMiniGameNoticePanel::onEnable();

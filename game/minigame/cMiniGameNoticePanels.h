@@ -41,6 +41,8 @@ protected:
 class cMiniGameStartPanel : public cMiniGameNoticePanel {
 public:
     cMiniGameStartPanel(cSceneNode* parent, cPanelOwner* owner);
+    // Disabled here, where its own disable hook still runs and drops the Enter binding.
+    ~cMiniGameStartPanel() override;
     void onEnable() override;
     void onDisable() override;
     static void onEnterKey(void* panel);
