@@ -10,7 +10,6 @@
 #include "game/minigame/cMiniGameStatusPanel.h"
 
 cFlyScoreText::cFlyScoreText(cSceneNode* parent, const cText& source) : cText(parent) {
-    cEffectRegistry<cFlyScoreText>::registerInstance(this);
     m_origin = source.getPosition();
     m_alpha_curve = effectCurve(minigame_files::kFlyScoreCurves, "alpha");
     m_offset_curve = effectCurve(minigame_files::kFlyScoreCurves, "off_y");
@@ -23,6 +22,9 @@ cFlyScoreText::cFlyScoreText(cSceneNode* parent, const cText& source) : cText(pa
     setPosition(m_origin);
     show();
     enable();
+    // Entered last: a curve or file that is not loaded throws above, and the half-built text
+    // must not stay in the set.
+    cEffectRegistry<cFlyScoreText>::registerInstance(this);
 }
 
 cFlyScoreText::~cFlyScoreText() {
