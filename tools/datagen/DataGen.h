@@ -4,6 +4,7 @@
 // steps run in ascending order.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -26,6 +27,11 @@ void writeUtf16File(const std::filesystem::path& target, const std::u16string& t
 
 // Writes bytes the same way: beside the target, then renamed over it. Creates the folders.
 void writeFileAtomically(const std::filesystem::path& target, const void* data, size_t size);
+
+struct cImage;
+// Draws a one-word label ("_" as a blank) centred on the picture the way the placeholder art
+// labels its shapes: only where the picture is not transparent, dark or light by the fill.
+void drawArtLabel(cImage& image, const std::string& label, uint32_t fill);
 
 #define RW_DATAGEN_STEP(name, order, fn) \
     static const bool rw_datagen_registered_##name = registerDataGenStep(#name, order, fn)

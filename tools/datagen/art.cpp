@@ -498,4 +498,19 @@ void makeArt(const DataGenContext& context) {
 
 }  // namespace
 
+void drawArtLabel(cImage& image, const std::string& label, uint32_t fill) {
+    if (image.width == 0 || image.height == 0) return;
+    cFreeTypeLibrary library;
+    cFontFace face(library, dejaVuFacePath(kLabelFace));
+    cLabelPainter painter(face);
+    std::vector<float> hull(image.pixels.size());
+    for (size_t i = 0; i < hull.size(); ++i) hull[i] = float(channel(image.pixels[i], 24)) / 255.0f;
+    const float luminance = 0.299f * float(channel(fill, 16)) + 0.587f * float(channel(fill, 8)) + 0.114f * float(channel(fill, 0));
+    const float w = float(image.width), h = float(image.height);
+    std::string text = label;
+    std::replace(text.begin(), text.end(), '_', ' ');
+    painter.draw(image, 0, 0, image.width, hull, TextBox{w / 2, h / 2, w * 0.85f, h * 0.6f}, widen(text),
+                 luminance > 140.0f ? 0x202020u : 0xFFFFFFu);
+}
+
 RW_DATAGEN_STEP(art, 40, makeArt);

@@ -9,6 +9,8 @@
 #include "game/menus/cLevelButton.h"
 #include "game/menus/cPreviewPanel.h"
 #include "game/menus/cScreenPlay.h"
+#include "game/minigame/cHiddenObject.h"
+#include "game/minigame/cMiniGame.h"
 #include "game/minigame/cMiniGameScene.h"
 #include "game/shop/cShop.h"
 #include "tests/game/flow/test_game_fixture.h"
@@ -136,17 +138,22 @@ TEST_F(Cheats, TheShopsAndTheMiniGamesWords) {
     EXPECT_EQ(getGameData()->getMiniGameScore(), 100);
     type("3");
     EXPECT_EQ(getGameData()->getMiniGameScore(), 0);
+    // The other words wait for the fade-in.
+    ASSERT_TRUE(genv->framesUntil([&] { return mini->isReady(); }, 200));
     type("H");
-    EXPECT_TRUE(mini->isHinted());
+    EXPECT_TRUE(mini->getMiniGameObject()->getObjectsToFind().front()->isHinted());
     type("T");
-    EXPECT_EQ(mini->getTimeLeft(), 0.0f);
+    EXPECT_EQ(mini->getMiniGameObject()->getTime(), 0.0f);
     const int32_t number = getGameData()->getMiniGameNumber();
-    type("N");  // the next mini game: a restart of the state
+    type("N");  // the next mini game: rebuilt inside the state after the fade-out
     EXPECT_EQ(getGameData()->getMiniGameNumber(), number + 1);
-    EXPECT_TRUE(mini->isFinished());
     EXPECT_EQ(mini->getResult(), MINIGAME_RESULT_RESTART);
-    ASSERT_TRUE(reach(APP_STATE_MINI_GAME));
-    EXPECT_NE(game->getMiniGame(), nullptr);
+    ASSERT_TRUE(genv->framesUntil([&] { return !mini->getMiniGameObject(); }, 200));
+    genv->frame();
+    EXPECT_EQ(game->getMiniGame(), mini);
+    EXPECT_FALSE(mini->isFinished());
+    ASSERT_NE(mini->getMiniGameObject(), nullptr);
+    EXPECT_EQ(mini->getMiniGameObject()->getLevelFile(), "Config/MiniGame1/level" + std::to_string(number + 1) + "01.ini");
 }
 
 TEST_F(Cheats, ServiceKeysChangeTheSpeedsAndFreezeTheTree) {

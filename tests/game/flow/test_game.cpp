@@ -39,7 +39,7 @@ TEST_F(GameFixture, CommandLineChoosesTheFirstState) {
     const Case cases[] = {
         {"", APP_STATE_LOGO, true, ""},
         {"MINIGAME1", APP_STATE_MINI_GAME, true, ""},
-        {"level_03.ini", APP_STATE_MINI_GAME, true, "level_03.ini"},
+        {"config/minigame1/level302.ini", APP_STATE_MINI_GAME, true, "config/minigame1/level302.ini"},
         {"Packs/2/pack.qpk", APP_STATE_GAME, false, ""},
     };
     for (const Case& c : cases) {
