@@ -40,9 +40,8 @@ struct MaskChannel {
     uint32_t get(uint32_t value, uint32_t fallback) const {
         if (!mask) return fallback;
         uint32_t v = (value & mask) >> shift;
-        if (bits >= 8) return v >> (bits - 8);
-        uint32_t max = (1u << bits) - 1;
-        return (v * 255 + max / 2) / max;
+        uint64_t max = (uint64_t(1) << bits) - 1;
+        return uint32_t((uint64_t(v) * 255 + max / 2) / max);
     }
 };
 
@@ -96,31 +95,98 @@ void decodeInterpolatedAlpha(const uint8_t* block, uint32_t alpha[16]) {
 }  // namespace
 
 // ---- PNG -----------------------------------------------------------------------------------
+// The colours are the values stored in the file: no gamma or colour-profile conversion (the
+// simplified libpng reader converts both), 16-bit channels rounded to 8 bits. libpng reports
+// errors by a long jump, so every step that may fail runs in a function whose own locals are
+// plain data; the pixel storage is owned by the caller.
+namespace {
+
+struct PngReader {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t offset = 0;
+    char message[160] = {};
+};
+
+void pngError(png_structp png, png_const_charp text) {
+    auto* reader = static_cast<PngReader*>(png_get_error_ptr(png));
+    std::snprintf(reader->message, sizeof reader->message, "%s", text ? text : "unknown error");
+    png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp, png_const_charp) {}
+
+void pngRead(png_structp png, png_bytep out, png_size_t count) {
+    auto* reader = static_cast<PngReader*>(png_get_io_ptr(png));
+    if (count > reader->size - reader->offset) png_error(png, "the file is truncated");
+    std::memcpy(out, reader->data + reader->offset, count);
+    reader->offset += count;
+}
+
+// Reads the header and sets the transforms to 8-bit B, G, R, A. False on an error (message set).
+bool pngReadHeader(PngReader* r, uint32_t* width, uint32_t* height) {
+    if (setjmp(png_jmpbuf(r->png))) return false;
+    png_set_read_fn(r->png, r, pngRead);
+    png_set_user_limits(r->png, kMaxImageSide, kMaxImageSide);
+    png_read_info(r->png, r->info);
+    *width = png_get_image_width(r->png, r->info);
+    *height = png_get_image_height(r->png, r->info);
+    int depth = png_get_bit_depth(r->png, r->info);
+    int colour = png_get_color_type(r->png, r->info);
+    if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r->png);
+    if (colour == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(r->png);
+    if (png_get_valid(r->png, r->info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(r->png);
+    if (depth == 16) png_set_scale_16(r->png);
+    if (colour == PNG_COLOR_TYPE_GRAY || colour == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(r->png);
+    if (!(colour & PNG_COLOR_MASK_ALPHA) && !png_get_valid(r->png, r->info, PNG_INFO_tRNS))
+        png_set_filler(r->png, 0xFF, PNG_FILLER_AFTER);
+    png_set_bgr(r->png);
+    png_set_interlace_handling(r->png);
+    png_read_update_info(r->png, r->info);
+    if (png_get_rowbytes(r->png, r->info) != size_t(*width) * 4) {
+        std::snprintf(r->message, sizeof r->message, "unsupported pixel layout");
+        return false;
+    }
+    return true;
+}
+
+bool pngReadPixels(PngReader* r, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(r->png))) return false;
+    png_read_image(r->png, rows);
+    png_read_end(r->png, nullptr);
+    return true;
+}
+
+}  // namespace
+
 cImage decodePng(const void* data, size_t size) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
     if (!data || size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
         throw std::string("PNG: not a PNG file");
-    if (!png_image_begin_read_from_memory(&image, data, size))
-        throw std::string("PNG: ") + image.message;
-    try {
-        checkSize("PNG", image.width, image.height);
-    } catch (...) {
-        png_image_free(&image);
-        throw;
-    }
-    image.format = PNG_FORMAT_BGRA;   // bytes B, G, R, A = little-endian 0xAARRGGBB words
+    PngReader reader;
+    reader.data = static_cast<const uint8_t*>(data);
+    reader.size = size;
+    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reader, pngError, pngWarning);
+    if (!reader.png) throw std::string("PNG: out of memory");
+    reader.info = png_create_info_struct(reader.png);
+    struct Release {
+        PngReader& r;
+        ~Release() { png_destroy_read_struct(&r.png, r.info ? &r.info : nullptr, nullptr); }
+    } release{reader};
+    if (!reader.info) throw std::string("PNG: out of memory");
+
+    uint32_t width = 0, height = 0;
+    if (!pngReadHeader(&reader, &width, &height)) throw std::string("PNG: ") + reader.message;
+    checkSize("PNG", width, height);
     cImage out;
-    out.width = image.width;
-    out.height = image.height;
+    out.width = width;
+    out.height = height;
     out.fileFormat = IMAGE_PNG;
-    out.pixels.resize(size_t(image.width) * image.height);
-    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), int32_t(image.width * 4), nullptr)) {
-        std::string message = std::string("PNG: ") + image.message;
-        png_image_free(&image);
-        throw message;
-    }
+    out.pixels.resize(size_t(width) * height);   // bytes B, G, R, A = little-endian 0xAARRGGBB words
+    std::vector<png_bytep> rows(height);
+    for (uint32_t y = 0; y < height; ++y) rows[y] = reinterpret_cast<png_bytep>(out.pixels.data() + size_t(y) * width);
+    if (!pngReadPixels(&reader, rows.data())) throw std::string("PNG: ") + reader.message;
     return out;
 }
 
@@ -375,6 +441,12 @@ cImage decodeDds(const void* data, size_t size) {
     uint64_t stride = uint64_t(width) * bytesPerPixel;
     if (stride * height > available) throw std::string("DDS: the pixel data is truncated");
     bool luminance = (pfFlags & kPfLuminance) && !(pfFlags & kPfRgb);
+    // Some writers give the luminance mask of an 8-bit file as the top byte of a word
+    // (ff000000): the mask then describes the pixel's one byte.
+    if (luminance && bitCount < 32) {
+        uint32_t inPixel = (1u << bitCount) - 1;
+        while (masks[0] > inPixel && !(masks[0] & inPixel)) masks[0] >>= 8;
+    }
     MaskChannel cr(masks[0]), cg(masks[1]), cb(masks[2]), ca(masks[3]);
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* row = src + stride * y;

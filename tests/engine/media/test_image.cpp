@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <array>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "engine/media/ImageDecoder.h"
 
@@ -124,6 +129,80 @@ TEST(ImageFormats, BlockCompressedTexturesDecode) {
     EXPECT_EQ(e.width, 6u);
     EXPECT_EQ(e.at(1, 1), 0xFF0000FFu);
     EXPECT_EQ(e.at(5, 1), 0x00000000u);
+}
+
+// A PNG file of one row: the header, optional extra chunks, the filtered row (filter 0).
+std::vector<uint8_t> pngFile(uint32_t width, int depth, int colourType, const std::vector<uint8_t>& row,
+                             const std::vector<std::pair<std::string, std::vector<uint8_t>>>& extra = {}) {
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&out](const std::string& type, const std::vector<uint8_t>& body) {
+        for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(body.size() >> s));
+        size_t start = out.size();
+        out.insert(out.end(), type.begin(), type.end());
+        out.insert(out.end(), body.begin(), body.end());
+        uLong crc = crc32(0, out.data() + start, uInt(out.size() - start));
+        for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(crc >> s));
+    };
+    chunk("IHDR", {0, 0, 0, uint8_t(width), 0, 0, 0, 1, uint8_t(depth), uint8_t(colourType), 0, 0, 0});
+    for (const auto& [type, body] : extra) chunk(type, body);
+    std::vector<uint8_t> raw = {0};
+    raw.insert(raw.end(), row.begin(), row.end());
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    std::vector<uint8_t> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), uLong(raw.size()));
+    packed.resize(packedSize);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return out;
+}
+
+// Texture colours are the values the file stores: no gamma conversion, 16 bits rounded to 8.
+TEST(ImageFormats, PngColoursAreTheStoredValues) {
+    const std::vector<uint8_t> gamma1 = {0x00, 0x01, 0x86, 0xA0};   // gAMA 100000: gamma 1.0
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        std::vector<uint32_t> expected;
+    } cases[] = {
+        {"8-bit RGB with gamma 1.0", pngFile(2, 8, 2, {10, 128, 250, 0, 64, 255}, {{"gAMA", gamma1}}),
+         {0xFF0A80FAu, 0xFF0040FFu}},
+        // 0x12F0 rounds to 19 (truncation would give 18); 0x4000 to 64 (not brightened).
+        {"16-bit RGB", pngFile(1, 16, 2, {0x12, 0xF0, 0x40, 0x00, 0xFF, 0xFF}), {0xFF1340FFu}},
+        {"16-bit grey", pngFile(2, 16, 0, {0x12, 0xF0, 0x40, 0x00}), {0xFF131313u, 0xFF404040u}},
+        {"16-bit grey and alpha", pngFile(1, 16, 4, {0x40, 0x00, 0x12, 0xF0}), {0x13404040u}},
+        {"8-bit grey with a transparent value", pngFile(2, 8, 0, {7, 9}, {{"tRNS", {0, 7}}}),
+         {0x00070707u, 0xFF090909u}},
+    };
+    for (const Case& c : cases) {
+        cImage img = decodePng(c.file.data(), c.file.size());
+        EXPECT_EQ(img.pixels, c.expected) << c.name;
+    }
+}
+
+// Uncompressed DDS of one row with the given pixel format.
+std::vector<uint8_t> ddsRow(uint32_t flags, uint32_t bits, std::array<uint32_t, 4> masks, const std::vector<uint8_t>& row) {
+    uint32_t width = uint32_t(row.size() / (bits / 8));
+    std::vector<uint8_t> v = encodeDds(cImage{width, 1, std::vector<uint32_t>(width), IMAGE_DDS});
+    v.resize(128);
+    put32(v, 4 + 72 + 4, flags);
+    put32(v, 4 + 72 + 12, bits);
+    for (int i = 0; i < 4; ++i) put32(v, 4 + 72 + 16 + 4 * i, masks[i]);
+    v.insert(v.end(), row.begin(), row.end());
+    return v;
+}
+
+TEST(ImageFormats, DdsMaskChannelsAreRoundedAndLuminanceMasksFindTheirByte) {
+    // 8-bit luminance with the mask written as the word's top byte, and the plain mask.
+    for (uint32_t mask : {0xFF000000u, 0x000000FFu}) {
+        std::vector<uint8_t> file = ddsRow(0x20000, 8, {mask, 0, 0, 0}, {0, 77, 255});
+        EXPECT_EQ(decodeDds(file.data(), file.size()).pixels,
+                  (std::vector<uint32_t>{0xFF000000u, 0xFF4D4D4Du, 0xFFFFFFFFu})) << std::hex << mask;
+    }
+    // Ten-bit channels (2:10:10:10): 3 of 1023 is 0.75 of a level and rounds to 1; alpha 2 of 3.
+    uint32_t value = 2u << 30 | 1023u << 20 | 3u << 10 | 512u;
+    std::vector<uint8_t> bytes = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+    std::vector<uint8_t> file = ddsRow(0x41, 32, {0x3FF00000u, 0x000FFC00u, 0x000003FFu, 0xC0000000u}, bytes);
+    EXPECT_EQ(decodeDds(file.data(), file.size()).pixels, (std::vector<uint32_t>{0xAAFF0180u}));
 }
 
 // Broken files: each throws a text and reads nothing outside the data (AddressSanitizer).

@@ -253,6 +253,8 @@ TEST(ModelAnimation, AKeyEqualToAFramesRestRotationReproducesItsRestMatrix) {
         {"a third turn about (1, 1, 1), x to y to z", "0,1,0,0, 0,0,1,0, 1,0,0,0, 0,-3,0,1", "0.5, -0.5, -0.5, -0.5",
          "0, -3, 0"},
         {"a half turn about x", "1,0,0,0, 0,-1,0,0, 0,0,-1,0, 0,0,0,1", "0, 1, 0, 0", "0, 0, 0"},
+        {"a quarter turn about y, x to -z", "0,0,-1,0, 0,1,0,0, 1,0,0,0, 0,0,0,1", "0.70710678, 0, -0.70710678, 0",
+         "0, 0, 0"},
         {"no turn", "1,0,0,0, 0,1,0,0, 0,0,1,0, 2,0,0,1", "1, 0, 0, 0", "2, 0, 0"},
     };
     for (const Case& c : cases) {
