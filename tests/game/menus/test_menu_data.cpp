@@ -38,7 +38,6 @@ TEST(MenuData, EveryNamedFileAndSectionExists) {
         {"Config/Menu/performance_test.ini", {L"COMMON", L"PICTURE_LOGO", L"PROGRESS_BAR"}},
         {"Config/Menu/screen_exit.ini",
          {L"COMMON", L"PANEL", L"PANEL_ADD", L"PIC_TITLE", L"TEXT_TITLE", L"BUTTON_YES", L"BUTTON_NO"}},
-        {"Config/Menu/screen_stand_in.ini", {L"COMMON", L"PANEL", L"PANEL_ADD", L"TEXT_TITLE", L"BUTTON", L"BUTTON_TEXT"}},
         {"Config/Menu/button_style.ini", {L"BUTTON"}},
         {"Config/Menu/screen_play.ini",
          {L"COMMON", L"PANEL", L"TITLE", L"TEXT_TITLE", L"BUTTON_PREV", L"BUTTON_NEXT", L"BUTTON_START", L"BUTTON_BACK"}},
