@@ -26,6 +26,30 @@ bool bothHandsHold(const cTutorialHost& host, ItemId item) {
     return host.getHandItem(0) == item && host.getHandItem(1) == item;
 }
 
+// Steps -1 and 0 of levels 2 and 3: the first guest, at table 2, is let in alone and orders.
+void takeFirstOrder(cTutorialHost& host) {
+    if (host.getHintStep() < 0) {
+        if (!host.hasCustomer(2)) return;
+        host.setSpawning(false);
+        host.setTableBlocked(2, false);
+        host.nextHint();
+    } else if (customerAt(host, 2, STAGE_ORDERING)) {
+        host.setTableBlocked(2, true);
+        host.nextHint();
+    }
+}
+
+// The cook's two steps of the sub lessons (levels 1 and 3): once he starts, the subs are
+// blocked again; once he is done, the sub can be taken from plate 1.
+void cookStep(cTutorialHost& host, bool waitForStart) {
+    if (host.isMakerWorking() != waitForStart) return;
+    if (waitForStart)
+        host.setSubsBlocked(true, kAll);
+    else
+        host.setPlacesBlocked(false, 0);
+    host.nextHint();
+}
+
 void unblockEverything(cTutorialHost& host) {
     host.setAllTargetsBlocked(false);
     host.setPlacesBlocked(false, kAll);
@@ -118,16 +142,8 @@ void cTutorial::runTutorialLevel1(cTutorialHost& host) {
         }
         break;
     case 4:
-        if (host.isMakerWorking()) {
-            host.setSubsBlocked(true, kAll);
-            host.nextHint();
-        }
-        break;
     case 5:
-        if (!host.isMakerWorking()) {
-            host.setPlacesBlocked(false, 0);
-            host.nextHint();
-        }
+        cookStep(host, host.getHintStep() == 4);
         break;
     case 6:
         if (handHolds(host, 25)) {
@@ -191,17 +207,8 @@ void cTutorial::runTutorialLevel1(cTutorialHost& host) {
 void cTutorial::runTutorialLevel2(cTutorialHost& host) {
     switch (host.getHintStep()) {
     case -1:
-        if (host.hasCustomer(2)) {
-            host.setSpawning(false);
-            host.setTableBlocked(2, false);
-            host.nextHint();
-        }
-        break;
     case 0:
-        if (customerAt(host, 2, STAGE_ORDERING)) {
-            host.setTableBlocked(2, true);
-            host.nextHint();
-        }
+        takeFirstOrder(host);
         break;
     case 1:
         if (customerAt(host, 2, STAGE_WAITING_FOR_ITEM)) {
@@ -295,17 +302,8 @@ void cTutorial::runTutorialLevel2(cTutorialHost& host) {
 void cTutorial::runTutorialLevel3(cTutorialHost& host) {
     switch (host.getHintStep()) {
     case -1:
-        if (host.hasCustomer(2)) {
-            host.setSpawning(false);
-            host.setTableBlocked(2, false);
-            host.nextHint();
-        }
-        break;
     case 0:
-        if (customerAt(host, 2, STAGE_ORDERING)) {
-            host.setTableBlocked(2, true);
-            host.nextHint();
-        }
+        takeFirstOrder(host);
         break;
     case 1:
         if (customerAt(host, 2, STAGE_WAITING_FOR_ITEM)) {
@@ -315,16 +313,8 @@ void cTutorial::runTutorialLevel3(cTutorialHost& host) {
         }
         break;
     case 2:
-        if (host.isMakerWorking()) {
-            host.setSubsBlocked(true, kAll);
-            host.nextHint();
-        }
-        break;
     case 3:
-        if (!host.isMakerWorking()) {
-            host.setPlacesBlocked(false, 0);
-            host.nextHint();
-        }
+        cookStep(host, host.getHintStep() == 2);
         break;
     case 4:
         if (handHolds(host, 11)) {

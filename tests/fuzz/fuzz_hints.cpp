@@ -4,15 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "game/interface/cHint.h"
 #include "game/interface/cHints.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-std::string g_document;
 
 void runFrames(int n) {
     for (int i = 0; i < n; ++i) updateTopLevelNodes(&updateNode);
@@ -23,16 +20,10 @@ void runFrames(int n) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static fuzz::FixedStepServices clock;
     static cResourceManager resources;
-    static bool ready = [] {
-        setSceneServices(&clock);
-        cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int) -> cResource* {
-            return cIniFile::fromBytes(g_document.data(), g_document.size(), name).release();
-        });
-        return true;
-    }();
+    static bool ready = (setSceneServices(&clock), fuzz::serveDocumentAsEveryIni(), true);
     (void)ready;
     if (size < 4) return 0;
-    g_document = fuzz::iniBytes(data + 4, size - 4);
+    fuzz::servedDocument() = fuzz::iniBytes(data + 4, size - 4);
     const std::string name = cHints::fileName(1);
 
     auto* level = new cSceneNode();

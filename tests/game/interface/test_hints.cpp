@@ -17,17 +17,9 @@
 #include "game/interface/cHints.h"
 #include "tests/engine/core/test_file_env.h"
 #include "tests/engine/scene/SceneTestSupport.h"
+#include "tests/game/interface/PanelTestSupport.h"
 
 namespace {
-
-std::string iniBytes(const std::string& text) {
-    std::string crlf;
-    for (char c : text) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    return file_test::utf16Ini(crlf);
-}
 
 std::string hintSection(int k, const std::string& position) {
     return "[HINT_" + std::to_string(k) + "]\npicture=\"bubble" + std::to_string(k) + ".dds\"\nposition=\"" + position +
@@ -76,7 +68,7 @@ protected:
 
     void addHints(int n, const std::string& text) {
         const std::string name = cHints::fileName(n);
-        world.put(cStringA(name).makeLower(), iniBytes(text));
+        world.put(cStringA(name).makeLower(), panel_test::iniText(text));
         files->rescan();
         resources->load(cStringA(name), 11);
     }
