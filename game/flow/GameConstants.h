@@ -19,6 +19,9 @@ constexpr int worldOfLevel(int level) { return (level - 1) / kLevelsPerWorld + 1
 
 // Tutorial levels (world 1, normal mode only).
 inline constexpr std::array<int, 4> kTutorialLevels = {1, 2, 3, 4};
+// Hints of each tutorial level, in the order of kTutorialLevels: the sections of its hints file
+// and its bubble textures "<level>hintNN.dds", NN = 01 up to this count.
+inline constexpr std::array<int, 4> kTutorialHintCounts = {12, 14, 9, 11};
 // Levels at whose start a comic is shown (world starts): comics 1 to 3; the last comic,
 // kComicCount, follows the last level.
 inline constexpr std::array<int, 3> kComicLevels = {1, 21, 41};

@@ -11,8 +11,6 @@ namespace world_textures {
 namespace {
 
 const char* const kHintsFolder = "Game/Interface/Hints/";
-// Tutorial textures per tutorial level 1..4: "<level>hintNN.dds", NN = 01 up to this count.
-const int kHintCounts[4] = {12, 14, 9, 11};
 
 // The time of day of positions 0..19 of a world: D day, E evening, N night.
 const char* const kScheduleWorlds12 = "DDDEENDDDEENDDDEENDD";
@@ -122,7 +120,7 @@ std::vector<std::string> scannedFolders(int world) {
 std::vector<std::string> tutorialFiles(int level) {
     std::vector<std::string> out;
     if (level < 1 || level > 4) return out;
-    for (int n = 1; n <= kHintCounts[level - 1]; ++n)
+    for (int n = 1; n <= game::kTutorialHintCounts[size_t(level - 1)]; ++n)
         out.push_back(kHintsFolder + std::to_string(level) + "hint" + twoDigits(n) + ".dds");
     out.push_back(std::string(kHintsFolder) + "hint_arrow.dds");
     return out;

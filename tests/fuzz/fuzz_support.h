@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/scene/cSceneNode.h"
 #include "engine/scene/cSceneServices.h"
@@ -112,5 +113,17 @@ private:
     float m_side;
     int m_texture = 0;
 };
+
+// The document that every INI file loaded after serveDocumentAsEveryIni is made from.
+inline std::string& servedDocument() {
+    static std::string document;
+    return document;
+}
+inline void serveDocumentAsEveryIni() {
+    cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int) -> cResource* {
+        const std::string& document = servedDocument();
+        return cIniFile::fromBytes(document.data(), document.size(), name).release();
+    });
+}
 
 }  // namespace fuzz

@@ -179,12 +179,24 @@ TEST_F(DemoLevels, TutorialLevelsHaveTheShapesTheirScriptsWaitFor) {
         EXPECT_EQ(first(1, 2).order2, 0);
         EXPECT_EQ(first(1, 2).time, earliest(1));
         EXPECT_GT(first(1, 3).order1, 0);
+        // A line counts down only while customers are released: in level 1 from the end of the
+        // first sub until table 2 is seated (line 2's time), then again after the trash lesson,
+        // whose last step waits at most 7 s. Tables 3 and 4 must be seated inside that window.
+        for (int line : {3, 4}) {
+            SCOPED_TRACE("level 1, line " + std::to_string(line));
+            const float left = first(1, line).time - first(1, 2).time;
+            EXPECT_GT(left, 0.5f) << "seated during the sub lesson";
+            EXPECT_LE(left, 5.0f) << "seated after the last hint has gone";
+        }
         // Level 2: one cup per brew, coffee then coffee with cream.
         EXPECT_EQ(intAttr(level(2), L"is_coffee"), 1);
         EXPECT_GE(intAttr(level(2), L"is_cream"), 1);
         EXPECT_EQ(first(2, 2).order1, 3);
         EXPECT_EQ(first(2, 3).order1, 4);
         EXPECT_EQ(first(2, 2).time, earliest(2));
+        // Level 2 releases again once table 2 is free and waits for table 3's guest.
+        EXPECT_GT(first(2, 3).time - first(2, 2).time, 0.5f);
+        EXPECT_LE(first(2, 3).time - first(2, 2).time, 5.0f);
         // Level 3: a baked sub.
         EXPECT_GE(intAttr(level(3), L"is_oven_1"), 1);
         EXPECT_EQ(first(3, 2).order1, 8);
