@@ -59,6 +59,13 @@ TEST_F(MiniGameTest, ASlideInFreezesGameTimeAtOnceAndThePanelFollowsItsBackgroun
     ASSERT_TRUE(until([&] { return !status->isVisible(); }));
     EXPECT_EQ(lastSample(), appearSound);
     EXPECT_TRUE(status->isComplete());
+    // Behind a panel only the blur moves: in on interface time, out again after the panel.
+    EXPECT_EQ(mini()->getBlur()->getVertexAlpha(0), 255u);
+    key(KEY_ESCAPE);
+    ASSERT_TRUE(until([&] { return !pause->isVisible(); }));
+    EXPECT_FALSE(getLogic()->isPaused());
+    ASSERT_TRUE(until([&] { return mini()->getBlur()->getVertexAlpha(0) == 0u; }, 30));
+    EXPECT_LT(mini()->getTime(), time);
 }
 
 TEST_F(MiniGameTest, EnterActsOnTheStartAndContinuePanelsOnlyAtRestAndWithoutAlt) {
