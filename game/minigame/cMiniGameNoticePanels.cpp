@@ -1,6 +1,7 @@
 #include "game/minigame/cMiniGameNoticePanels.h"
 
 #include "engine/core/cIniFile.h"
+#include "engine/media/cSound.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
 #include "game/effects/EffectSupport.h"
@@ -113,10 +114,11 @@ cMiniGameAlertPanel::cMiniGameAlertPanel(cSceneNode* parent, cPanelOwner* owner)
 }
 
 void cMiniGameAlertPanel::onDisable() {
-    // Closing the alert costs time.
+    // Closing the alert costs time, and the sounds the state paused for it go on.
     if (cMiniGame* game = getMiniGame()) {
         game->setPaused(false);
         game->addPenalty();
     }
+    if (cSound* sound = getSound()) sound->resumeAll();
     cCompositePicture::onDisable();
 }

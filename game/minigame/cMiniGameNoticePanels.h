@@ -4,7 +4,8 @@
 //                        description from the level file the mini game loaded; its button (or
 //                        Enter, unless Alt is held or it slides) starts the game.
 //   cMiniGameAlertPanel  ("mgi_panel_alert.ini"): the warning after too many wrong clicks;
-//                        closing it starts the time penalty.
+//                        closing it starts the time penalty and resumes the sounds the
+//                        state paused when it opened it.
 // A picture or description with nothing to show is deleted while the panel is configured.
 // Both mark the mini game paused from their first slide-in step to the end of their slide-out.
 

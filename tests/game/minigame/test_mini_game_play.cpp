@@ -1,13 +1,16 @@
 // The mini game played through the input layer on the built Data folder: mini game 1 after
 // level 7, a wrong click on the cover, every object found, the score stored for level 7, the
 // continue panel after the last effect, Enter to the shop with the mini game marked played and
-// saved; and the alert after too many misses with its time penalty.
+// saved; and the alert after too many misses with its time penalty, while misses far apart
+// never raise it.
 #include "tests/game/minigame/MiniGameTestSupport.h"
 
+#include "engine/media/cSound.h"
 #include "game/effects/EffectRegistry.h"
 #include "game/minigame/cExcellentPopup.h"
 #include "game/minigame/cFlyScoreText.h"
 #include "game/minigame/cFlyingObject.h"
+#include "game/minigame/cHintStar.h"
 
 using namespace minigame_test;
 
@@ -50,6 +53,12 @@ TEST_F(MiniGameTest, EveryObjectFoundPaysTheCostsAndTheBonusAndLeadsToTheShop) {
     }
     EXPECT_TRUE(mini()->isOver());
     EXPECT_TRUE(mini()->isBonusPending());
+    // Nothing left to hint: the hint button does nothing and stays.
+    cButton* hintButton = scene->getStatus()->getHintButton(0);
+    ASSERT_TRUE(hintButton->isVisible());
+    cMiniGameStatusPanel::onButton(hintButton);
+    EXPECT_TRUE(hintButton->isVisible());
+    EXPECT_TRUE(getHintStars().empty());
 
     // The continue panel comes once every effect has ended; the score is stored for level 7.
     ASSERT_TRUE(until([&] { return scene->getContinuePanel()->isVisible(); }, 600));
@@ -76,8 +85,16 @@ TEST_F(MiniGameTest, EveryObjectFoundPaysTheCostsAndTheBonusAndLeadsToTheShop) {
 TEST_F(MiniGameTest, MissesToTheLimitRaiseTheAlertWhoseClosingCostsThePenaltyOverThreeSeconds) {
     startAtLevel8();
     play();
-    // Three misses within two seconds (the count drops by one every two seconds).
+    // Misses 2.5 s apart never raise it: every 2 s the count drops by one.
     const cVector2 empty(300.0f, 320.0f);
+    for (int i = 0; i < 3; ++i) {
+        clickAt(empty);
+        EXPECT_EQ(mini()->getMisses(), 1);
+        frames(int(2.5f / 0.016f));
+    }
+    EXPECT_EQ(mini()->getMisses(), 0);
+    EXPECT_FALSE(scene->getAlertPanel()->isVisible());
+    // Three misses within two seconds.
     for (int i = 0; i < 3; ++i) {
         waitClickDelay();
         clickAt(empty);
@@ -86,10 +103,22 @@ TEST_F(MiniGameTest, MissesToTheLimitRaiseTheAlertWhoseClosingCostsThePenaltyOve
     EXPECT_EQ(mini()->getMisses(), 0);
     EXPECT_TRUE(getLogic()->isPaused());
     EXPECT_TRUE(mini()->isPaused());
+    // The sounds paused for the alert (the last wrong click's among them) go on when it closes.
+    std::vector<platform::audio::Handle> paused;
+    for (platform::audio::Handle c : getSound()->sampleChannels())
+        if (platform::audio::state(c) == platform::audio::State::Paused) paused.push_back(c);
+    EXPECT_FALSE(paused.empty());
     const float before = mini()->getTime();
     cMiniGameNoticePanel::onButton(scene->getAlertPanel()->getButton());
     ASSERT_TRUE(until([&] { return !scene->getAlertPanel()->isVisible(); }));
     EXPECT_FALSE(mini()->isPaused());
+    // (A sample played meanwhile may take a paused channel over: that one stays stopped.)
+    size_t resumed = 0;
+    for (platform::audio::Handle c : paused) {
+        EXPECT_NE(platform::audio::state(c), platform::audio::State::Paused) << c;
+        resumed += platform::audio::state(c) == platform::audio::State::Playing;
+    }
+    EXPECT_GT(resumed, 0u);
     EXPECT_FLOAT_EQ(mini()->getPenaltyLeft(), 10.0f);
     // 3 s of game time later the 10 s are gone, besides the 3 s that passed.
     const float start = mini()->getTime();

@@ -1,6 +1,6 @@
 // The click rules, the hint buttons and the effects on a level file of the test's own, started
 // from the command line: ten objects in a row, a hint object on top of one of them at the same
-// depth, decor over another at the same depth.
+// depth, decor over another at the same depth, and decor with too few points.
 #include "tests/game/minigame/MiniGameTestSupport.h"
 
 #include <cmath>
@@ -9,6 +9,7 @@
 #include "engine/scene/cText.h"
 #include "game/flow/cCursor.h"
 #include "game/minigame/cFlyingObject.h"
+#include "tests/engine/core/test_file_env.h"
 
 using namespace minigame_test;
 
@@ -29,7 +30,8 @@ std::string rulesLevel() {
         ini += square(k + 1, "active=\"1\"\nname=\"O" + std::to_string(k) + "\"\n", 170 + 60 * k, 100, 100 - k);
     ini += square(11, "hint=\"1\"\nactive=\"0\"\nname=\"Helper\"\n", 230, 100, 99);   // over O1, same deep
     ini += square(12, "", 290, 100, 98);                                              // decor over O2, same deep
-    ini += "[OBJECT_14]\nactive=\"1\"\nname=\"after a gap\"\n";
+    ini += "[OBJECT_13]\nname=\"Scrap\"\nv1=\"0,0\"\nv2=\"10,0\"\n";                         // decor, no triangle
+    ini += "[OBJECT_15]\nactive=\"1\"\nname=\"after a gap\"\n";
     return ini;
 }
 
@@ -56,7 +58,11 @@ TEST_F(MiniGameTest, ClickRulesOnTheirOwnLevel) {
     play();
     ASSERT_EQ(mini()->getObjectsToFind().size(), 10u) << "the gap ends the objects";
     ASSERT_EQ(mini()->getHintObjects().size(), 1u);
-    ASSERT_EQ(mini()->getDecor().size(), 1u);
+    ASSERT_EQ(mini()->getDecor().size(), 2u);
+    // The game log names the hint count cut to four and the polygon that gives no triangle.
+    const std::string log = file_test::readDiskFile(getFileManager()->getCommonPath() + "game.log");
+    EXPECT_NE(log.find("count_hints 9 is more than the 4 hint buttons"), std::string::npos) << log;
+    EXPECT_NE(log.find("The click polygon of OBJECT_13 (Scrap) gives no triangle"), std::string::npos) << log;
     // Deepest first.
     EXPECT_EQ(mini()->getObjectsToFind().front()->getName(), L"O0");
     // count_hints 9: all four buttons, no more.

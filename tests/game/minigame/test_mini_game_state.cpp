@@ -1,11 +1,12 @@
 // The mini-game state: Escape and the focus by the panels that are up, the pause panel's Menu
-// with the confirm panel's Yes (nothing stored, nothing marked), its Continue resuming the
-// sounds after Menu and No, the continue panel's choice of the game when the shop is sold out,
+// with the confirm panel's Yes (nothing stored, nothing marked), its Continue and Options
+// resuming the sounds after Menu and No, the continue panel's choice of the game when the shop is sold out,
 // and the debug restart that builds everything anew inside the state.
 #include "tests/game/minigame/MiniGameTestSupport.h"
 
 #include "engine/scene/cText.h"
 #include "game/interface/cPanelConfirm.h"
+#include "game/menus/cOptionsPanel.h"
 #include "platform/Platform.h"
 
 using namespace minigame_test;
@@ -73,6 +74,24 @@ TEST_F(MiniGameTest, MenuThenYesLeavesWithoutStoringAnything) {
     ASSERT_TRUE(until([&] { return !confirm->isVisible(); }));
     frames(1);
     EXPECT_TRUE(pause->isActive());
+    // Options resumes the sounds again; the pause panel waits inactive under it.
+    pause->press(pause->getOptionsButton());
+    EXPECT_TRUE(pause->willResumeSounds());
+    cOptionsPanel* options = getOptionsPanel();
+    ASSERT_TRUE(until([&] { return options->isVisible() && options->isComplete(); }));
+    frames(1);
+    EXPECT_FALSE(pause->isActive());
+    key(KEY_ESCAPE);
+    ASSERT_TRUE(until([&] { return !options->isVisible(); }));
+    frames(1);
+    EXPECT_TRUE(pause->isVisible());
+    EXPECT_TRUE(pause->isActive());
+    pause->press(pause->getMenuButton());
+    ASSERT_TRUE(until([&] { return confirm->isVisible() && confirm->isComplete(); }));
+    key(KEY_ESCAPE);   // No
+    ASSERT_TRUE(until([&] { return !confirm->isVisible(); }));
+    frames(1);
+    EXPECT_FALSE(pause->willResumeSounds());
     pause->press(pause->getContinueButton());
     EXPECT_TRUE(pause->willResumeSounds());
     ASSERT_TRUE(until([&] { return !pause->isVisible(); }));
