@@ -215,6 +215,26 @@ int32_t upgradeOf(const cXmlNode* level, const wchar_t* name) {
     return v;
 }
 
+// The look of a pack's level: its stations' upgrades, graphics set, world and paths document.
+void readLevelLook(const cXmlNode* node, int world, cLevelLook& look) {
+    world_textures::Upgrades& u = look.upgrades;
+    u = {};
+    u.drink = upgradeOf(node, L"is_drink"), u.cake = upgradeOf(node, L"is_cake");
+    u.snack = upgradeOf(node, L"is_snack"), u.coffee = upgradeOf(node, L"is_coffee");
+    u.cream = upgradeOf(node, L"is_cream"), u.cotton1 = upgradeOf(node, L"is_cotton_1");
+    u.cotton2 = upgradeOf(node, L"is_cotton_2"), u.oven1 = upgradeOf(node, L"is_oven_1");
+    u.oven2 = upgradeOf(node, L"is_oven_2"), u.sauce1 = upgradeOf(node, L"is_souse_1");
+    u.sauce2 = upgradeOf(node, L"is_souse_2"), u.sauce3 = upgradeOf(node, L"is_souse_3");
+    u.sub1 = upgradeOf(node, L"is_sub_1"), u.sub2 = upgradeOf(node, L"is_sub_2"), u.sub3 = upgradeOf(node, L"is_sub_3");
+    u.subPlace1 = upgradeOf(node, L"is_sub_place_1"), u.subPlace2 = upgradeOf(node, L"is_sub_place_2");
+    u.subPlace3 = upgradeOf(node, L"is_sub_place_3");
+    look.graphicsSet = upgradeOf(node, L"num_graphics_set");
+    look.world = world;
+    const bool sauce = station_textures::sauceUpgradeCount(u) > 0;
+    const int places = (u.subPlace1 > 0) + (u.subPlace2 > 0) + (u.subPlace3 > 0);
+    look.pathsFileName = cStringA("Packs/Paths/s" + std::to_string(sauce ? 1 : 0) + "p" + std::to_string(places) + ".xml");
+}
+
 }  // namespace
 
 // Every level of every pack builds its stations from the data: their files are loaded, every
@@ -231,21 +251,8 @@ TEST_F(RestaurantData, EveryDemoLevelBuildsItsStations) {
         for (uint32_t n = 1; n <= levelpack::countLevels(pack); ++n) {
             const cXmlNode* node = levelpack::findLevel(pack, n);
             ASSERT_NE(node, nullptr);
-            world_textures::Upgrades& u = look.upgrades;
-            u = {};
-            u.drink = upgradeOf(node, L"is_drink"), u.cake = upgradeOf(node, L"is_cake");
-            u.snack = upgradeOf(node, L"is_snack"), u.coffee = upgradeOf(node, L"is_coffee");
-            u.cream = upgradeOf(node, L"is_cream"), u.cotton1 = upgradeOf(node, L"is_cotton_1");
-            u.cotton2 = upgradeOf(node, L"is_cotton_2"), u.oven1 = upgradeOf(node, L"is_oven_1");
-            u.oven2 = upgradeOf(node, L"is_oven_2"), u.sauce1 = upgradeOf(node, L"is_souse_1");
-            u.sauce2 = upgradeOf(node, L"is_souse_2"), u.sauce3 = upgradeOf(node, L"is_souse_3");
-            u.subPlace1 = upgradeOf(node, L"is_sub_place_1"), u.subPlace2 = upgradeOf(node, L"is_sub_place_2");
-            u.subPlace3 = upgradeOf(node, L"is_sub_place_3");
-            look.graphicsSet = upgradeOf(node, L"num_graphics_set");
-            look.world = p.world;
-            const bool sauce = station_textures::sauceUpgradeCount(u) > 0;
-            const int places = (u.subPlace1 > 0) + (u.subPlace2 > 0) + (u.subPlace3 > 0);
-            look.pathsFileName = cStringA("Packs/Paths/s" + std::to_string(sauce ? 1 : 0) + "p" + std::to_string(places) + ".xml");
+            readLevelLook(node, p.world, look);
+            const world_textures::Upgrades& u = look.upgrades;
             const int level = (p.world - 1) * 20 + int(n);
             const std::string what = std::string(p.pack) + " level " + std::to_string(n);
             station_test::BuiltStations built;
@@ -368,22 +375,11 @@ TEST_F(RestaurantData, EveryDemoLevelBuildsItsCounterAndRoom) {
             for (int band : {0, 2}) {
                 const cXmlNode* node = levelpack::findLevel(pack, n);
                 ASSERT_NE(node, nullptr);
+                readLevelLook(node, p.world, look);
                 world_textures::Upgrades& u = look.upgrades;
-                u = {};
-                u.sub1 = upgradeOf(node, L"is_sub_1"), u.sub2 = upgradeOf(node, L"is_sub_2");
-                u.sub3 = upgradeOf(node, L"is_sub_3"), u.subPlace1 = upgradeOf(node, L"is_sub_place_1");
-                u.subPlace2 = upgradeOf(node, L"is_sub_place_2"), u.subPlace3 = upgradeOf(node, L"is_sub_place_3");
-                u.sauce1 = upgradeOf(node, L"is_souse_1"), u.sauce2 = upgradeOf(node, L"is_souse_2");
-                u.sauce3 = upgradeOf(node, L"is_souse_3");
                 u.floor = u.wall = u.tables = u.counter = u.interior1 = u.interior2 = u.sandwichMaker = band;
-                look.graphicsSet = upgradeOf(node, L"num_graphics_set");
                 ASSERT_EQ(look.graphicsSet, p.world) << "a pack keeps its graphics set to its world";
-                look.world = p.world;
                 look.level = (p.world - 1) * 20 + int(n);
-                const bool sauce = station_textures::sauceUpgradeCount(u) > 0;
-                const int places = (u.subPlace1 > 0) + (u.subPlace2 > 0) + (u.subPlace3 > 0);
-                look.pathsFileName =
-                    cStringA("Packs/Paths/s" + std::to_string(sauce ? 1 : 0) + "p" + std::to_string(places) + ".xml");
                 const std::string what = std::string(p.pack) + " level " + std::to_string(n) + " band " + std::to_string(band);
                 std::set<std::string> names;
                 cTrash* trash = nullptr;

@@ -62,6 +62,16 @@ protected:
         }
     }
     using RoomTest::buildLevel;
+    // Everything buildLevel made, and the frame rig, before the next world.
+    void releaseLevel() {
+        built.release();
+        delete room;
+        delete counter;
+        room = nullptr;
+        counter = nullptr;
+        rig.restoreServices();
+        rig.release();
+    }
 };
 
 TEST_F(RoomFrame, EveryShownPartOfEachRoomAndTheCounterReachesTheRendererInDepthOrder) {
@@ -94,13 +104,7 @@ TEST_F(RoomFrame, EveryShownPartOfEachRoomAndTheCounterReachesTheRendererInDepth
             return d.stage[0][size_t(StageState::ColorOp)] == TOP_BLENDTEXTUREALPHA;
         });
         EXPECT_TRUE(blended);
-        built.release();
-        delete room;
-        delete counter;
-        room = nullptr;
-        counter = nullptr;
-        rig.restoreServices();
-        rig.release();
+        releaseLevel();
         sound->plays.clear();
     }
 }
@@ -121,13 +125,7 @@ TEST_F(RoomFrame, EachRoomWithAFullCounterOnTheHeadlessDevice) {
         // The plate in the middle of the counter is drawn.
         const cVector2 plate = counter->getPlace(1)->getHome();
         EXPECT_NE(pixels[size_t(plate.y) * w + size_t(plate.x)] & 0xFFFFFFu, 0u);
-        built.release();
-        delete room;
-        delete counter;
-        room = nullptr;
-        counter = nullptr;
-        rig.restoreServices();
-        rig.release();
+        releaseLevel();
     }
 }
 
