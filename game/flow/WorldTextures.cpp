@@ -1,5 +1,6 @@
 #include "game/flow/WorldTextures.h"
 
+#include <algorithm>
 #include <set>
 
 #include "game/flow/GameConstants.h"
@@ -53,6 +54,8 @@ Upgrades currentUpgrades() {
     u.subPlace2 = d.getSubPlace2Level(0), u.subPlace3 = d.getSubPlace3Level(0), u.counter = d.getCounterLevel(0);
     u.tables = d.getTablesLevel(0), u.floor = d.getFloorLevel(0), u.wall = d.getWallLevel(0);
     u.interior1 = d.getInterior1Level(0), u.interior2 = d.getInterior2Level(0);
+    u.sub1 = d.getSub1Level(0), u.sub2 = d.getSub2Level(0), u.sub3 = d.getSub3Level(0);
+    u.sandwichMaker = d.getSandwichMakerLevel(0);
     return u;
 }
 
@@ -111,6 +114,57 @@ TimeOfDay timeOfDay(int world, int level) {
     return c == 'D' ? TimeOfDay::Day : c == 'E' ? TimeOfDay::Evening : TimeOfDay::Night;
 }
 
+std::string subTexture(int graphicsSet, int bread, int counterUpgrade, bool making) {
+    return worldFolder(graphicsSet) + "Subs_St/sub" + std::to_string(bread) + bandSuffix(counterUpgrade) +
+           (making ? "_make.dds" : ".dds");
+}
+
+std::string roomFile(int world, const char* name) { return worldFolder(world) + "Interior/Room/" + name + ".dds"; }
+
+std::string roomTexture(int world, const char* stem, int upgrade) {
+    return worldFolder(world) + "Interior/Room/" + stem + bandSuffix(upgrade) + ".dds";
+}
+
+int subTableNumber(int world, int places) {
+    if (worldOfGraphicsSet(world) == 1) return places > 1 ? 2 : 1;
+    return places == 3 ? 3 : 2;
+}
+
+int souseTableNumber(int world, int sauces) {
+    switch (worldOfGraphicsSet(world)) {
+    case 1: return sauces > 0 ? 1 : 0;
+    case 2: return sauces > 1 ? 2 : 1;
+    default: return sauces > 2 ? 3 : 2;
+    }
+}
+
+std::string subTableTexture(int world, int number, int tablesUpgrade) {
+    return worldFolder(world) + "Interior/Tables/table_sub" + std::to_string(number) + bandSuffix(tablesUpgrade) + ".dds";
+}
+
+std::string souseTableTexture(int world, int number, int tablesUpgrade) {
+    return worldFolder(world) + "Interior/Tables/table_souse" + std::to_string(number) + bandSuffix(tablesUpgrade) +
+           ".dds";
+}
+
+std::string backScrollTexture(int world, int layer, TimeOfDay time) {
+    const char* t = time == TimeOfDay::Day ? "1" : time == TimeOfDay::Evening ? "2" : "3";
+    if (time == TimeOfDay::None) return std::string();
+    return roomFile(world, ("back_scroll" + std::to_string(layer) + t).c_str());
+}
+
+std::string lightTexture(int world, TimeOfDay time, bool door) {
+    const bool one = worldOfGraphicsSet(world) == 1;
+    switch (time) {
+    case TimeOfDay::Day: return roomFile(world, one ? (door ? "light_day_door" : "light_day_window") : "light_day");
+    case TimeOfDay::Evening:
+        return roomFile(world, one ? (door ? "light_evening_door" : "light_evening_window") : "light_evening");
+    case TimeOfDay::Night: return one ? std::string() : roomFile(world, "light_night");
+    case TimeOfDay::None: break;
+    }
+    return std::string();
+}
+
 std::vector<std::string> scannedFolders(int world) {
     world = worldOfGraphicsSet(world);
     const std::string w = worldFolder(world);
@@ -131,12 +185,12 @@ std::vector<std::string> upgradeFiles(int world, const Upgrades& u) { return upg
 std::vector<std::string> upgradeFiles(int graphicsSet, int stationWorld, const Upgrades& u) {
     const int world = worldOfGraphicsSet(graphicsSet);
     const std::string w = worldFolder(world);
-    const std::string room = w + "Interior/Room/", tables = w + "Interior/Tables/";
+    const std::string room = w + "Interior/Room/";
     std::vector<std::string> out = station_textures::files(world, stationWorld, u);
     const char* counter = bandSuffix(u.counter);
-    for (const char* sub : {"sub1", "sub2", "sub3"}) {
-        out.push_back(w + "Subs_St/" + sub + counter + ".dds");
-        out.push_back(w + "Subs_St/" + sub + counter + "_make.dds");
+    for (int bread = 1; bread <= 3; ++bread) {
+        out.push_back(subTexture(world, bread, u.counter, false));
+        out.push_back(subTexture(world, bread, u.counter, true));
     }
     const char* t = bandSuffix(u.tables);
     for (int n = 1; n <= 6; ++n) out.push_back(tableTexture(world, n, u.tables));
@@ -150,17 +204,10 @@ std::vector<std::string> upgradeFiles(int graphicsSet, int stationWorld, const U
     if (world != 2) addBand(out, room, {"hand_rail_add"}, i2);
     addBand(out, room, {"subs_counter"}, counter);
     const int k = countAboveZero({u.subPlace1, u.subPlace2, u.subPlace3});
-    if (world == 1)
-        addBand(out, tables, {k > 1 ? "table_sub2" : "table_sub1"}, t);
-    else
-        addBand(out, tables, {k == 3 ? "table_sub3" : "table_sub2"}, t);
+    out.push_back(subTableTexture(world, subTableNumber(world, k), u.tables));
+    // World 1 without a sauce station loads its table too (the room keeps it hidden).
     const int m = countAboveZero({u.sauce1, u.sauce2, u.sauce3});
-    if (world == 1)
-        addBand(out, tables, {"table_souse1"}, t);
-    else if (world == 2)
-        addBand(out, tables, {m > 1 ? "table_souse2" : "table_souse1"}, t);
-    else
-        addBand(out, tables, {m > 2 ? "table_souse3" : "table_souse2"}, t);
+    out.push_back(souseTableTexture(world, std::max(1, souseTableNumber(world, m)), u.tables));
     if (world == 2) {
         addNames(out, room, {"character01", "character02", "character03", "character04"});
         addBand(out, room, {"horse"}, i2);
@@ -172,28 +219,14 @@ std::vector<std::string> upgradeFiles(int graphicsSet, int stationWorld, const U
 
 std::vector<std::string> timeOfDayFiles(int world, int level) {
     world = worldOfGraphicsSet(world);
-    const std::string room = worldFolder(world) + "Interior/Room/";
     std::vector<std::string> out;
-    switch (timeOfDay(world, level)) {
-    case TimeOfDay::Day:
-        addNames(out, room, {"back_scroll11", "back_scroll21"});
-        if (world == 1)
-            addNames(out, room, {"light_day_door", "light_day_window"});
-        else
-            addNames(out, room, {"light_day"});
-        break;
-    case TimeOfDay::Evening:
-        addNames(out, room, {"back_scroll12", "back_scroll22"});
-        if (world == 1)
-            addNames(out, room, {"light_evening_door", "light_evening_window"});
-        else
-            addNames(out, room, {"light_evening"});
-        break;
-    case TimeOfDay::Night:
-        addNames(out, room, {"back_scroll13", "back_scroll23"});
-        if (world != 1) addNames(out, room, {"light_night"});
-        break;
-    case TimeOfDay::None: break;
+    const TimeOfDay time = timeOfDay(world, level);
+    if (time == TimeOfDay::None) return out;
+    out.push_back(backScrollTexture(world, 1, time));
+    out.push_back(backScrollTexture(world, 2, time));
+    for (bool door : {true, false}) {
+        std::string light = lightTexture(world, time, door);
+        if (!light.empty() && (out.back() != light)) out.push_back(std::move(light));
     }
     return out;
 }

@@ -19,6 +19,8 @@ struct Upgrades {
     int sauce1 = 0, sauce2 = 0, sauce3 = 0;
     int subPlace1 = 0, subPlace2 = 0, subPlace3 = 0;
     int counter = 0, tables = 0, floor = 0, wall = 0, interior1 = 0, interior2 = 0;
+    // The installed bread types and the sandwich maker's upgrade (they name no texture).
+    int sub1 = 0, sub2 = 0, sub3 = 0, sandwichMaker = 0;
 };
 
 // The values of the game data's current level (offset 0); all 0 without game data.
@@ -51,6 +53,26 @@ std::string tableTexture(int world, int table, int tablesUpgrade);
 enum class TimeOfDay { None, Day, Evening, Night };
 // level is the campaign level (1..60); a level outside the world gives None.
 TimeOfDay timeOfDay(int world, int level);
+
+// A bread type's picture on the counter (bread 1..3): "Subs_St/sub<bread>" + the counter's
+// band, with "_make" while the sandwich maker prepares it.
+std::string subTexture(int graphicsSet, int bread, int counterUpgrade, bool making);
+// "Interior/Room/" + stem + the band of the upgrade + ".dds" of the world.
+std::string roomTexture(int world, const char* stem, int upgrade);
+// "Interior/Room/" + name + ".dds" of the world.
+std::string roomFile(int world, const char* name);
+// The room's sub table and sauce table by the number of sub places and sauce stations
+// installed: the number of the section (1..3) the room loads, 0 for none (world 1 without a
+// sauce station), and the table's picture "Interior/Tables/table_sub" (or "table_souse") +
+// the number + the tables' band.
+int subTableNumber(int world, int places);
+int souseTableNumber(int world, int sauces);
+std::string subTableTexture(int world, int number, int tablesUpgrade);
+std::string souseTableTexture(int world, int number, int tablesUpgrade);
+// The background layer's picture (layer 1 or 2) and the lights of a time of day (empty at
+// night for world 1, which shows none; world 1's door and window lights by `door`).
+std::string backScrollTexture(int world, int layer, TimeOfDay time);
+std::string lightTexture(int world, TimeOfDay time, bool door);
 
 // Folders scanned whole (recursive) for a world, in loading order.
 std::vector<std::string> scannedFolders(int world);

@@ -14,6 +14,7 @@ cLevelLook currentLevelLook() {
         look.graphicsSet = data->getGraphicsSet();
         look.pathsFileName = data->getPathsFileName();
         look.world = data->getWorld();
+        look.level = data->getLevel();
     }
     return look;
 }

@@ -13,6 +13,8 @@ struct cLevelLook {
     int world = 0;
     world_textures::Upgrades upgrades;
     cStringA pathsFileName;
+    // The campaign level 1..60 (it sets the room's time of day); 0 when unknown.
+    int level = 0;
 };
 
 // The world of a look: its own, else its graphics set's.

@@ -21,7 +21,12 @@
 #include "game/restaurant/cCloudItem.h"
 #include "game/restaurant/cHandItem.h"
 #include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cRoom.h"
+#include "game/restaurant/cSub.h"
+#include "game/restaurant/cSubPlace.h"
+#include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
+#include "game/restaurant/cTrash.h"
 #include "game/flow/LevelPack.h"
 #include "game/flow/StationTextures.h"
 #include "game/flow/cLevel.h"
@@ -210,6 +215,26 @@ int32_t upgradeOf(const cXmlNode* level, const wchar_t* name) {
     return v;
 }
 
+// The look of a pack's level: its stations' upgrades, graphics set, world and paths document.
+void readLevelLook(const cXmlNode* node, int world, cLevelLook& look) {
+    world_textures::Upgrades& u = look.upgrades;
+    u = {};
+    u.drink = upgradeOf(node, L"is_drink"), u.cake = upgradeOf(node, L"is_cake");
+    u.snack = upgradeOf(node, L"is_snack"), u.coffee = upgradeOf(node, L"is_coffee");
+    u.cream = upgradeOf(node, L"is_cream"), u.cotton1 = upgradeOf(node, L"is_cotton_1");
+    u.cotton2 = upgradeOf(node, L"is_cotton_2"), u.oven1 = upgradeOf(node, L"is_oven_1");
+    u.oven2 = upgradeOf(node, L"is_oven_2"), u.sauce1 = upgradeOf(node, L"is_souse_1");
+    u.sauce2 = upgradeOf(node, L"is_souse_2"), u.sauce3 = upgradeOf(node, L"is_souse_3");
+    u.sub1 = upgradeOf(node, L"is_sub_1"), u.sub2 = upgradeOf(node, L"is_sub_2"), u.sub3 = upgradeOf(node, L"is_sub_3");
+    u.subPlace1 = upgradeOf(node, L"is_sub_place_1"), u.subPlace2 = upgradeOf(node, L"is_sub_place_2");
+    u.subPlace3 = upgradeOf(node, L"is_sub_place_3");
+    look.graphicsSet = upgradeOf(node, L"num_graphics_set");
+    look.world = world;
+    const bool sauce = station_textures::sauceUpgradeCount(u) > 0;
+    const int places = (u.subPlace1 > 0) + (u.subPlace2 > 0) + (u.subPlace3 > 0);
+    look.pathsFileName = cStringA("Packs/Paths/s" + std::to_string(sauce ? 1 : 0) + "p" + std::to_string(places) + ".xml");
+}
+
 }  // namespace
 
 // Every level of every pack builds its stations from the data: their files are loaded, every
@@ -226,21 +251,8 @@ TEST_F(RestaurantData, EveryDemoLevelBuildsItsStations) {
         for (uint32_t n = 1; n <= levelpack::countLevels(pack); ++n) {
             const cXmlNode* node = levelpack::findLevel(pack, n);
             ASSERT_NE(node, nullptr);
-            world_textures::Upgrades& u = look.upgrades;
-            u = {};
-            u.drink = upgradeOf(node, L"is_drink"), u.cake = upgradeOf(node, L"is_cake");
-            u.snack = upgradeOf(node, L"is_snack"), u.coffee = upgradeOf(node, L"is_coffee");
-            u.cream = upgradeOf(node, L"is_cream"), u.cotton1 = upgradeOf(node, L"is_cotton_1");
-            u.cotton2 = upgradeOf(node, L"is_cotton_2"), u.oven1 = upgradeOf(node, L"is_oven_1");
-            u.oven2 = upgradeOf(node, L"is_oven_2"), u.sauce1 = upgradeOf(node, L"is_souse_1");
-            u.sauce2 = upgradeOf(node, L"is_souse_2"), u.sauce3 = upgradeOf(node, L"is_souse_3");
-            u.subPlace1 = upgradeOf(node, L"is_sub_place_1"), u.subPlace2 = upgradeOf(node, L"is_sub_place_2");
-            u.subPlace3 = upgradeOf(node, L"is_sub_place_3");
-            look.graphicsSet = upgradeOf(node, L"num_graphics_set");
-            look.world = p.world;
-            const bool sauce = station_textures::sauceUpgradeCount(u) > 0;
-            const int places = (u.subPlace1 > 0) + (u.subPlace2 > 0) + (u.subPlace3 > 0);
-            look.pathsFileName = cStringA("Packs/Paths/s" + std::to_string(sauce ? 1 : 0) + "p" + std::to_string(places) + ".xml");
+            readLevelLook(node, p.world, look);
+            const world_textures::Upgrades& u = look.upgrades;
             const int level = (p.world - 1) * 20 + int(n);
             const std::string what = std::string(p.pack) + " level " + std::to_string(n);
             station_test::BuiltStations built;
@@ -346,4 +358,73 @@ TEST_F(RestaurantData, StationRunsStandLengthsLightsAndTheTrashSound) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// Every level of every pack builds its sub counter and its room from the data, with the decor
+// plain and upgraded: every picture they show (plates with each sub, breads plain and being
+// made, the hint, every shown room part) is in Data and in the level's world list.
+TEST_F(RestaurantData, EveryDemoLevelBuildsItsCounterAndRoom) {
+    cLevel stand_in_level;
+    int built = 0;
+    resources->registerExtension(cStringA("qpk"), RESOURCE_XML);
+    for (const auto& p : kPacks) {
+        resources->unload(cStringA(p.pack));
+        resources->load(cStringA(p.pack), 11);
+        const cXmlNode* pack = resources->getXml(cStringA(p.pack));
+        for (uint32_t n = 1; n <= levelpack::countLevels(pack); ++n)
+            for (int band : {0, 2}) {
+                const cXmlNode* node = levelpack::findLevel(pack, n);
+                ASSERT_NE(node, nullptr);
+                readLevelLook(node, p.world, look);
+                world_textures::Upgrades& u = look.upgrades;
+                u.floor = u.wall = u.tables = u.counter = u.interior1 = u.interior2 = u.sandwichMaker = band;
+                ASSERT_EQ(look.graphicsSet, p.world) << "a pack keeps its graphics set to its world";
+                look.level = (p.world - 1) * 20 + int(n);
+                const std::string what = std::string(p.pack) + " level " + std::to_string(n) + " band " + std::to_string(band);
+                std::set<std::string> names;
+                cTrash* trash = nullptr;
+                cSubStation* counter = nullptr;
+                cRoom* room = nullptr;
+                try {
+                    trash = new cTrash(&stand_in_level);
+                    counter = new cSubStation(&stand_in_level);
+                    room = buildRoom(&stand_in_level);
+                } catch (const std::string& text) {
+                    FAIL() << what << ": " << text;
+                } catch (const char* text) {
+                    FAIL() << what << ": " << text;
+                }
+                ++built;
+                EXPECT_EQ(room->getWorld(), p.world);
+                EXPECT_NE(room->getTimeOfDay(), world_textures::TimeOfDay::None) << what;
+                for (cPicture* part : room->getPictures())
+                    if (part->isOwnVisible()) names.insert(part->getPicture().str());
+                for (int i = 0; i < 3; ++i) {
+                    if (cSub* sub = counter->getSub(i)) {
+                        sub->setMaking(true);
+                        names.insert(sub->getPicture().str());
+                        sub->setMaking(false);
+                        names.insert(sub->getPicture().str());
+                    }
+                    if (cSubPlace* plate = counter->getPlace(i))
+                        for (int32_t id : {0, 11, 25, 39}) {
+                            plate->setState(id);
+                            names.insert(plate->getPicture().str());
+                        }
+                }
+                EXPECT_EQ(counter->getSubCount() > 0, counter->getPlaceCount() > 0) << what;
+                names.insert(counter->getHint()->getPicture().str());
+                const std::vector<std::string> list = world_textures::singleFiles(look.graphicsSet, p.world, look.level, u);
+                for (const std::string& name : names) {
+                    ASSERT_FALSE(name.empty()) << what;
+                    EXPECT_TRUE(fs::is_regular_file(kData / lower(name))) << what << ": " << name;
+                    const bool listed = std::find(list.begin(), list.end(), name) != list.end();
+                    EXPECT_TRUE(listed || inWorldList(look.graphicsSet, name)) << what << ": " << name << " is not loaded";
+                }
+                delete room;
+                delete counter;
+                delete trash;
+            }
+    }
+    EXPECT_EQ(built, 160);
 }
