@@ -14,6 +14,7 @@ cLevelLook currentLevelLook() {
         look.graphicsSet = data->getGraphicsSet();
         look.pathsFileName = data->getPathsFileName();
         look.world = data->getWorld();
+        look.waitressLevel = data->getWaitressLevel(0);
     }
     return look;
 }
