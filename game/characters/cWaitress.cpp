@@ -169,6 +169,14 @@ bool passes(const cVector2& d, const cVector2& p, const cVector2& next) {
     return true;
 }
 
+}  // namespace
+
+cStringA waitressSheet(int code) {
+    return cStringA("Game/Characters/Lucinda/") + kSheets[code >= 0 && code < 27 ? code : 0] + ".dds";
+}
+
+namespace {
+
 int waitressUpgrade() { return currentLevelLook().waitressLevel; }
 
 std::array<cTable*, 6> levelTables() {
@@ -209,7 +217,7 @@ void cWaitress::loadConfig() {
     if (waitressUpgrade() > 1) m_speed += m_inc_speed;
     for (int code = 0; code < 27; ++code) {
         loadAnimation(&m_animations[code], ini, timingSection(code));
-        m_animations[code].picture = cStringA("Game/Characters/Lucinda/") + kSheets[code] + ".dds";
+        m_animations[code].picture = waitressSheet(code);
     }
     for (int d = 0; d < 9; ++d) {
         readVector(ini, kDirectionSections[d], L"off_right_hand", &m_hand_offsets[d][0]);

@@ -72,6 +72,10 @@ public:
     virtual void awardPay(const cVector2& position, int32_t amount) = 0;
 };
 
+// The sheet of an animation code 0..26 ("Game/Characters/Lucinda/run_d_1.dds"); one-item
+// runs left, right, up-left and up-right use the two-item sheets.
+cStringA waitressSheet(int code);
+
 inline constexpr const char* kWaitressIni = "Config/Game/c_lucinda.ini";
 inline constexpr const char* kMoneyTakeSound = "sounds/game/waiter_money_take.ogg";
 inline constexpr const char* kTakeSound = "sounds/game/waiter_takes.ogg";

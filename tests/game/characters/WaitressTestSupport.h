@@ -1,5 +1,5 @@
 #pragma once
-// The fixture of the waitress tests: the characters' fixture plus her configuration, her 23
+// The fixture of the waitress tests: the characters' fixture plus her configuration, her
 // sheets, a small path graph and click targets that record what she does to them.
 // - speed 100 / 200 / 300 px/s in worlds 1 / 2 / 3 (the restaurant fixture plays graphics
 //   set 2, world 2), +50 from upgrade 2, +1000 in bonus mode; off_sprite (0,-10);
@@ -24,11 +24,6 @@
 namespace waitress_test {
 
 using namespace characters_test;
-
-inline const char* const kSheetNames[23] = {
-    "stand", "run_l", "run_dr", "run_d", "run_dl", "run_r", "run_ur", "run_u", "run_ul", "stand_1", "run_dr_1", "run_d_1",
-    "run_dl_1", "run_u_1", "stand_2", "run_l_2", "run_dr_2", "run_d_2", "run_dl_2", "run_r_2", "run_ur_2", "run_u_2",
-    "run_ul_2"};
 
 inline std::string waitressIni(const std::string& stand = "anim_looped=\"0\"\nanim_length=\"0.5\"\n"
                                                           "min_anim_time=\"1.9\"\nmax_anim_time=\"3.2\"\ncount_cycles=\"2\"\n") {
@@ -127,8 +122,7 @@ protected:
         makeBar();
         look.world = 2;
         look.waitressLevel = 1;
-        for (const char* sheet : kSheetNames)
-            services.addTexture(std::string("Game/Characters/Lucinda/") + sheet + ".dds", 80, 80);
+        for (int code = 0; code < 27; ++code) services.addTexture(waitressSheet(code).str(), 80, 80);
         try {
             addIni(kWaitressIni, waitressIni());
             resources->unload(cStringA("Packs/Paths/s0p1.xml"));
