@@ -10,10 +10,13 @@
 //   below (T1 (100,400) ...) and a station above (S1 (100,200) ...), all links both ways;
 //   tables 1 to 3 stand on T1 to T3.
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/core/cXmlNode.h"
 #include "game/characters/cWaitress.h"
 #include "game/effects/cFxTrail.h"
 #include "game/effects/cFxWaiterStar.h"
@@ -24,6 +27,21 @@
 namespace waitress_test {
 
 using namespace characters_test;
+
+// The built Data folder and one of its files as bytes (empty when missing).
+inline const std::filesystem::path kDataFolder = std::filesystem::path(RW_DIST_DIR) / "Data";
+inline std::string readDataFile(const std::string& name) {
+    std::ifstream in(kDataFolder / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+// The control point of an element under "Objects" of a paths document; (0,0) when absent.
+inline cVector2 controlPointOf(const cXmlNode& root, const char* element) {
+    const cXmlNode *objects = nullptr, *node = nullptr;
+    float xy[2] = {0.0f, 0.0f};
+    if (root.getChild("Objects", objects) && objects->getChild(element, node))
+        parseVector2(xy, node->getAttribute(L"control_point"));
+    return cVector2(xy[0], xy[1]);
+}
 
 inline std::string waitressIni(const std::string& stand = "anim_looped=\"0\"\nanim_length=\"0.5\"\n"
                                                           "min_anim_time=\"1.9\"\nmax_anim_time=\"3.2\"\ncount_cycles=\"2\"\n") {

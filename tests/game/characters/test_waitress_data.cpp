@@ -12,30 +12,19 @@
 #include "engine/core/cXmlNode.h"
 #include "game/characters/PathGraph.h"
 #include "game/characters/cWaitress.h"
+#include "tests/game/characters/WaitressTestSupport.h"
 
 namespace fs = std::filesystem;
+using namespace waitress_test;
 
 namespace {
-
-const fs::path kData = fs::path(RW_DIST_DIR) / "Data";
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-cVector2 controlPoint(const cXmlNode& object) {
-    float xy[2] = {0.0f, 0.0f};
-    parseVector2(xy, object.getAttribute(L"control_point"));
-    return cVector2(xy[0], xy[1]);
-}
 
 TEST(WaitressData, EveryLayoutsGraphJoinsEveryObjectToTableOne) {
     for (int sauce = 0; sauce <= 1; ++sauce)
         for (int places = 0; places <= 3; ++places) {
             const std::string name = "s" + std::to_string(sauce) + "p" + std::to_string(places) + ".xml";
             SCOPED_TRACE(name);
-            const std::string bytes = readFile(kData / "packs/paths" / name);
+            const std::string bytes = readDataFile("packs/paths/" + name);
             ASSERT_FALSE(bytes.empty()) << "missing";
             auto root = cXmlNode::fromBytes(bytes.data(), bytes.size(), cStringA(name.c_str()));
             ASSERT_TRUE(root);
@@ -53,7 +42,7 @@ TEST(WaitressData, EveryLayoutsGraphJoinsEveryObjectToTableOne) {
             std::vector<std::string> names;
             for (auto it = objects->childrenBegin(); it != objects->childrenEnd(); ++it) {
                 names.push_back(it->first.str());
-                EXPECT_TRUE(graph.isNode(controlPoint(*it->second))) << it->first.str() << " stands off the graph";
+                EXPECT_TRUE(graph.isNode(controlPointOf(*root, it->first.c_str()))) << it->first.str() << " stands off the graph";
             }
             std::vector<std::string> wanted = {"TABLE_ORDER_1", "TABLE_ORDER_2", "TABLE_ORDER_3", "TABLE_ORDER_4",
                                                "TABLE_ORDER_5", "TABLE_ORDER_6", "DRINK_STATION", "CAKE_STATION",
@@ -66,7 +55,7 @@ TEST(WaitressData, EveryLayoutsGraphJoinsEveryObjectToTableOne) {
 
             const cXmlNode* table1 = nullptr;
             ASSERT_TRUE(objects->getChild("TABLE_ORDER_1", table1));
-            const cVector2 home = controlPoint(*table1);
+            const cVector2 home = controlPointOf(*root, "TABLE_ORDER_1");
             for (const auto& [position, neighbours] : graph.nodes) {
                 bool there = false, back = false;
                 findPath(graph, home, position, &there);
@@ -77,7 +66,7 @@ TEST(WaitressData, EveryLayoutsGraphJoinsEveryObjectToTableOne) {
 }
 
 TEST(WaitressData, HerConfigurationKeepsHerWalkingAndIdling) {
-    const std::string bytes = readFile(kData / "config/game/c_lucinda.ini");
+    const std::string bytes = readDataFile("config/game/c_lucinda.ini");
     ASSERT_FALSE(bytes.empty());
     auto ini = cIniFile::fromBytes(bytes.data(), bytes.size(), cStringA("c_lucinda.ini"));
     ASSERT_TRUE(ini);
@@ -107,7 +96,7 @@ TEST(WaitressData, HerConfigurationKeepsHerWalkingAndIdling) {
     for (int code = 0; code < 27; ++code) {
         cStringA sheet = waitressSheet(code);
         sheet.makeLower();
-        EXPECT_TRUE(fs::exists(kData / sheet.str())) << sheet.str();
+        EXPECT_TRUE(fs::exists(kDataFolder / sheet.str())) << sheet.str();
     }
 }
 

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "engine/core/cXmlNode.h"
 #include "engine/media/ImageDecoder.h"
 #include "tests/game/characters/WaitressTestSupport.h"
@@ -14,16 +11,7 @@
 
 using namespace waitress_test;
 
-namespace fs = std::filesystem;
-
 namespace {
-
-const fs::path kData = fs::path(RW_DIST_DIR) / "Data";
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class WaitressFrame : public WaitressTest {
 protected:
@@ -34,25 +22,18 @@ protected:
         WaitressTest::TearDown();
         rig.release();
     }
-    cVector2 placeOf(const cXmlNode& root, const char* element) {
-        const cXmlNode *objects = nullptr, *node = nullptr;
-        float xy[2] = {0.0f, 0.0f};
-        if (root.getChild("Objects", objects) && objects->getChild(element, node))
-            parseVector2(xy, node->getAttribute(L"control_point"));
-        return cVector2(xy[0], xy[1]);
-    }
 };
 
 TEST_F(WaitressFrame, DemoWaitressWalksFromTableOneToTheDrinksAndBack) {
-    const std::string paths = readFile(kData / "packs/paths/s0p1.xml");
+    const std::string paths = readDataFile("packs/paths/s0p1.xml");
     ASSERT_FALSE(paths.empty());
     resources->unload(cStringA("Packs/Paths/s0p1.xml"));
     addFile("Packs/Paths/s0p1.xml", paths);
     resources->unload(cStringA(kWaitressIni));
-    addFile(kWaitressIni, readFile(kData / "config/game/c_lucinda.ini"));
+    addFile(kWaitressIni, readDataFile("config/game/c_lucinda.ini"));
     auto root = cXmlNode::fromBytes(paths.data(), paths.size(), cStringA("s0p1.xml"));
     ASSERT_TRUE(root);
-    const cVector2 home = placeOf(*root, "TABLE_ORDER_1"), drinks = placeOf(*root, "DRINK_STATION");
+    const cVector2 home = controlPointOf(*root, "TABLE_ORDER_1"), drinks = controlPointOf(*root, "DRINK_STATION");
     try {
         rig.setUp(false);
     } catch (...) {
@@ -61,7 +42,7 @@ TEST_F(WaitressFrame, DemoWaitressWalksFromTableOneToTheDrinksAndBack) {
     for (int code = 0; code < 27; ++code) {
         cStringA file = waitressSheet(code);
         file.makeLower();
-        const std::string bytes = readFile(kData / file.str());
+        const std::string bytes = readDataFile(file.str());
         ASSERT_FALSE(bytes.empty()) << file.str();
         rig.addTexture(waitressSheet(code).str(), decodeImage(bytes.data(), bytes.size()));
     }
