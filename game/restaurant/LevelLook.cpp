@@ -15,6 +15,7 @@ cLevelLook currentLevelLook() {
         look.pathsFileName = data->getPathsFileName();
         look.world = data->getWorld();
         look.level = data->getLevel();
+        look.waitressLevel = data->getWaitressLevel(0);
     }
     return look;
 }

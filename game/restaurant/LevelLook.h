@@ -12,6 +12,8 @@ struct cLevelLook {
     // graphics set's world.
     int world = 0;
     world_textures::Upgrades upgrades;
+    // The waitress's upgrade value (above 1: she walks faster).
+    int waitressLevel = 0;
     cStringA pathsFileName;
     // The campaign level 1..60 (it sets the room's time of day); 0 when unknown.
     int level = 0;
