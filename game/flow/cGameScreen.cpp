@@ -9,6 +9,9 @@
 #include "game/flow/cGameData.h"
 #include "game/flow/cMusicManager.h"
 #include "game/flow/cResourceGroupManager.h"
+#include "game/flow/cStatistics.h"
+
+#include <utility>
 
 cGameScreen::cGameScreen(cSceneNode* parent) : cPausingScreen(parent, cStringA()) {
     setHelp(L"Enter or click: win the level   Escape: main menu   P: pause");
@@ -37,33 +40,109 @@ void cGameScreen::startLevel() {
     ++m_level_starts;
 }
 
+bool cGameScreen::levelCounts(const cGameData& data) {
+    return data.getLevel() == data.getReachedLevel() || data.getLevel() == data.getMarkedLevel();
+}
+
+int32_t cGameScreen::shopRule(const cGameData& data) {
+    const int32_t level = data.getLevel();
+    const bool worldStart = level == game::firstLevelOfWorld(2) || level == game::firstLevelOfWorld(3);
+    return !data.isShopSoldOut(0) && level > 4 && !worldStart ? GAME_RESULT_SHOP : GAME_RESULT_NEXT_LEVEL;
+}
+
+int32_t cGameScreen::resultAfterWin(const cGameData& data, int32_t* next) {
+    const int32_t level = data.getLevel();
+    *next = level + 1;
+    if (data.isLastLevel()) {
+        *next = 1;
+        return GAME_RESULT_COMICS_4;
+    }
+    for (int mini : game::kMiniGameLevels)
+        if (level == mini) return GAME_RESULT_MINI_GAME;
+    if (level == game::firstLevelOfWorld(2) - 1) return GAME_RESULT_COMICS_2;
+    if (level == game::firstLevelOfWorld(3) - 1) return GAME_RESULT_COMICS_3;
+    if (!data.isShopSoldOut(0) && level > 3 && level + 1 == data.getReachedLevel()) return GAME_RESULT_SHOP;
+    return GAME_RESULT_NEXT_LEVEL;
+}
+
 void cGameScreen::continueAfterWin(bool counts) {
     cGameData* data = getGameData();
     if (!data || isFinished()) return;
-    const int32_t level = data->getLevel();
-    data->recordLevelResult(counts);
-    if (level >= game::kLevelCount || data->isLastLevel()) {
-        finish(GAME_RESULT_COMICS_4);
-        return;
+    cStatistics* stats = getStatistics();
+    if (stats) stats->setLeftHumans(0);
+    if (counts) {
+        data->recordLevelResult(levelCounts(*data));
+        data->setMarkedLevel(data->getReachedLevel());
     }
-    data->setLevel(level + 1);
-    if (data->isNormalMode()) data->save();
-    const int32_t next = data->getLevel();
-    if (next == game::firstLevelOfWorld(2))
-        finish(GAME_RESULT_COMICS_2);
-    else if (next == game::firstLevelOfWorld(3))
-        finish(GAME_RESULT_COMICS_3);
-    else if (miniGameNumberOfLevel(next) != 0 && !data->isMiniGamePlayed(0))
-        finish(GAME_RESULT_MINI_GAME);
-    else if (next >= 5 && !data->isShopSoldOut(0) && data->isNormalMode())
-        finish(GAME_RESULT_SHOP);
-    else
-        startLevel();  // the next level, in place
+    if (stats && (data->getScore() >= data->getExpertGoal() || data->getScore() >= data->getGoal())) stats->markWon();
+    int32_t next = 1;
+    setResult(resultAfterWin(*data, &next));
+    data->setLevel(next);
+    restartLevel(-1);
+    data->saveNow();
 }
 
-void cGameScreen::exitToMenu(bool) { finish(GAME_RESULT_MENU); }
+void cGameScreen::restartLevel(int32_t mode) {
+    cGameData* data = getGameData();
+    if (!data || isFinished()) return;
+    cStatistics* stats = getStatistics();
+    if (mode == 0 && stats) stats->markCancelled();
+    if (mode == 1) {
+        if (stats) {
+            stats->markWon();
+            stats->setLeftHumans(0);
+        }
+        const bool counts = levelCounts(*data);
+        data->recordLevelResult(counts);
+        data->saveNow();
+        setResult(counts ? shopRule(*data) : GAME_RESULT_NEXT_LEVEL);
+    }
+    if (mode == 2) {
+        if (stats) stats->markFailed();
+        setResult(shopRule(*data));
+    }
+    data->loadLevelInfo();
+    beginLeave();
+}
 
-void cGameScreen::restartLevel(int32_t) { startLevel(); }
+void cGameScreen::exitToMenu(bool record) {
+    cGameData* data = getGameData();
+    if (!data || isFinished()) return;
+    cStatistics* stats = getStatistics();
+    if (stats) stats->markCancelled();
+    if (record && data->getScore() >= data->getGoal()) {
+        if (stats) stats->setLeftHumans(0);
+        data->recordLevelResult(true);
+        data->setMarkedLevel(data->getReachedLevel());
+        const int32_t level = data->getLevel();
+        if (!data->isLastLevel() && level + 1 == data->getReachedLevel()) data->setLevel(level + 1);
+        restartLevel(-1);
+        data->saveNow();
+    }
+    setResult(GAME_RESULT_MENU);
+    beginLeave();
+}
+
+void cGameScreen::exitToPlayScreen() {
+    exitToMenu(false);
+    setResult(GAME_RESULT_MENU_PLAY_SCREEN);
+}
+
+void cGameScreen::step(float) {
+    if (m_leave_pending) endLevel();
+}
+
+void cGameScreen::endLevel() {
+    m_leave_pending = false;
+    if (cStatistics* stats = getStatistics()) {
+        if (cGameData* data = getGameData()) stats->setTotal(data->getScore());
+        stats->writeLogs();
+    }
+    if (getResult() != GAME_RESULT_NEXT_LEVEL)
+        finish(getResult());
+    else
+        startLevel();
+}
 
 void cGameScreen::noteCheat(const wchar_t* name) {
     m_last_cheat = name;
@@ -76,24 +155,33 @@ void cGameScreen::cheatRestart() {
         groups->unloadConfig();
         groups->loadConfig();
     }
-    startLevel();
+    setResult(GAME_RESULT_NEXT_LEVEL);
+    restartLevel(-1);
 }
 
 void cGameScreen::cheatNextLevel() {
     noteCheat(L"next level");
-    continueAfterWin(false);
+    cGameData* data = getGameData();
+    if (!data) return;
+    setResult(GAME_RESULT_NEXT_LEVEL);
+    if (!data->isLastLevel()) data->setLevel(data->getLevel() + 1);
+    restartLevel(-1);
 }
 
 void cGameScreen::cheatWin() {
     noteCheat(L"win");
+    if (cGameData* data = getGameData())
+        if (data->getScore() < data->getGoal()) data->setScore(data->getGoal());
     continueAfterWin(true);
 }
 
 void cGameScreen::cheatPreviousLevel() {
     noteCheat(L"previous level");
     cGameData* data = getGameData();
-    if (data && data->getLevel() > 1) data->setLevel(data->getLevel() - 1);
-    startLevel();
+    if (!data) return;
+    data->setLevel(data->getLevel() - 1);
+    setResult(GAME_RESULT_NEXT_LEVEL);
+    restartLevel(-1);
 }
 
 void cGameScreen::cheatTimeOut() { noteCheat(L"time out"); }
@@ -108,7 +196,25 @@ void cGameScreen::cheatReachGoal() {
 void cGameScreen::cheatMood(int32_t delta) { noteCheat(delta < 0 ? L"mood -1" : L"mood +1"); }
 void cGameScreen::cheatDecor(int32_t delta) {
     noteCheat(delta < 0 ? L"decor -1" : L"decor +1");
-    startLevel();
+    cGameData* data = getGameData();
+    if (!data) return;
+    using Get = int32_t (cGameData::*)(int32_t) const;
+    using Set = void (cGameData::*)(int32_t, int32_t);
+    static const std::pair<Get, Set> kDecor[6] = {
+        {&cGameData::getFloorLevel, &cGameData::setFloorLevel},         {&cGameData::getWallLevel, &cGameData::setWallLevel},
+        {&cGameData::getTablesLevel, &cGameData::setTablesLevel},       {&cGameData::getCounterLevel, &cGameData::setCounterLevel},
+        {&cGameData::getInterior1Level, &cGameData::setInterior1Level}, {&cGameData::getInterior2Level, &cGameData::setInterior2Level}};
+    for (int i = 0; i < 6; ++i) {
+        const auto& [get, set] = kDecor[delta > 0 ? i : 5 - i];
+        const int32_t from = delta > 0 ? 1 : 2;
+        if ((data->*get)(0) != from) continue;
+        (data->*set)(delta > 0 ? 2 : 1, 0);
+        break;
+    }
+    // The level description is read again before the rebuild, as every other rebuild does.
+    data->loadLevelInfo();
+    setResult(GAME_RESULT_NEXT_LEVEL);
+    beginLeave();
 }
 void cGameScreen::cheatFillCombo() { noteCheat(L"fill combo"); }
 void cGameScreen::cheatScore(int32_t delta) {

@@ -1,8 +1,445 @@
 #include "game/flow/cLevel.h"
 
-cLevel::cLevel(cSceneNode* parent) : cSceneNode(parent) {}
-cLevel::~cLevel() = default;
+#include <sstream>
 
-float cLevel::getTimeLeft() const { return 0.0f; }
+#include "engine/app/cLogic.h"
+#include "engine/core/Random.h"
+#include "engine/core/cSettingsManager.h"
+#include "engine/media/cGraphics.h"
+#include "engine/media/cInput.h"
+#include "engine/media/cSound.h"
+#include "engine/scene/cPicture.h"
+#include "game/characters/cCustomer.h"
+#include "game/characters/cCustomerGenerator.h"
+#include "game/effects/EffectRegistry.h"
+#include "game/effects/cFirework.h"
+#include "game/effects/cFireworks.h"
+#include "game/effects/cFxMessage.h"
+#include "game/effects/cFxScoreStar.h"
+#include "game/flow/GameConstants.h"
+#include "game/flow/cCursor.h"
+#include "game/flow/cGameData.h"
+#include "game/flow/cScoreTable.h"
+#include "game/flow/cStatistics.h"
+#include "game/flow/cTempBonuses.h"
+#include "game/interface/cPanelStatus.h"
+#include "game/restaurant/cCoffeeStation.h"
+#include "game/restaurant/cCottonStation.h"
+#include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cOven.h"
+#include "game/restaurant/cServingStation.h"
+#include "game/restaurant/cSouseStation.h"
+#include "game/restaurant/cTable.h"
+#include "game/restaurant/cTrash.h"
+
+namespace {
+
+bool logicPaused() {
+    cLogic* logic = getLogic();
+    return logic && logic->isPaused();
+}
+
+void play(const char* name) {
+    if (cSound* sound = getSound()) sound->playSample(cStringA(name));
+}
+
+template <class T>
+bool contains(const T& list, int value) {
+    for (int v : list)
+        if (v == value) return true;
+    return false;
+}
+
+cStringW decimal(float value) {
+    std::wostringstream out;
+    out << value;
+    return cStringW(out.str());
+}
+
+template <class T>
+void deleteAndNull(T*& p) {
+    delete p;
+    p = nullptr;
+}
+
+const cVector2 kScreenCentre(400.0f, 300.0f);
+
+}  // namespace
+
+cLevel::cLevel(cSceneNode* parent) : cSceneNode(parent) {}
+
+cLevel::cLevel(cSceneNode* parent, Build) : cSceneNode(parent) {
+    m_dimmed = true;
+    m_built = true;
+    try {
+        build();
+    } catch (...) {
+        // The scene children die with the node base; the rest goes here.
+        clearEffectsAtLevelDestruction();
+        destroyFireworks();
+        deleteAndNull(m_scores);
+        throw;
+    }
+}
+
+void cLevel::build() {
+    cGameData* data = getGameData();
+    const int32_t world = data ? data->getWorld() : 1;
+    const int32_t number = data ? data->getLevel() : 1;
+    createFireworks(this);
+
+    // The tutorial of world 1's first levels, in the campaign only.
+    if (data && world == 1 && data->isNormalMode() && contains(game::kTutorialLevels, number)) {
+        static void (cLevel::*const kScripts[4])() = {&cLevel::runTutorialLevel1, &cLevel::runTutorialLevel2,
+                                                     &cLevel::runTutorialLevel3, &cLevel::runTutorialLevel4};
+        m_tutorial_script = kScripts[number - 1];
+        // Levels 1 to 3 end without a bonus count.
+        if (number != 4) m_bonus_count_done = true;
+    }
+
+    if (cStatistics* stats = getStatistics()) {
+        stats->reset();
+        stats->setLevel(number);
+        stats->startRecord(data ? data->getProfileName().toNarrow() : cStringA());
+    }
+    m_time_left = data ? data->getLevelTime() : 0.0f;
+    if (data) data->setScore(0);
+
+    m_scores = new cScoreTable(this);
+    m_bonuses = new cTempBonuses(this);
+    m_generator = new cCustomerGenerator(this);
+
+    for (int n = 1; n <= 6; ++n) {
+        cTable* table = new cTable(this, n);
+        m_tables[n - 1] = table;
+        m_generator->addTable(table);
+        m_blockable.push_back(table);
+    }
+
+    // Sauce stations fill the first slots, at places 1, 2, 3 in order, whatever their sauce.
+    const std::vector<cSouseStation*> sauces = cSouseStation::buildAll(this);
+    for (size_t slot = 0; slot < sauces.size() && slot < m_sauces.size(); ++slot) {
+        m_sauces[slot] = sauces[slot];
+        m_blockable.push_back(sauces[slot]);
+    }
+
+    auto built = [&](int32_t upgrade, auto make) {
+        if (upgrade < 1) return decltype(make())(nullptr);
+        auto* station = make();
+        m_blockable.push_back(station);
+        return station;
+    };
+    m_coffee = built(data ? data->getCoffeeLevel(0) : 0, [&] { return new cCoffeeStation(this); });
+    m_cake = built(data ? data->getCakeLevel(0) : 0, [&] { return new cCakeStation(this); });
+    m_snack = built(data ? data->getSnackLevel(0) : 0, [&] { return new cSnackStation(this); });
+    m_cream = built(data ? data->getCreamLevel(0) : 0, [&] { return new cCreamStation(this); });
+    m_drink = built(data ? data->getDrinkLevel(0) : 0, [&] { return new cDrinkStation(this); });
+    m_oven1 = built(data ? data->getOven1Level(0) : 0, [&] { return new cOven(this, 1); });
+    m_oven2 = built(data ? data->getOven2Level(0) : 0, [&] { return new cOven(this, 2); });
+
+    // The room of the graphics set joins here (after the stations) once the rooms exist.
+
+    m_cotton = new cCottonStation(this);
+    m_blockable.push_back(m_cotton);
+    m_trash = new cTrash(this);
+    m_blockable.push_back(m_trash);
+    // The sub counter joins here (after the trash, not blockable as a whole) and the waitress
+    // after it, at table 1's control point, once both exist.
+
+    m_generator->load();
+    m_generator->computeGoals();
+
+    if (m_tutorial_script) {
+        m_bonuses->setFastFill(true);
+        m_generator->setPatientCustomers(true);
+        block(true);
+        if (number == 1) {
+            m_generator->setSpawning(false);
+            m_tutorial_countdown = 1.0f;
+        }
+    }
+
+    m_fader = new cPicture(this);
+    m_fader->setPicture("Game/Interface/Surfaces/black_pixel.dds");
+    m_fader->setDeep(8400.0f);
+    m_fader->setAlpha(150);
+    m_fader->setPosition(kScreenCentre);
+    m_fader->setScale(cVector2(400.0f, 300.0f));
+    m_fader->show();
+    m_fader->enable();
+    show();
+    enable();
+}
+
+cLevel::~cLevel() {
+    hide();
+    disable();
+    if (m_built) {
+        for (cTable*& table : m_tables) deleteAndNull(table);
+        for (cSouseStation*& station : m_sauces) deleteAndNull(station);
+        clearEffectsAtLevelDestruction();
+        destroyFireworks();
+        deleteAndNull(m_room);
+        deleteAndNull(m_coffee);
+        deleteAndNull(m_trash);
+        deleteAndNull(m_cake);
+        deleteAndNull(m_snack);
+        deleteAndNull(m_cream);
+        deleteAndNull(m_drink);
+        deleteAndNull(m_oven1);
+        deleteAndNull(m_oven2);
+        deleteAndNull(m_cotton);
+        deleteAndNull(m_generator);
+        deleteAndNull(m_scores);
+        deleteAndNull(m_bonuses);
+        deleteAndNull(m_fader);
+        if (cSound* sound = getSound()) sound->stopAll();
+    }
+}
+
+void cLevel::onEnable() {
+    if (m_built) bindInput(INPUT_LEFT_PRESSED, &cLevel::onClick, this);
+    cSceneNode::onEnable();
+}
+
+void cLevel::onDisable() {
+    if (m_built) unbindInput(INPUT_LEFT_PRESSED, &cLevel::onClick, this);
+    cSceneNode::onDisable();
+}
+
+int32_t cLevel::countWaitingCustomers() const { return m_generator ? m_generator->countWaitingCustomers() : 0; }
+
+void cLevel::block(bool blocked) {
+    for (cClickTarget* target : m_blockable) target->setBlocked(blocked);
+}
+
+void cLevel::update() {
+    if (!m_built) {
+        cSceneNode::update();
+        return;
+    }
+    updateClickStats();
+    updateFader();
+    if (logicPaused()) return;
+    if (m_tutorial_script) (this->*m_tutorial_script)();
+    updateClickRate();
+    updateFireworks();
+    pickHovered();
+    if (cCursor* cursor = getCursor()) cursor->setOverObject(m_hovered != nullptr);
+    // The sub counter's place hover joins here with the sub counter.
+
+    const float dt = getDeltaTime();
+    if (!m_tutorial_script) m_time_left -= dt;
+    if (m_time_left <= 0.0f) {
+        m_time_left = 0.0f;
+        if (m_generator) m_generator->setSpawning(false);
+    }
+
+    if (cGameData* data = getGameData()) {
+        if (m_expert_message_pending && data->getScore() >= data->getExpertGoal()) {
+            new cFxMessage(this, 1, kScreenCentre);
+            m_expert_message_pending = false;
+            m_goal_message_pending = false;
+            play("sounds/game_interface/expert.ogg");
+        }
+        if (m_goal_message_pending && data->getScore() >= data->getGoal()) {
+            new cFxMessage(this, 0, kScreenCentre);
+            m_goal_message_pending = false;
+            play("sounds/game_interface/goal.ogg");
+        }
+    }
+    if (m_over && !m_bonus_count_done) stepBonusCount(dt);
+    cSceneNode::update();
+}
+
+void cLevel::stepBonusCount(float dt) {
+    m_bonus_tick_timer -= dt;
+    if (m_bonus_tick_timer > 0.0f) return;
+    m_bonus_tick_timer = m_bonus_tick_interval;
+    int32_t points = 0;
+    if (m_bonuses) {
+        m_bonuses->endBonusMode();
+        points = m_bonuses->tickEndBonus();
+    }
+    if (points <= 0) {
+        m_bonus_count_done = true;
+        return;
+    }
+    if (cGameData* data = getGameData()) data->setScore(data->getScore() + points);
+    new cFxScoreStar(this, m_status ? m_status->getScorePicturePosition() : cVector2(400.0f, 30.0f));
+    ++m_score_stars_shown;
+    static const char* const kSounds[7] = {
+        "sounds/game_interface/score_star.ogg",  "sounds/game_interface/score_star2.ogg",
+        "sounds/game_interface/score_star3.ogg", "sounds/game_interface/score_star4.ogg",
+        "sounds/game_interface/score_star5.ogg", "sounds/game_interface/score_star6.ogg",
+        "sounds/game_interface/score_star7.ogg"};
+    play(kSounds[std::min(m_score_stars_shown, 7) - 1]);
+}
+
+bool cLevel::isOver() {
+    if (!m_built) return false;
+    bool result = true;
+    m_over = true;
+    if (m_time_left > 0.0f) m_over = result = false;
+    if (!getMessageRegistry().empty()) m_over = result = false;
+    if (!getScoreStarRegistry().empty()) result = false;
+    for (cTable* table : m_tables) {
+        if (!table) continue;
+        const cOrderCloud* cloud = table->getCloud();
+        if (table->getCustomer() || table->getState() != 0 || (cloud && cloud->isVisible())) m_over = result = false;
+    }
+    if (result) {
+        m_end_delay -= getDeltaTime();
+        if (m_end_delay > 0.0f) {
+            m_over = result = false;
+        } else {
+            clearEffectsAtLevelEnd();
+        }
+    }
+    return result && m_bonus_count_done;
+}
+
+void cLevel::pickHovered() {
+    m_hovered = nullptr;
+    if (logicPaused()) return;
+    cClickTarget* candidates[] = {m_snack,     m_cake,      m_drink,     m_tables[0], m_tables[1], m_tables[2],
+                                  m_tables[3], m_tables[4], m_tables[5], m_sauces[0], m_sauces[1], m_sauces[2],
+                                  m_coffee,    m_cream,     m_oven2,     m_oven1,     m_cotton,    m_trash};
+    for (cClickTarget* candidate : candidates) {
+        if (!candidate) continue;
+        if (m_hovered) {
+            candidate->updateHover(false, false);
+            continue;
+        }
+        candidate->updateHover(true, false);
+        if (!candidate->isHovered()) continue;
+        if (candidate == m_cotton)
+            m_hovered = m_cotton->getHoveredPart();
+        else
+            m_hovered = candidate;
+        if (!m_hovered) m_hovered = candidate;
+    }
+}
+
+void cLevel::onClick(void* object) {
+    cLevel* level = static_cast<cLevel*>(object);
+    if (logicPaused() || !level->m_hovered) return;
+    ++level->m_clicks;
+    // The waitress takes the clicked target here once she exists.
+}
+
+void cLevel::updateFader() {
+    const float dt = getDeltaTime2();
+    if (m_dimmed && m_fader_alpha < 150.0f) {
+        m_fader->show();
+        m_fader->enable();
+        m_fader_alpha = std::min(150.0f, m_fader_alpha + 800.0f * dt);
+    } else if (!m_dimmed && m_fader_alpha > 0.0f) {
+        m_fader_alpha -= 800.0f * dt;
+        if (m_fader_alpha <= 0.0f) {
+            m_fader->hide();
+            m_fader->disable();
+            m_fader_alpha = 0.0f;
+        }
+    }
+    m_fader->setAlpha(static_cast<uint32_t>(m_fader_alpha));
+}
+
+void cLevel::updateClickRate() {
+    m_elapsed += getDeltaTime2();
+    const float rate = m_elapsed > 0.0f ? static_cast<float>(m_clicks) / m_elapsed : 0.0f;
+    if (rate > m_best_click_rate) m_best_click_rate = rate;
+}
+
+void cLevel::updateClickStats() {
+    // No time counted yet (the fade-in): the rate is 0.
+    const float rate = m_elapsed > 0.0f ? static_cast<float>(m_clicks) / m_elapsed : 0.0f;
+    const float best = m_best_click_rate;
+    const float average = (rate + best) / 2.0f;
+    if (cGraphics* graphics = getGraphics()) {
+        graphics->addCustomInfo(cStringW(L"\nclicks: ") + decimal(rate));
+        graphics->addCustomInfo(cStringW(L"\nmax clicks: ") + decimal(best));
+        graphics->addCustomInfo(cStringW(L"\naverage clicks: ") + decimal(average));
+    }
+    if (cStatistics* stats = getStatistics()) {
+        stats->setMaxClickCoef(best);
+        stats->setAverageClickCoef(average);
+    }
+}
+
+void cLevel::updateFireworks() {
+    cGameData* data = getGameData();
+    if (!data || !contains(game::kFireworkLevels, data->getLevel())) return;
+    bool full = true;
+    if (cSettingsManager* settings = getSettingsManager()) settings->getBool(L"Performance", L"enable_full_effects", full);
+    if (!full) return;
+    const float dt = getDeltaTime();
+    m_fireworks_start_delay -= dt;
+    if (m_fireworks_start_delay > 0.0f) return;
+    m_fireworks_start_delay = 0.0f;
+    m_fireworks_cycle_timer -= dt;
+    struct Group {
+        float at;
+        cVector2 positions[3];
+        const char* sound;
+    };
+    static const Group kGroups[4] = {
+        {0.0f, {{250, 130}, {400, 120}, {680, 100}}, "sounds/game/firework01.ogg"},
+        {0.3f, {{240, 120}, {440, 120}, {650, 120}}, "sounds/game/firework02.ogg"},
+        {0.8f, {{220, 120}, {390, 140}, {630, 140}}, "sounds/game/firework02.ogg"},
+        {2.2f, {{250, 130}, {450, 130}, {660, 140}}, "sounds/game/firework03.ogg"},
+    };
+    for (int g = 0; g < 4; ++g) {
+        if (m_fireworks_cycle_timer > kGroups[g].at || m_fireworks_fired[g]) continue;
+        if (g == 0) {
+            m_fireworks_fired = {};
+            m_fireworks_cycle_timer = m_fireworks_cycle_length;
+        } else {
+            m_fireworks_fired[g] = true;
+        }
+        for (const cVector2& p : kGroups[g].positions) launchFirework(p);
+        play(kGroups[g].sound);
+        break;
+    }
+}
+
+void cLevel::launchFirework(const cVector2& position) {
+    static const uint32_t kColours[5] = {0xFFFFF000u, 0xFF0FFF00u, 0xFF0F00FFu, 0xFFFFFF00u, 0xFF0FFFFFu};
+    new cFirework(this, position, kColours[rwRand() % 5]);
+}
+
+void cLevel::raiseScoreToGoal() {
+    if (cGameData* data = getGameData())
+        if (data->getScore() < data->getGoal()) data->setScore(data->getGoal());
+}
+
+void cLevel::raiseScoreToExpert() {
+    if (cGameData* data = getGameData())
+        if (data->getScore() < data->getExpertGoal()) data->setScore(data->getExpertGoal());
+}
+
+void cLevel::changeMoods(int32_t delta) {
+    for (cTable* table : m_tables)
+        if (table && table->getCustomer()) table->getCustomer()->setMood(table->getCustomer()->getMood() + delta);
+}
+
+void cLevel::fillComboBar() {
+    if (m_bonuses) m_bonuses->fillBar();
+}
+
+void cLevel::sendThief() {
+    if (m_generator) m_generator->sendThief();
+}
+
+void cLevel::endTutorial() {
+    block(false);
+    if (m_generator) m_generator->setSpawning(true);
+    m_tutorial_script = nullptr;
+}
+
+void cLevel::runTutorialLevel1() { endTutorial(); }
+void cLevel::runTutorialLevel2() { endTutorial(); }
+void cLevel::runTutorialLevel3() { endTutorial(); }
+void cLevel::runTutorialLevel4() { endTutorial(); }
 
 cLevel* getLevel() { return cLevel::instance(); }

@@ -1,0 +1,259 @@
+// The level on the real demo data in a running headless core: what it builds for a world,
+// its upgrades, its graphics set and the game mode; the clock, the goal messages, the end test
+// and the bonus count; clicks while the logic is paused; the fireworks; the fader.
+#include <gtest/gtest.h>
+
+#include "engine/app/cLogic.h"
+#include "engine/core/cSettingsManager.h"
+#include "game/characters/cCustomer.h"
+#include "game/characters/cCustomerGenerator.h"
+#include "game/effects/EffectRegistry.h"
+#include "game/effects/cFirework.h"
+#include "game/effects/cFxMessage.h"
+#include "game/effects/cFxScoreStar.h"
+#include "game/flow/cGameData.h"
+#include "game/flow/cLevel.h"
+#include "game/flow/cResourceGroupManager.h"
+#include "game/flow/cScoreTable.h"
+#include "game/flow/cStatistics.h"
+#include "game/flow/cTempBonuses.h"
+#include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cSouseStation.h"
+#include "game/restaurant/cTable.h"
+#include "tests/game/flow/test_game_env.h"
+
+namespace {
+
+using game_test::GameEnvironment;
+
+// A core over the demo data, the resource groups and the campaign's game data, with a shown
+// and enabled root node under which the test builds its level.
+class Level : public ::testing::Test {
+protected:
+    void SetUp() override {
+        genv = std::make_unique<GameEnvironment>();
+        genv->startCore();
+        if (HasFatalFailure()) return;
+        try {
+            groups = std::make_unique<cResourceGroupManager>();
+            groups->loadStartup();
+            groups->loadGame();
+            data = std::make_unique<cGameData>(true, cStringA());
+            statistics = std::make_unique<cStatistics>();
+        } catch (...) {
+            std::string text;
+            failureText(std::current_exception(), &text);
+            FAIL() << text;
+        }
+        root = new cSceneNode();
+        root->show();
+        root->enable();
+    }
+    void TearDown() override {
+        delete level;
+        delete root;
+        genv->frame();
+        statistics.reset();
+        data.reset();
+        groups.reset();
+        genv.reset();
+    }
+    // The level of the campaign's level number with the given upgrades (set after the level,
+    // which resets them when it is the newest).
+    struct Setup {
+        int number = 5;
+        int sauce1 = 1, sauce2 = 0, sauce3 = 0;
+        int coffee = 0, cake = 0, snack = 0, cream = 0, drink = 1, oven1 = 0, oven2 = 0;
+        bool normal = true;
+    };
+    cLevel* build(const Setup& s) {
+        delete level;
+        level = nullptr;
+        data->setNormalMode(s.normal);
+        data->setLevel(s.number);
+        data->setSauce1Level(s.sauce1, 0);
+        data->setSauce2Level(s.sauce2, 0);
+        data->setSauce3Level(s.sauce3, 0);
+        data->setCoffeeLevel(s.coffee, 0);
+        data->setCakeLevel(s.cake, 0);
+        data->setSnackLevel(s.snack, 0);
+        data->setCreamLevel(s.cream, 0);
+        data->setDrinkLevel(s.drink, 0);
+        data->setOven1Level(s.oven1, 0);
+        data->setOven2Level(s.oven2, 0);
+        data->makePathsFileName();
+        try {
+            groups->loadWorld(data->getGraphicsSet(), false);
+            level = new cLevel(root, cLevel::Build::Play);
+        } catch (...) {
+            std::string text;
+            failureText(std::current_exception(), &text);
+            ADD_FAILURE() << "level " << s.number << ": " << text;
+        }
+        return level;
+    }
+    void frames(int n) { genv->frames(n); }
+    // Frames with the level's time up and its tables cleared, until the test holds.
+    template <class Cond>
+    bool framesUntil(Cond&& cond, int limit = 400) { return genv->framesUntil(cond, limit); }
+
+    std::unique_ptr<GameEnvironment> genv;
+    std::unique_ptr<cResourceGroupManager> groups;
+    std::unique_ptr<cGameData> data;
+    std::unique_ptr<cStatistics> statistics;
+    cSceneNode* root = nullptr;
+    cLevel* level = nullptr;
+};
+
+TEST_F(Level, BuildsWhatWorldUpgradesAndModeCallFor) {
+    struct Case {
+        const char* name;
+        Setup setup;
+        std::vector<int32_t> sauces;   // the sauce of each built slot, in slot order
+        bool coffee, oven2, tutorial, countDone, spawningOff;
+    } cases[] = {
+        {"world 1, all sauces bought: only the first", {5, 1, 1, 1}, {8}, false, false, false, false, false},
+        {"world 2, sauce 2 only: slot 1, place 1", {25, 0, 1, 1}, {9}, false, false, false, false, false},
+        {"world 3, all three", {45, 1, 1, 1, 1, 0, 0, 0, 1, 0, 1}, {8, 9, 10}, true, true, false, false, false},
+        {"tutorial level 1", {1, 1}, {8}, false, false, true, true, true},
+        {"tutorial level 3", {3, 1}, {8}, false, false, true, true, false},
+        {"tutorial level 4 keeps its bonus count", {4, 1}, {8}, false, false, true, false, false},
+        {"level 1 from a single pack: no tutorial", {1, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, false}, {8}, false, false, false,
+         false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(build(c.setup), nullptr);
+        for (int slot = 0; slot < 3; ++slot) {
+            cSouseStation* station = level->getSauceStation(slot);
+            if (slot < static_cast<int>(c.sauces.size())) {
+                ASSERT_NE(station, nullptr) << "slot " << slot;
+                EXPECT_EQ(station->getState(), c.sauces[slot]);
+                EXPECT_EQ(station->getPositionIndex(), slot + 1);
+            } else {
+                EXPECT_EQ(station, nullptr) << "slot " << slot;
+            }
+        }
+        EXPECT_EQ(level->getCoffeeStation() != nullptr, c.coffee);
+        EXPECT_EQ(level->getOven(2) != nullptr, c.oven2);
+        EXPECT_NE(level->getDrinkStation(), nullptr);
+        EXPECT_NE(level->getCottonStation(), nullptr);
+        EXPECT_NE(level->getTrash(), nullptr);
+        for (cTable* table : level->getTables()) EXPECT_NE(table, nullptr);
+        EXPECT_EQ(level->hasTutorialScript(), c.tutorial);
+        EXPECT_EQ(level->isBonusCountDone(), c.countDone);
+        EXPECT_EQ(level->getTutorialCountdown(), c.spawningOff ? 1.0f : 0.0f);
+        for (cClickTarget* target : level->getBlockableTargets()) EXPECT_EQ(target->isBlocked(), c.tutorial);
+        EXPECT_EQ(getTempBonuses()->getPending(), 0);
+        EXPECT_FLOAT_EQ(level->getTimeLeft(), data->getLevelTime());
+        EXPECT_GT(data->getGoal(), 0) << "goals computed from the level's customers";
+        EXPECT_EQ(data->getScore(), 0);
+        // Dimmed under the first panel, the fader over everything of the restaurant.
+        EXPECT_TRUE(level->isDimmed());
+        ASSERT_NE(level->getFader(), nullptr);
+        EXPECT_EQ(level->getFader()->getDeep(), 8400.0f);
+        EXPECT_EQ(level->getFader()->getVertexAlpha(0), 150u);
+    }
+}
+
+TEST_F(Level, ClockStopsAtZeroAndReleaseStops) {
+    ASSERT_NE(build({}), nullptr);
+    level->setDimmed(false);
+    frames(1);
+    const float start = level->getTimeLeft();
+    float passed = 0.0f;
+    for (int i = 0; i < 10; ++i) {
+        frames(1);
+        passed += level->getDeltaTime();
+    }
+    EXPECT_GT(passed, 0.1f);
+    EXPECT_NEAR(level->getTimeLeft(), start - passed, 1e-3f);
+    level->clearTime();
+    frames(2);
+    EXPECT_EQ(level->getTimeLeft(), 0.0f);
+
+    // The logic paused (a panel, a fade): the clock stands, nothing is hovered, clicks are lost.
+    data->setLevel(5);
+    ASSERT_NE(build({}), nullptr);
+    const float before = level->getTimeLeft();
+    getLogic()->setPaused(true);
+    frames(5);
+    cLevel::onClick(level);
+    EXPECT_EQ(level->getTimeLeft(), before);
+    EXPECT_EQ(level->getHovered(), nullptr);
+    EXPECT_EQ(level->getClicks(), 0);
+    getLogic()->setPaused(false);
+}
+
+TEST_F(Level, BothGoalsInOneFrameShowTheExpertMessageOnly) {
+    ASSERT_NE(build({}), nullptr);
+    EXPECT_FALSE(level->wasGoalReached());
+    level->raiseScoreToExpert();
+    frames(1);
+    EXPECT_EQ(cEffectRegistry<cFxMessage>::count(), 1u);
+    EXPECT_TRUE(level->wasGoalReached());
+    frames(1);
+    EXPECT_EQ(cEffectRegistry<cFxMessage>::count(), 1u) << "the goal message is gone with the expert one";
+}
+
+TEST_F(Level, EndsAfterASecondOfEmptyTablesThenPaysTheBarOut) {
+    Setup s;
+    ASSERT_NE(build(s), nullptr);
+    level->setDimmed(false);
+    cTempBonuses* bar = getTempBonuses();
+    ASSERT_GT(bar->getCapacity(), 0);
+    bar->setBar(bar->payStep() * 8 + 1);   // nine steps to empty
+    level->clearTime();
+    // Customers arriving at the start would keep tables busy: none seated yet, none released.
+    level->getGenerator()->setSpawning(false);
+    frames(1);
+
+    // A table in a state other than 0 (money on it) keeps the level running.
+    cTable* table = level->getTables()[2];
+    table->setState(53);
+    EXPECT_FALSE(framesUntil([&] { return level->isOver(); }, 80));
+    table->setState(0);
+    // A message showing keeps it running too; the end delay counts down only while all holds.
+    int overAt = -1;
+    for (int i = 0; i < 200 && overAt < 0; ++i) {
+        frames(1);
+        level->isOver();
+        if (cEffectRegistry<cFxScoreStar>::count() > 0 || level->getScoreStarsShown() > 0) overAt = i;
+    }
+    ASSERT_GE(overAt, 0) << "the bonus count never started";
+    EXPECT_NEAR(overAt * 0.016f, 1.0f + 0.2f, 0.1f) << "1.0 s of end delay, then the first 0.2 s step";
+    const int32_t before = data->getScore();
+    EXPECT_TRUE(framesUntil([&] { return level->isOver(); }, 600));
+    EXPECT_EQ(level->getScoreStarsShown(), 9);
+    EXPECT_EQ(data->getScore(), before - getScores()->getEntry(SCORE_STAR) + 9 * getScores()->getEntry(SCORE_STAR));
+    EXPECT_EQ(cEffectRegistry<cFxScoreStar>::count(), 0u);
+}
+
+TEST_F(Level, FireworksOnlyInTheirLevelsWithFullEffects) {
+    struct Case {
+        int number;
+        bool full;
+        bool shells;
+    } cases[] = {{42, true, true}, {41, true, false}, {42, false, false}, {60, true, true}};
+    for (const Case& c : cases) {
+        getSettingsManager()->setBool(L"Performance", L"enable_full_effects", c.full);
+        Setup s;
+        s.number = c.number;
+        ASSERT_NE(build(s), nullptr);
+        level->setDimmed(false);
+        // Frames of 50 ms; the first shells 5.8 s into the first cycle, which starts 5 s in.
+        float passed = 0.0f;
+        size_t shells = 0;
+        for (int frame = 0; frame < 300 && shells == 0; ++frame) {
+            platform::advanceTestClock(34);
+            frames(1);
+            passed += level->getDeltaTime();
+            for (cSceneNode* child : level->getChildren()) shells += dynamic_cast<cFirework*>(child) != nullptr;
+        }
+        EXPECT_EQ(shells > 0, c.shells) << "level " << c.number;
+        if (c.shells) EXPECT_NEAR(passed, 5.0f + 5.8f, 0.06f) << "level " << c.number;
+        if (c.shells) EXPECT_EQ(shells, 3u) << "three shells a group";
+    }
+}
+
+}  // namespace
