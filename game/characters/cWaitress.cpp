@@ -17,6 +17,8 @@
 #include "game/restaurant/cCottonStation.h"
 #include "game/restaurant/cHandItem.h"
 #include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cSubPlace.h"
+#include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
 
 // ---------------------------------------------------------------- hand rules
@@ -256,6 +258,8 @@ void cWaitress::addTarget(cClickTarget* target) {
             if ((m_right_item != 0 && m_right_item == wanted) || (m_left_item != 0 && m_left_item == wanted))
                 table->setWaitressComing(true);
         }
+    } else if (target->getKind() == KIND_SUB_PLACE && target->getState() != 0) {
+        if (cSubStation* counter = getSubStation()) counter->setWaitressComing(true);
     }
 }
 
@@ -452,6 +456,17 @@ void cWaitress::arrive() {
         break;
     case KIND_OVEN: arriveAtOven(t); break;
     case KIND_SUB: t->setState(0); break;
+    case KIND_SUB_PLACE: {
+        int* hand = freeHand();
+        const int32_t sub = t->getState();
+        if (hand && sub != 0) {
+            giveHand(hand == &m_left_item ? 1 : 0, sub);
+            if (auto* plate = dynamic_cast<cSubPlace*>(t)) plate->empty();
+            characters::playSound(kTakeSound);
+        }
+        if (cSubStation* counter = getSubStation()) counter->setWaitressComing(false);
+        break;
+    }
     case KIND_SOUSE_STATION:
         if (applySauce(t->getState())) t->setState(0);
         break;

@@ -56,6 +56,7 @@ public:
     cClickTarget* getHoveredPlace() const { return m_hovered; }
     void setPlaceHovered(bool hovered) { m_place_hovered = hovered; }
     void setWaitressComing(bool coming) { m_waitress_coming = coming; }
+    bool isWaitressComing() const { return m_waitress_coming; }
     // index -1: all; 0..2: that one when it exists; any other index does nothing.
     void setSubsBlocked(bool blocked, int index);
     void setPlacesBlocked(bool blocked, int index);

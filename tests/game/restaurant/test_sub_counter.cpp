@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "tests/game/characters/WaitressTestSupport.h"
 #include "tests/game/restaurant/SubCounterTestSupport.h"
 
 using namespace counter_test;
@@ -398,6 +399,51 @@ TEST_F(SubPlate, TimesOfZeroOrLessEndEveryMotionInOneStep) {
         EXPECT_EQ(discard->getVertexAlpha(0), 0u);
         delete counter;
         delete trash;
+    }
+}
+
+// The waitress's side of the plates: a queued plate holding a sub makes the counter wait for
+// her; on arrival she takes the sub into her first free hand and the plate lets go of it; the
+// counter stops waiting whatever she could take.
+TEST_F(SubCounter, TheWaitressTakesTheSubOffAPlateAndTheCounterStopsWaitingForHer) {
+    build();
+    for (int code = 0; code < 27; ++code) services.addTexture(waitressSheet(code).str(), 80, 80);
+    addIni(kWaitressIni, waitress_test::waitressIni());
+    cWaitress* waitress = shown(new cWaitress(level, cVector2(650.0f, 300.0f)));
+    cSubPlace* plate = counter->getPlace(0);
+    struct Case {
+        const char* what;
+        int32_t sub;
+        ItemId right, left;
+        bool coming;
+        ItemId rightAfter, leftAfter;
+        int32_t plateAfter;
+        bool sound;
+    } cases[] = {
+        {"empty hands", 11, 0, 0, true, 11, 0, 0, true},
+        {"the left hand is free", 25, 2, 0, true, 2, 25, 0, true},
+        {"hands full: the sub stays", 39, 1, 2, true, 1, 2, 39, false},
+        {"an empty plate: nothing", 0, 0, 0, false, 0, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        plate->empty();
+        if (c.sub) plate->appear(c.sub);
+        levelRun(1.0f);   // the sub has faded in
+        ASSERT_EQ(plate->getState(), c.sub);
+        waitress->giveHand(0, c.right);
+        waitress->giveHand(1, c.left);
+        counter->setWaitressComing(false);
+        waitress->addTarget(plate);
+        EXPECT_EQ(counter->isWaitressComing(), c.coming);
+        sound->plays.clear();
+        levelFrame(0.01f);
+        levelFrame(0.01f);
+        EXPECT_FALSE(counter->isWaitressComing());
+        EXPECT_EQ(std::make_pair(waitress->getHandItem(0), waitress->getHandItem(1)),
+                  std::make_pair(c.rightAfter, c.leftAfter));
+        EXPECT_EQ(plate->getState(), c.plateAfter);
+        EXPECT_EQ(sound->count(kTakeSound), c.sound ? 1 : 0);
     }
 }
 
