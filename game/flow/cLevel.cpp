@@ -9,6 +9,7 @@
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
 #include "engine/scene/cPicture.h"
+#include "game/characters/cWaitress.h"
 #include "game/characters/cCustomer.h"
 #include "game/characters/cCustomerGenerator.h"
 #include "game/effects/EffectRegistry.h"
@@ -27,8 +28,10 @@
 #include "game/restaurant/cCottonStation.h"
 #include "game/restaurant/cOrderCloud.h"
 #include "game/restaurant/cOven.h"
+#include "game/restaurant/cRoom.h"
 #include "game/restaurant/cServingStation.h"
 #include "game/restaurant/cSouseStation.h"
+#include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
 #include "game/restaurant/cTrash.h"
 
@@ -64,6 +67,18 @@ void deleteAndNull(T*& p) {
 
 const cVector2 kScreenCentre(400.0f, 300.0f);
 
+// The waitress's work scored by the level's score table.
+class cScoreRouting : public cWaitressScoring {
+public:
+    explicit cScoreRouting(cScoreTable* scores) : m_scores(scores) {}
+    void awardTake(const cVector2& position) override { m_scores->awardTake(position); }
+    void awardDeliver(const cVector2& position) override { m_scores->awardDeliver(position); }
+    void awardPay(const cVector2& position, int32_t amount) override { m_scores->awardPay(position, amount); }
+
+private:
+    cScoreTable* m_scores;
+};
+
 }  // namespace
 
 cLevel::cLevel(cSceneNode* parent) : cSceneNode(parent) {}
@@ -77,6 +92,8 @@ cLevel::cLevel(cSceneNode* parent, Build) : cSceneNode(parent) {
         // The scene children die with the node base; the rest goes here.
         clearEffectsAtLevelDestruction();
         destroyFireworks();
+        deleteAndNull(m_waitress);
+        deleteAndNull(m_scoring);
         deleteAndNull(m_scores);
         throw;
     }
@@ -137,21 +154,27 @@ void cLevel::build() {
     m_oven1 = built(data ? data->getOven1Level(0) : 0, [&] { return new cOven(this, 1); });
     m_oven2 = built(data ? data->getOven2Level(0) : 0, [&] { return new cOven(this, 2); });
 
-    // The room of the graphics set joins here (after the stations) once the rooms exist.
+    m_room = buildRoom(this);
 
     m_cotton = new cCottonStation(this);
     m_blockable.push_back(m_cotton);
     m_trash = new cTrash(this);
     m_blockable.push_back(m_trash);
-    // The sub counter joins here (after the trash, not blockable as a whole) and the waitress
-    // after it, at table 1's control point, once both exist.
+    // The counter's plates and subs block on their own (not in the blockable list).
+    m_counter = new cSubStation(this);
+    m_scoring = new cScoreRouting(m_scores);
+    m_waitress = new cWaitress(this, m_tables[0]->getControlPoint());
+    m_waitress->setScoring(m_scoring);
 
     m_generator->load();
     m_generator->computeGoals();
 
     if (m_tutorial_script) {
         m_bonuses->setFastFill(true);
+        m_waitress->setTutorialMode(true);
         m_generator->setPatientCustomers(true);
+        m_counter->setPlacesBlocked(true, -1);
+        m_counter->setSubsBlocked(true, -1);
         block(true);
         if (number == 1) {
             m_generator->setSpawning(false);
@@ -188,8 +211,11 @@ cLevel::~cLevel() {
         deleteAndNull(m_drink);
         deleteAndNull(m_oven1);
         deleteAndNull(m_oven2);
+        deleteAndNull(m_counter);
         deleteAndNull(m_cotton);
         deleteAndNull(m_generator);
+        deleteAndNull(m_waitress);
+        deleteAndNull(m_scoring);
         deleteAndNull(m_scores);
         deleteAndNull(m_bonuses);
         deleteAndNull(m_fader);
@@ -226,7 +252,11 @@ void cLevel::update() {
     updateFireworks();
     pickHovered();
     if (cCursor* cursor = getCursor()) cursor->setOverObject(m_hovered != nullptr);
-    // The sub counter's place hover joins here with the sub counter.
+    if (m_counter) {
+        m_counter->setPlaceHovered(false);
+        if (m_hovered && m_hovered->getKind() == KIND_SUB_PLACE && m_hovered->getState() != 0)
+            m_counter->setPlaceHovered(true);
+    }
 
     const float dt = getDeltaTime();
     if (!m_tutorial_script) m_time_left -= dt;
@@ -304,7 +334,7 @@ void cLevel::pickHovered() {
     if (logicPaused()) return;
     cClickTarget* candidates[] = {m_snack,     m_cake,      m_drink,     m_tables[0], m_tables[1], m_tables[2],
                                   m_tables[3], m_tables[4], m_tables[5], m_sauces[0], m_sauces[1], m_sauces[2],
-                                  m_coffee,    m_cream,     m_oven2,     m_oven1,     m_cotton,    m_trash};
+                                  m_coffee,    m_cream,     m_oven2,     m_oven1,     m_counter,   m_cotton,    m_trash};
     for (cClickTarget* candidate : candidates) {
         if (!candidate) continue;
         if (m_hovered) {
@@ -315,6 +345,8 @@ void cLevel::pickHovered() {
         if (!candidate->isHovered()) continue;
         if (candidate == m_cotton)
             m_hovered = m_cotton->getHoveredPart();
+        else if (candidate == m_counter)
+            m_hovered = m_counter->getHoveredPlace();
         else
             m_hovered = candidate;
         if (!m_hovered) m_hovered = candidate;
@@ -325,7 +357,7 @@ void cLevel::onClick(void* object) {
     cLevel* level = static_cast<cLevel*>(object);
     if (logicPaused() || !level->m_hovered) return;
     ++level->m_clicks;
-    // The waitress takes the clicked target here once she exists.
+    if (level->m_waitress) level->m_waitress->addTarget(level->m_hovered);
 }
 
 void cLevel::updateFader() {
@@ -433,6 +465,11 @@ void cLevel::sendThief() {
 
 void cLevel::endTutorial() {
     block(false);
+    if (m_counter) {
+        m_counter->setPlacesBlocked(false, -1);
+        m_counter->setSubsBlocked(false, -1);
+    }
+    if (m_waitress) m_waitress->setTutorialMode(false);
     if (m_generator) m_generator->setSpawning(true);
     m_tutorial_script = nullptr;
 }

@@ -35,6 +35,10 @@ class cScoreTable;
 class cTempBonuses;
 class cPicture;
 class cPanelStatus;
+class cRoom;
+class cSubStation;
+class cWaitress;
+class cWaitressScoring;
 
 class cLevel : public cSceneNode, public cCompletion, public cSingleton<cLevel> {
 public:
@@ -96,6 +100,9 @@ public:
     cTrash* getTrash() const { return m_trash; }
     cCottonStation* getCottonStation() const { return m_cotton; }
     cCustomerGenerator* getGenerator() const { return m_generator; }
+    cRoom* getRoom() const { return m_room; }
+    cSubStation* getSubStation() const { return m_counter; }
+    cWaitress* getWaitress() const { return m_waitress; }
     const std::vector<cClickTarget*>& getBlockableTargets() const { return m_blockable; }
 
     // The steps of the frame.
@@ -135,7 +142,11 @@ private:
     bool m_expert_message_pending = true;
     std::array<cTable*, 6> m_tables{};
     std::array<cSouseStation*, 3> m_sauces{};
-    cSceneNode* m_room = nullptr;
+    cRoom* m_room = nullptr;
+    cSubStation* m_counter = nullptr;
+    cWaitress* m_waitress = nullptr;
+    // Routes the waitress's take, deliver and pay to the score table.
+    cWaitressScoring* m_scoring = nullptr;
     cCoffeeStation* m_coffee = nullptr;
     cTrash* m_trash = nullptr;
     cCakeStation* m_cake = nullptr;

@@ -55,6 +55,7 @@ public:
     void queueSub(cSub* sub);
     cClickTarget* getHoveredPlace() const { return m_hovered; }
     void setPlaceHovered(bool hovered) { m_place_hovered = hovered; }
+    bool isPlaceHovered() const { return m_place_hovered; }
     void setWaitressComing(bool coming) { m_waitress_coming = coming; }
     bool isWaitressComing() const { return m_waitress_coming; }
     // index -1: all; 0..2: that one when it exists; any other index does nothing.

@@ -3,10 +3,13 @@
 // and the bonus count; clicks while the logic is paused; the fireworks; the fader.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "engine/app/cLogic.h"
 #include "engine/core/cSettingsManager.h"
 #include "game/characters/cCustomer.h"
 #include "game/characters/cCustomerGenerator.h"
+#include "game/characters/cWaitress.h"
 #include "game/effects/EffectRegistry.h"
 #include "game/effects/cFirework.h"
 #include "game/effects/cFxMessage.h"
@@ -17,9 +20,15 @@
 #include "game/flow/cScoreTable.h"
 #include "game/flow/cStatistics.h"
 #include "game/flow/cTempBonuses.h"
+#include "game/flow/WorldTextures.h"
 #include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cRoom.h"
 #include "game/restaurant/cSouseStation.h"
+#include "game/restaurant/cSub.h"
+#include "game/restaurant/cSubPlace.h"
+#include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
+#include "game/restaurant/cTrash.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace {
@@ -144,6 +153,12 @@ TEST_F(Level, BuildsWhatWorldUpgradesAndModeCallFor) {
         EXPECT_EQ(level->isBonusCountDone(), c.countDone);
         EXPECT_EQ(level->getTutorialCountdown(), c.spawningOff ? 1.0f : 0.0f);
         for (cClickTarget* target : level->getBlockableTargets()) EXPECT_EQ(target->isBlocked(), c.tutorial);
+        // A tutorial holds the counter too, and the waitress drops repeated clicks.
+        ASSERT_NE(level->getSubStation(), nullptr);
+        EXPECT_EQ(level->getSubStation()->getPlace(0)->isBlocked(), c.tutorial);
+        EXPECT_EQ(level->getSubStation()->getSub(0)->isBlocked(), c.tutorial);
+        ASSERT_NE(level->getWaitress(), nullptr);
+        EXPECT_EQ(level->getWaitress()->isTutorialMode(), c.tutorial);
         EXPECT_EQ(getTempBonuses()->getPending(), 0);
         EXPECT_FLOAT_EQ(level->getTimeLeft(), data->getLevelTime());
         EXPECT_GT(data->getGoal(), 0) << "goals computed from the level's customers";
@@ -153,6 +168,101 @@ TEST_F(Level, BuildsWhatWorldUpgradesAndModeCallFor) {
         ASSERT_NE(level->getFader(), nullptr);
         EXPECT_EQ(level->getFader()->getDeep(), 8400.0f);
         EXPECT_EQ(level->getFader()->getVertexAlpha(0), 150u);
+    }
+}
+
+// Every campaign level builds its room, the counter on the trash and the waitress at table 1,
+// and takes them down again (the sanitizers watch the order of destruction).
+TEST_F(Level, EveryLevelBuildsRoomCounterAndWaitress) {
+    std::set<int32_t> worlds;
+    for (int number = 1; number == 1 || number <= static_cast<int>(data->getTotalLevels()); ++number) {
+        SCOPED_TRACE(number);
+        Setup s;
+        s.number = number;
+        ASSERT_NE(build(s), nullptr);
+        ASSERT_EQ(data->getLevel(), number);
+        worlds.insert(data->getWorld());
+        ASSERT_NE(level->getRoom(), nullptr);
+        EXPECT_EQ(level->getRoom()->getParent(), level);
+        EXPECT_EQ(level->getRoom()->getWorld(), world_textures::worldOfGraphicsSet(data->getGraphicsSet()));
+        cSubStation* counter = level->getSubStation();
+        ASSERT_NE(counter, nullptr);
+        EXPECT_EQ(counter, getSubStation());
+        EXPECT_GE(counter->getPlaceCount(), 1);
+        EXPECT_GE(counter->getSubCount(), 1);
+        EXPECT_EQ(counter->getDiscardPlace()->getPosition(), level->getTrash()->getPosition())
+            << "the discard plate stands on the trash";
+        cWaitress* waitress = level->getWaitress();
+        ASSERT_NE(waitress, nullptr);
+        EXPECT_EQ(waitress, cSingleton<cWaitress>::instance());
+        EXPECT_EQ(waitress->getPosition(), level->getTables()[0]->getControlPoint());
+    }
+    EXPECT_EQ(worlds, (std::set<int32_t>{1, 2, 3}));
+    delete level;
+    level = nullptr;
+    EXPECT_EQ(getSubStation(), nullptr);
+    EXPECT_EQ(cSingleton<cWaitress>::instance(), nullptr);
+}
+
+// Plate 1 under the mouse: it is the hovered target, the counter hears of it only while a sub
+// lies on it, and a click queues it for the waitress unless the logic is paused.
+TEST_F(Level, HoveredPlateFlagsTheCounterAndClicksReachTheWaitress) {
+    ASSERT_NE(build({}), nullptr);
+    level->setDimmed(false);
+    level->getGenerator()->setSpawning(false);
+    frames(1);
+    cSubStation* counter = level->getSubStation();
+    cSubPlace* plate = counter->getPlace(0);
+    plate->setPosition(level->getMousePosition());
+    struct Case {
+        int32_t item;
+        bool flagged;
+    } cases[] = {{ITEM_FIRST_SUB, true}, {ITEM_NONE, false}, {ITEM_FIRST_SUB + 14, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        plate->setState(c.item);
+        frames(1);
+        EXPECT_EQ(level->getHovered(), plate);
+        EXPECT_EQ(counter->isPlaceHovered(), c.flagged);
+    }
+
+    cWaitress* waitress = level->getWaitress();
+    ASSERT_TRUE(waitress->getQueue().empty());
+    getLogic()->setPaused(true);
+    cLevel::onClick(level);
+    EXPECT_TRUE(waitress->getQueue().empty()) << "a click while paused reaches nobody";
+    EXPECT_EQ(level->getClicks(), 0);
+    getLogic()->setPaused(false);
+    cLevel::onClick(level);
+    ASSERT_EQ(waitress->getQueue().size(), 1u);
+    EXPECT_EQ(waitress->getQueue().back(), plate);
+    EXPECT_EQ(level->getClicks(), 1);
+    EXPECT_TRUE(counter->isWaitressComing());
+}
+
+// What the waitress earns lands on the level's score table as the right kind of action.
+TEST_F(Level, WaitressWorkIsScored) {
+    struct Case {
+        const char* name;
+        int32_t tableState;
+        ItemId hand;
+        int32_t kind;
+    } cases[] = {{"money collected", ITEM_MONEY, ITEM_NONE, ACTION_PAY},
+                 {"drink delivered", ITEM_DRINK, ITEM_DRINK, ACTION_DELIVER}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(build({}), nullptr);
+        level->setDimmed(false);
+        level->getGenerator()->setSpawning(false);
+        frames(1);
+        ASSERT_EQ(getScores()->getLastKind(), ACTION_NONE);
+        cWaitress* waitress = level->getWaitress();
+        if (c.hand) waitress->giveHand(0, c.hand);
+        cTable* table = level->getTables()[1];
+        table->setState(c.tableState);
+        waitress->addTarget(table);
+        EXPECT_TRUE(framesUntil([&] { return getScores()->getLastKind() == c.kind; }, 600));
+        EXPECT_EQ(table->getState(), 0);
     }
 }
 
