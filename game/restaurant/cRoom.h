@@ -4,7 +4,7 @@
 // tables, two background layers and the light that falls in. Pure decor: no click target.
 // Each world has its room (cRoom1, cRoom2, cRoom3) with its own moving scenery.
 //
-// What the level does with it: buildRoom(level) once, after the stations and the sub counter
+// What the level does with it: buildRoom(level) once, after the stations (it reads nothing of the counter)
 // (the graphics set chooses the world: 2 and 3 are themselves, anything else is world 1); the
 // room is a child of the level and steps with it (scroll, decor, then its pictures); the level
 // deletes it. The decor reads the level's time left (getLevel()->getTimeLeft(), 0 without a

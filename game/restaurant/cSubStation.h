@@ -7,7 +7,7 @@
 //
 // What the level calls, in this order:
 //  1. Construction, as a child of the level, after the stations and after the trash (the
-//     discard plate stands on getTrash()); the room is built after the counter.
+//     discard plate stands on getTrash()); the room does not depend on it.
 //  2. Every frame, in its hover pick: updateHover(test, value) like any target; when it
 //     reports hovered, getHoveredPlace() is the target (a cSub or a cSubPlace). After the pick:
 //     setPlaceHovered(false), then setPlaceHovered(true) when the hovered target is a plate
