@@ -14,6 +14,7 @@
 #include "game/minigame/cHiddenObject.h"
 #include "game/minigame/cMiniGame.h"
 #include "game/minigame/cMiniGameStatusPanel.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -25,7 +26,6 @@ public:
     cVector2 getMousePosition() override { return mouse; }
 };
 
-std::string g_document;
 const char* const kLevel = "Config/MiniGame1/fuzz.ini";
 const char* const kStatus = "Config/MiniGame1/mgi_panel_status.ini";
 
@@ -52,16 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static cResourceManager resources;
     static bool ready = [] {
         setSceneServices(&clock);
-        cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int) -> cResource* {
-            return cIniFile::fromBytes(g_document.data(), g_document.size(), name).release();
-        });
+        fuzz::serveDocumentAsEveryIni();
         return true;
     }();
     (void)ready;
     if (size < 16) return 0;
     uint16_t clicks[8];
     std::memcpy(clicks, data, sizeof clicks);
-    g_document.assign(reinterpret_cast<const char*>(data) + 16, size - 16);
+    fuzz::servedDocument().assign(reinterpret_cast<const char*>(data) + 16, size - 16);
 
     auto* state = new cSceneNode();
     state->show();

@@ -13,6 +13,7 @@
 #include "game/interface/PanelFiles.h"
 #include "game/interface/cPanelLevel.h"
 #include "game/interface/cPanelStatus.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -63,7 +64,6 @@ public:
     int32_t getTotalScore(int32_t) override { return 0; }
 };
 
-std::string g_document;
 
 void runFrames(int n) {
     for (int i = 0; i < n; ++i) updateTopLevelNodes(&updateNode);
@@ -77,16 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static cResourceManager resources;
     static bool ready = [] {
         setSceneServices(&clock);
-        cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int) -> cResource* {
-            return cIniFile::fromBytes(g_document.data(), g_document.size(), name).release();
-        });
+        fuzz::serveDocumentAsEveryIni();
         return true;
     }();
     (void)ready;
     if (size < 8) return 0;
     uint32_t numbers[2];
     std::memcpy(numbers, data, sizeof numbers);
-    g_document.assign(reinterpret_cast<const char*>(data) + 8, size - 8);
+    fuzz::servedDocument().assign(reinterpret_cast<const char*>(data) + 8, size - 8);
 
     const char* const names[] = {panel_files::kStatus, panel_files::kWorldEasy1, panel_files::kWorldHard1,
                                  panel_files::kWorld2, panel_files::kWorld3, "Config/Game/gi_panel_level.ini"};

@@ -12,6 +12,7 @@
 #include "game/shop/ShopCatalogue.h"
 #include "game/shop/cAppearingCloud.h"
 #include "game/shop/cShopObject.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ public:
     float getRealDelta() override { return 1.0f / 30.0f; }
 };
 
-std::string g_document;
 
 void runFrames(int n) {
     for (int i = 0; i < n; ++i) updateTopLevelNodes(&updateNode);
@@ -37,9 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static cResourceManager resources;
     static bool ready = [] {
         setSceneServices(&clock);
-        cResourceManager::registerFactory(RESOURCE_INI, [](const cStringA& name, int) -> cResource* {
-            return cIniFile::fromBytes(g_document.data(), g_document.size(), name).release();
-        });
+        fuzz::serveDocumentAsEveryIni();
         return true;
     }();
     (void)ready;
@@ -48,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(numbers, data, sizeof numbers);
     // Eight bytes of layout spec, then the document.
     const std::string spec(reinterpret_cast<const char*>(data) + 16, 8);
-    g_document.assign(reinterpret_cast<const char*>(data) + 24, size - 24);
+    fuzz::servedDocument().assign(reinterpret_cast<const char*>(data) + 24, size - 24);
 
     const char* const names[] = {cAppearingCloud::kConfig, "Config/Shop/shop_objects_1.ini",
                                  "Config/Shop/shop_objects_2.ini", "Config/Shop/shop_objects_3.ini"};
