@@ -17,14 +17,13 @@
 #include "game/characters/cWaitress.h"
 #include "game/flow/cGameData.h"
 #include "game/flow/cLevel.h"
-#include "game/flow/cResourceGroupManager.h"
-#include "game/flow/cStatistics.h"
 #include "game/interface/cHints.h"
 #include "game/restaurant/cSub.h"
 #include "game/restaurant/cSubPlace.h"
 #include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
 #include "platform/input/Input.h"
+#include "tests/game/flow/LevelFixture.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace {
@@ -153,36 +152,8 @@ std::string caseName(const ::testing::TestParamInfo<PlayCase>& info) {
     return std::string(info.param.difficulty ? "Hard" : "Easy") + "Level" + std::to_string(info.param.level);
 }
 
-class TutorialPlay : public ::testing::TestWithParam<PlayCase> {
+class TutorialPlay : public game_test::LevelFixture, public ::testing::WithParamInterface<PlayCase> {
 protected:
-    void SetUp() override {
-        genv = std::make_unique<GameEnvironment>();
-        genv->startCore();
-        if (HasFatalFailure()) return;
-        try {
-            groups = std::make_unique<cResourceGroupManager>();
-            groups->loadStartup();
-            groups->loadGame();
-            data = std::make_unique<cGameData>(true, cStringA());
-            statistics = std::make_unique<cStatistics>();
-        } catch (...) {
-            std::string text;
-            failureText(std::current_exception(), &text);
-            FAIL() << text;
-        }
-        root = new cSceneNode();
-        root->show();
-        root->enable();
-    }
-    void TearDown() override {
-        delete level;
-        delete root;
-        if (genv) genv->frame();
-        statistics.reset();
-        data.reset();
-        groups.reset();
-        genv.reset();
-    }
     // The campaign's level n of the chosen pack, as the game state builds it for a player who
     // has won the levels before (so that it brings the stations its lesson adds).
     void build(int difficulty, int n) {
@@ -192,23 +163,8 @@ protected:
             data->recordLevelResult(false);
         }
         data->setLevel(n);
-        data->makePathsFileName();
-        try {
-            groups->loadWorld(data->getGraphicsSet(), false);
-            level = new cLevel(root, cLevel::Build::Play);
-        } catch (...) {
-            std::string text;
-            failureText(std::current_exception(), &text);
-            ADD_FAILURE() << "level " << n << ": " << text;
-        }
+        buildCurrent();
     }
-
-    std::unique_ptr<GameEnvironment> genv;
-    std::unique_ptr<cResourceGroupManager> groups;
-    std::unique_ptr<cGameData> data;
-    std::unique_ptr<cStatistics> statistics;
-    cSceneNode* root = nullptr;
-    cLevel* level = nullptr;
 };
 
 TEST_P(TutorialPlay, ClickingWhatEachStepOpensReachesTheEnd) {
