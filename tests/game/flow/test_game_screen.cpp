@@ -455,3 +455,46 @@ TEST_F(GameScreenTest, PanelDepthsStackAsTheLayersDo) {
         below = top;
     }
 }
+
+TEST_F(GameScreenTest, LeavingForTheMenuBooksOnlyAWonRunFromTheResults) {
+    ASSERT_TRUE(tryMakeGame());
+    data = getGameData();
+    data->addProfile(L"Tester");
+    for (int32_t level : {1, 2}) {
+        data->setLevel(level);
+        data->recordLevelResult(true);
+    }
+    data->setLevel(3);
+    ASSERT_EQ(data->getReachedLevel(), 3);
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    finishState(0);
+    struct Case {
+        const char* name;
+        bool record;
+        bool reachGoal;
+        int32_t levelAfter, reachedAfter;
+    };
+    // From the pause panel (no record), from the results of a lost run, from the results of
+    // a won run of the newest level (booked, and the next level is the current one).
+    const Case cases[] = {
+        {"pause", false, true, 3, 3},
+        {"lost", true, false, 3, 3},
+        {"won", true, true, 4, 4},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(reach(APP_STATE_MAIN_MENU, 600)) << c.name;
+        ASSERT_TRUE(genv->framesUntil([&] { return game->getMainMenu()->isComplete(); })) << c.name;
+        finishState(MENU_RESULT_PLAY);
+        ASSERT_TRUE(reach(APP_STATE_GAME, 600)) << c.name;
+        screen = game->getGameScreen();
+        ASSERT_TRUE(waitScreenIdle(*genv, screen)) << c.name;
+        ASSERT_EQ(data->getLevel(), 3) << c.name;
+        if (c.reachGoal) screen->cheatReachGoal();
+        screen->exitToMenu(c.record);
+        EXPECT_EQ(screen->getResult(), GAME_RESULT_MENU) << c.name;
+        EXPECT_EQ(data->getLevel(), c.levelAfter) << c.name;
+        EXPECT_EQ(data->getReachedLevel(), c.reachedAfter) << c.name;
+        EXPECT_EQ(std::string(getStatistics()->getResult().c_str()), "c") << c.name;
+        data->setLevel(3);
+    }
+}
