@@ -29,6 +29,7 @@
 #include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
 #include "game/restaurant/cTrash.h"
+#include "tests/game/flow/RestaurantDriver.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace {
@@ -363,6 +364,48 @@ TEST_F(Level, FireworksOnlyInTheirLevelsWithFullEffects) {
         EXPECT_EQ(shells > 0, c.shells) << "level " << c.number;
         if (c.shells) EXPECT_NEAR(passed, 5.0f + 5.8f, 0.06f) << "level " << c.number;
         if (c.shells) EXPECT_EQ(shells, 3u) << "three shells a group";
+    }
+}
+
+// Targets stacked under the pointer: the first in the level's pick order is hovered and every
+// later one is told it is not, even when it still thinks so; a blocked target is passed over.
+TEST_F(Level, OverlappingTargetsHoverTheFirstInPickOrder) {
+    Setup s;
+    s.snack = 1;
+    ASSERT_NE(build(s), nullptr);
+    level->setDimmed(false);
+    level->getGenerator()->setSpawning(false);
+    frames(1);
+    // In pick order: the snack station, the drink station, table 4.
+    cClickTarget* stack[] = {level->getSnackStation(), level->getDrinkStation(), level->getTables()[3]};
+    const cVector2 pointer = level->getMousePosition();
+    for (cClickTarget* target : stack) {
+        ASSERT_NE(target, nullptr);
+        const std::vector<cVector2> inside = restaurant_test::pointsInside(*target);
+        ASSERT_FALSE(inside.empty()) << "kind " << target->getKind();
+        auto* owner = dynamic_cast<cSprite*>(target);
+        owner->setPosition(owner->getPosition().plus(pointer.minus(inside.front())));
+    }
+    struct Case {
+        const char* name;
+        bool blocked[3];
+        int hovered;   // index into the stack, -1 none
+    } cases[] = {
+        {"all free: the snack station", {false, false, false}, 0},
+        {"snack blocked: the drink station", {true, false, false}, 1},
+        {"both stations blocked: the table", {true, true, false}, 2},
+        {"the first free, the later blocked", {false, true, true}, 0},
+        {"all blocked: nothing", {true, true, true}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < 3; ++i) {
+            stack[i]->setBlocked(c.blocked[i]);
+            stack[i]->updateHover(false, true);   // a stale hover from an earlier frame
+        }
+        frames(1);
+        EXPECT_EQ(level->getHovered(), c.hovered < 0 ? nullptr : stack[c.hovered]);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(stack[i]->isHovered(), i == c.hovered) << "target " << i;
     }
 }
 

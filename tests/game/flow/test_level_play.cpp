@@ -69,7 +69,11 @@ protected:
 
 TEST_F(LevelPlay, BothDrinkCustomersServedByClicksThenTheBarPaysOut) {
     ASSERT_NE(level, nullptr);
-    RestaurantDriver driver([this] { genv->frame(); });
+    // Frames of 50 ms of game time (the clock's step stays under its 1/15 s clamp).
+    RestaurantDriver driver([this] {
+        platform::advanceTestClock(34);
+        genv->frame();
+    });
     cTempBonuses* bar = getTempBonuses();
     ASSERT_EQ(bar->getCapacity(), restaurant_test::kTestPackCombo);
     ASSERT_GE(data->getGoal(), 10);
@@ -97,7 +101,7 @@ TEST_F(LevelPlay, BothDrinkCustomersServedByClicksThenTheBarPaysOut) {
 
     // The time runs out, the tables stay empty: over, and the bar pays out star by star.
     const int32_t served = data->getScore();
-    ASSERT_TRUE(driver.waitFor([&] { return level->isOver(); }, 4000)) << "time left " << level->getTimeLeft();
+    ASSERT_TRUE(driver.waitFor([&] { return level->isOver(); }, 1500)) << "time left " << level->getTimeLeft();
     EXPECT_EQ(level->getTimeLeft(), 0.0f);
     EXPECT_EQ(bar->getBar(), 0);
     EXPECT_EQ(data->getScore(), served + level->getScoreStarsShown() * getScores()->getEntry(SCORE_STAR));
