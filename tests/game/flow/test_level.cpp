@@ -30,6 +30,7 @@
 #include "game/restaurant/cTable.h"
 #include "game/restaurant/cTrash.h"
 #include "tests/game/flow/RestaurantDriver.h"
+#include "tests/game/flow/TestPack.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace {
@@ -407,6 +408,64 @@ TEST_F(Level, OverlappingTargetsHoverTheFirstInPickOrder) {
         EXPECT_EQ(level->getHovered(), c.hovered < 0 ? nullptr : stack[c.hovered]);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(stack[i]->isHovered(), i == c.hovered) << "target " << i;
     }
+}
+
+// The test pack's level, built as the game screen builds it, played by the restaurant driver
+// with the injected pointer and left button.
+TEST_F(Level, TestPackServedByClicksThenTheBarPaysOut) {
+    data.reset();
+    try {
+        data = std::make_unique<cGameData>(false, cStringA(restaurant_test::kTestPack));
+        data->makePathsFileName();
+        groups->loadWorld(data->getGraphicsSet(), false);
+        level = new cLevel(root, cLevel::Build::Play);
+    } catch (...) {
+        std::string text;
+        failureText(std::current_exception(), &text);
+        FAIL() << text;
+    }
+    level->setDimmed(false);   // the level-start panel has gone
+    // Frames of 50 ms of game time (the clock's step stays under its 1/15 s clamp).
+    restaurant_test::RestaurantDriver driver([this] {
+        platform::advanceTestClock(34);
+        genv->frame();
+    });
+    cTempBonuses* bar = getTempBonuses();
+    ASSERT_EQ(bar->getCapacity(), restaurant_test::kTestPackCombo);
+    ASSERT_GE(data->getGoal(), 10);
+    ASSERT_FALSE(level->hasTutorialScript()) << "a pack from the command line has no tutorial";
+
+    std::vector<cTable*> tables = driver.seatedTables(restaurant_test::kTestPackCustomers);
+    ASSERT_EQ(tables.size(), 2u) << driver.failure();
+
+    // Two takes in a row: a run of 2, whose combo star fills the bar and starts the bonus mode.
+    ASSERT_TRUE(driver.takeOrder(tables[0])) << driver.failure();
+    ASSERT_TRUE(driver.takeOrder(tables[1])) << driver.failure();
+    EXPECT_EQ(getScores()->getRun(), 2);
+    EXPECT_TRUE(driver.waitFor([&] { return bar->isBonusMode(); }, 400)) << "bar " << bar->getBar();
+
+    // Two drinks fetched, one in each hand, then delivered and paid for.
+    ASSERT_TRUE(driver.fetchDrink()) << driver.failure();
+    ASSERT_TRUE(driver.fetchDrink()) << driver.failure();
+    ASSERT_TRUE(driver.deliverDrink(tables[0])) << driver.failure();
+    ASSERT_TRUE(driver.deliverDrink(tables[1])) << driver.failure();
+    ASSERT_TRUE(driver.collectMoney(tables[0])) << driver.failure();
+    ASSERT_TRUE(driver.collectMoney(tables[1])) << driver.failure();
+    EXPECT_EQ(level->getClicks(), 8);
+    EXPECT_GE(data->getScore(), data->getGoal());
+    EXPECT_TRUE(level->wasGoalReached());
+
+    // The time is cut short while the bonus mode still runs: once the tables have stayed empty
+    // for a second the mode's remaining time goes back into the bar, which pays out star by star.
+    const int32_t served = data->getScore();
+    ASSERT_TRUE(bar->isBonusMode());
+    level->clearTime();
+    ASSERT_TRUE(driver.waitFor([&] { return level->isOver(); }, 400));
+    EXPECT_EQ(level->getTimeLeft(), 0.0f);
+    EXPECT_FALSE(bar->isBonusMode());
+    EXPECT_EQ(bar->getBar(), 0);
+    EXPECT_GE(level->getScoreStarsShown(), 1);
+    EXPECT_EQ(data->getScore(), served + level->getScoreStarsShown() * getScores()->getEntry(SCORE_STAR));
 }
 
 }  // namespace
