@@ -137,15 +137,7 @@ void cGameScreen::startLevel(bool loadWorld) {
     if (cInput* input = getInput()) input->flush();
     pauseLogic(false);
     // 9. The world's music (a track already playing goes on).
-    if (cMusicManager* music = getMusicManager()) {
-        const int32_t world = data ? data->getWorld() : 1;
-        if (world == 2)
-            music->playGame2();
-        else if (world == 3)
-            music->playGame3();
-        else
-            music->playGame1();
-    }
+    if (cMusicManager* music = getMusicManager()) music->playGame(data ? data->getWorld() : 1);
 }
 
 void cGameScreen::update() {

@@ -246,7 +246,12 @@ void cLevel::update() {
     }
     updateClickStats();
     updateFader();
-    if (logicPaused()) return;
+    if (logicPaused()) {
+        // While the game stands nothing is under the pointer.
+        m_hovered = nullptr;
+        if (cCursor* cursor = getCursor()) cursor->setOverObject(false);
+        return;
+    }
     if (m_tutorial_script) (this->*m_tutorial_script)();
     updateClickRate();
     updateFireworks();

@@ -138,7 +138,9 @@ TEST_F(Cheats, TheGameStatesWords) {
         ASSERT_TRUE(idle()) << c.word;
         EXPECT_EQ(screen->getLevelStarts(), ++starts) << c.word;
         EXPECT_EQ(data->getLevel(), c.level) << c.word;
-        if (c.floor >= 0) EXPECT_EQ(data->getFloorLevel(0), c.floor) << c.word;
+        if (c.floor >= 0) {
+            EXPECT_EQ(data->getFloorLevel(0), c.floor) << c.word;
+        }
     }
     EXPECT_EQ(game->getGameScreen(), screen);
 }
