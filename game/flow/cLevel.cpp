@@ -336,7 +336,12 @@ void cLevel::update() {
     }
     updateClickStats();
     updateFader();
-    if (logicPaused()) return;
+    if (logicPaused()) {
+        // While the game stands nothing is under the pointer.
+        m_hovered = nullptr;
+        if (cCursor* cursor = getCursor()) cursor->setOverObject(false);
+        return;
+    }
     if (m_tutorial_host) m_tutorial.update(*m_tutorial_host, logicPaused(), getDeltaTime());
     updateClickRate();
     updateFireworks();

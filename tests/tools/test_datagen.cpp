@@ -334,3 +334,42 @@ TEST_F(DataGenTest, BadPathDescriptionsFailWithTheirLine) {
 }
 
 }  // namespace
+
+// Levels step: a pack played alone from the command line may be short and have a small combo;
+// the campaign's packs hold all their levels and combos in tens.
+TEST_F(DataGenTest, SinglePacksMayBeShortWithASmallCombo) {
+    struct Case {
+        const char* name;
+        bool single;
+        int levels, combo;
+        bool built;
+    } cases[] = {
+        {"single, one level, combo 5", true, 1, 5, true},
+        {"campaign, all levels, combo 10", false, 20, 10, true},
+        {"campaign, one level", false, 1, 10, false},
+        {"campaign, combo 5", false, 20, 5, false},
+        {"single, 21 levels", true, 21, 10, false},
+        {"single, negative combo", true, 1, -10, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(source);
+        fs::remove_all(out);
+        std::string text = "pack packs/t/pack.qpk\nworld 1\n";
+        if (c.single) text += "single\n";
+        for (int n = 1; n <= c.levels; ++n)
+            text += "level " + std::to_string(n) + "\ntime 60\ngoals 100 50 75\ncombo " + std::to_string(c.combo) +
+                    "\nadd drink\nguest 1 1 5 0 1 1\n";
+        writeBytes(source / "levels/t.lvl", text);
+        std::string errors;
+        EXPECT_EQ(run(&errors, "levels") == 0, c.built) << errors;
+        EXPECT_EQ(fs::exists(out / "packs/t/pack.qpk"), c.built);
+        if (!c.built) {
+            EXPECT_NE(errors.find("t.lvl"), std::string::npos) << "the failure names the description: " << errors;
+            continue;
+        }
+        const std::string pack = readBytes(out / "packs/t/pack.qpk");
+        const std::string count = "count_levels=\"" + std::to_string(c.levels) + "\"";
+        EXPECT_NE(pack.find(utf16le(std::u16string(count.begin(), count.end())).substr(2)), std::string::npos) << count;
+    }
+}

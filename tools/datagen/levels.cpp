@@ -3,6 +3,8 @@
 //
 //   pack packs/1/pack.qpk       the pack file written (lower case, under the Data folder)
 //   world 1                     the pack's world, also its graphics set
+//   single                      a pack played alone (its name on the command line): 1 to 20
+//                               levels, and any combo from 1 up (the bar pays at least 1 a step)
 //   level N                     starts level N of the pack (1..20, in order)
 //     time SECONDS              level_time
 //     goals MIN GOAL EXPERT     min_goal, goal and expert weights
@@ -65,6 +67,7 @@ struct Level {
 struct Pack {
     std::string file;
     int world = 0;
+    bool single = false;
     std::vector<Level> levels;
 };
 
@@ -127,6 +130,8 @@ Pack parse(const fs::path& source) {
             words >> pack.file;
         } else if (word == "world") {
             pack.world = static_cast<int>(number("world"));
+        } else if (word == "single") {
+            pack.single = true;
         } else if (word == "level") {
             int n = static_cast<int>(number("level"));
             if (n != static_cast<int>(pack.levels.size()) + 1) fail(source, lineNo, "levels must be numbered 1, 2, ... in order");
@@ -204,14 +209,16 @@ Pack parse(const fs::path& source) {
 void check(const fs::path& source, const Pack& pack) {
     if (pack.file.empty()) fail(source, 1, "no 'pack' line");
     if (pack.world < 1 || pack.world > game::kWorldCount) fail(source, 1, "world must be 1 to 3");
-    if (static_cast<int>(pack.levels.size()) != game::kLevelsPerWorld)
-        fail(source, 1, "a pack holds exactly " + std::to_string(game::kLevelsPerWorld) + " levels");
+    const int count = static_cast<int>(pack.levels.size());
+    if (pack.single ? count < 1 || count > game::kLevelsPerWorld : count != game::kLevelsPerWorld)
+        fail(source, 1, pack.single ? "a single pack holds 1 to " + std::to_string(game::kLevelsPerWorld) + " levels"
+                                    : "a pack holds exactly " + std::to_string(game::kLevelsPerWorld) + " levels");
     for (const Level& l : pack.levels) {
         auto bad = [&](const std::string& what) { fail(source, l.sourceLine, "level " + std::to_string(l.number) + ": " + what); };
         if (l.time <= 0) bad("time must be above 0");
         if (l.minGoal <= 0) bad("min goal must be above 0");
         if (l.goal <= 0 || l.expert < l.goal) bad("goal must be above 0 and expert at least goal");
-        if (l.combo != 0 && (l.combo < 10 || l.combo % 10 != 0)) bad("combo must be 0 or a multiple of 10");
+        if (l.combo < 0 || (!pack.single && l.combo % 10 != 0)) bad("combo must be 0 or a multiple of 10");
         if (l.thief && (l.thiefMin > l.thiefMax || l.thiefMax - l.thiefMin > 3.2 || l.thiefPoints < 1))
             bad("thief delays need min <= max <= min + 3.2 and at least one point");
         if (l.guests.empty()) bad("no customer");

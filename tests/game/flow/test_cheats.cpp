@@ -5,6 +5,7 @@
 #include "engine/media/cInput.h"
 #include "game/flow/cGameData.h"
 #include "game/flow/cGameScreen.h"
+#include "game/flow/cLevel.h"
 #include "game/menus/cMainMenu.h"
 #include "game/menus/cLevelButton.h"
 #include "game/menus/cPreviewPanel.h"
@@ -95,26 +96,53 @@ TEST_F(Cheats, TheGameStatesWords) {
     finishState(MENU_RESULT_PLAY);
     ASSERT_TRUE(reach(APP_STATE_GAME));
     cGameScreen* screen = game->getGameScreen();
+    cGameData* data = getGameData();
+    // The level is up and no fade runs.
+    auto idle = [&] { return genv->framesUntil([&] { return screen->getLevelObject() && screen->isComplete(); }, 400); };
+    ASSERT_TRUE(idle());
+
+    // The words that act on the running level.
+    type("T");
+    EXPECT_EQ(screen->getLevelObject()->getTimeLeft(), 0.0f);
+    data->setScore(0);
+    type("G");
+    EXPECT_EQ(data->getScore(), data->getGoal());
+    type("E");
+    EXPECT_EQ(data->getScore(), data->getExpertGoal());
+    data->setScore(0);
+    type("4");
+    EXPECT_EQ(data->getScore(), 100);
+    type("3");
+    EXPECT_EQ(data->getScore(), 0);
+    for (const char* word : {"1", "2", "C", "Q"}) {
+        type(word);
+        EXPECT_EQ(getCheatBuffer(), kZeros) << word;
+    }
+    EXPECT_EQ(screen->getLevelStarts(), 1);
+
+    // The words that rebuild the level: the level played next and the decor it is built with.
     struct Case {
         const char* word;
-        const wchar_t* cheat;
         int32_t level;
+        int32_t floor;  // the floor upgrade after the word
     };
+    data->setFloorLevel(1, 0);
     const Case cases[] = {
-        {"R", L"restart", 2},       {"T", L"time out", 2},   {"E", L"expert", 2},       {"G", L"goal", 2},
-        {"1", L"mood -1", 2},       {"2", L"mood +1", 2},    {"9", L"decor -1", 2},     {"0", L"decor +1", 2},
-        {"C", L"fill combo", 2},    {"3", L"score -100", 2}, {"4", L"score +100", 2},   {"Q", L"thief", 2},
-        {"N", L"next level", 3},    {"B", L"previous level", 2}, {"M", L"win", 3},
+        {"R", 2, 1}, {"0", 2, 2}, {"9", 2, 1}, {"N", 3, -1}, {"B", 2, -1}, {"M", 3, -1},
     };
+    int32_t starts = screen->getLevelStarts();
     for (const Case& c : cases) {
         type(c.word);
-        EXPECT_EQ(screen->getLastCheat(), c.cheat) << c.word;
-        EXPECT_EQ(getGameData()->getLevel(), c.level) << c.word;
         EXPECT_EQ(getCheatBuffer(), kZeros) << c.word;
+        EXPECT_TRUE(screen->isFadingOut()) << c.word;
+        ASSERT_TRUE(idle()) << c.word;
+        EXPECT_EQ(screen->getLevelStarts(), ++starts) << c.word;
+        EXPECT_EQ(data->getLevel(), c.level) << c.word;
+        if (c.floor >= 0) {
+            EXPECT_EQ(data->getFloorLevel(0), c.floor) << c.word;
+        }
     }
-    getGameData()->setScore(0);
-    type("4");
-    EXPECT_EQ(getGameData()->getScore(), 100);
+    EXPECT_EQ(game->getGameScreen(), screen);
 }
 
 TEST_F(Cheats, TheShopsAndTheMiniGamesWords) {

@@ -21,6 +21,9 @@
 #include "game/flow/GameConstants.h"
 #include "game/flow/LevelPack.h"
 #include "game/flow/cProfile.h"
+#include "game/flow/cScoreTable.h"
+#include "game/flow/cTempBonuses.h"
+#include "tests/game/flow/TestPack.h"
 
 namespace fs = std::filesystem;
 
@@ -342,13 +345,17 @@ void checkPathGraph(const std::string& file, int sauce, int places) {
 
 TEST(DemoData, LevelPacksHoldEveryLevelAndTheirPathGraphsExist) {
     std::set<std::string> graphsUsed;
-    for (const char* pack : game::kPackFilesOnDisk) {
+    // The campaign's packs, and the test pack that tests start from the command line.
+    std::vector<std::pair<const char*, uint32_t>> packs;
+    for (const char* pack : game::kPackFilesOnDisk) packs.emplace_back(pack, uint32_t(game::kLevelsPerWorld));
+    packs.emplace_back(restaurant_test::kTestPack, 1u);
+    for (const auto& [pack, count] : packs) {
         auto doc = loadXml(pack);
         if (!doc) continue;
-        EXPECT_EQ(levelpack::countLevels(doc.get()), uint32_t(game::kLevelsPerWorld)) << pack << ": count_levels";
+        EXPECT_EQ(levelpack::countLevels(doc.get()), count) << pack << ": count_levels";
         // Within a pack a level has at least the stations of the level before it.
         uint32_t sauces[3] = {0, 0, 0}, places[3] = {0, 0, 0};
-        for (uint32_t n = 1; n <= uint32_t(game::kLevelsPerWorld); ++n) {
+        for (uint32_t n = 1; n <= count; ++n) {
             const cXmlNode* level = levelpack::findLevel(doc.get(), n);
             if (!level) {
                 ADD_FAILURE() << pack << ": Level_" << n << " is missing";
@@ -372,4 +379,63 @@ TEST(DemoData, LevelPacksHoldEveryLevelAndTheirPathGraphsExist) {
         for (int place = 0; place <= 3; ++place)
             checkPathGraph(std::string(game::kPathsPrefix) + std::to_string(sauce) + "p" + std::to_string(place) + ".xml", sauce,
                            place);
+}
+
+// The score files of the three worlds and the bonus bar's file hold every key the score table
+// and the bar read: a missing key reads 0 without a word, so a level would pay nothing for a
+// product or never fill its bar.
+TEST(DemoData, ScoreAndBonusFilesHoldEveryKey) {
+    const wchar_t* const scoreKeys[] = {L"drink_1", L"cake_1",  L"snack_1", L"coffee_1", L"cream",   L"cotton_candy",
+                                        L"sub_1",   L"sub_2",   L"sub_3",   L"souse_1",  L"heating", L"deliver",
+                                        L"take",    L"penalty", L"tip1",    L"tip2",     L"star"};
+    for (int world = 1; world <= 3; ++world) {
+        const std::string file = cScoreTable::fileName(world);
+        auto ini = loadIni(file);
+        if (!ini) continue;
+        std::map<std::wstring, int32_t> scores;
+        for (const wchar_t* key : scoreKeys)
+            if (!required(*ini, file, L"SCORES", key).empty()) scores[key] = integer(*ini, file, L"SCORES", key, 0);
+        // Only a negative penalty is taken from an angry customer's table.
+        EXPECT_LT(scores[L"penalty"], 0) << file;
+        for (const wchar_t* key : {L"take", L"deliver", L"drink_1", L"star"}) EXPECT_GT(scores[key], 0) << file << ": " << wideToUtf8(key);
+        for (const wchar_t* key : {L"take", L"deliver", L"pay"}) required(*ini, file, L"STRINGS", key);
+        for (const char* action : {"take_", "deliver_", "money_"})
+            for (int run = 1; run <= cScoreTable::kMaxRun; ++run) {
+                const std::wstring key = wide(action + std::to_string(run));
+                if (!required(*ini, file, L"COMBO", key.c_str()).empty())
+                    EXPECT_GE(integer(*ini, file, L"COMBO", key, 0), 0) << file << ": " << wideToUtf8(key);
+            }
+    }
+
+    const std::string file = cTempBonuses::kFileName;
+    auto ini = loadIni(file);
+    ASSERT_TRUE(ini);
+    for (const wchar_t* key : {L"tempo_perc", L"bonus_time", L"bonus_delay"}) {
+        float v = -1.0f;
+        stringToFloat(&v, cStringW(wide(required(*ini, file, L"BONUS", key))));
+        EXPECT_GE(v, 0.0f) << file << ": " << wideToUtf8(key);
+    }
+    float bonusTime = 0.0f;
+    stringToFloat(&bonusTime, ini->getValue(cStringW(L"BONUS"), cStringW(L"bonus_time")));
+    EXPECT_GT(bonusTime, 0.0f) << file << ": a bonus mode of no time";
+    // The bar reads pay_n for collecting money; money_n is the score files' name.
+    for (const char* action : {"take_", "deliver_", "pay_"})
+        for (int run = 1; run <= cScoreTable::kMaxRun; ++run) {
+            const std::wstring key = wide(action + std::to_string(run));
+            if (!required(*ini, file, L"COMBO", key.c_str()).empty())
+                EXPECT_GT(integer(*ini, file, L"COMBO", key, 0), 0) << file << ": " << wideToUtf8(key);
+        }
+    for (int run = 1; run <= cScoreTable::kMaxRun; ++run)
+        EXPECT_TRUE(value(*ini, L"COMBO", wide("money_" + std::to_string(run))).empty())
+            << file << ": money_" << run << " is never read";
+
+    // The test pack's combo is filled by two takes in a row.
+    auto pack = loadXml(restaurant_test::kTestPack);
+    ASSERT_TRUE(pack);
+    int32_t combo = -1;
+    levelpack::readInt(levelpack::findLevel(pack.get(), 1), L"combo_sum", &combo);
+    EXPECT_EQ(combo, restaurant_test::kTestPackCombo);
+    EXPECT_GT(combo, 0);
+    EXPECT_LE(combo, integer(*ini, file, L"COMBO", L"take_1", 0) + integer(*ini, file, L"COMBO", L"take_2", 0))
+        << restaurant_test::kTestPack << ": two takes do not fill its bar";
 }

@@ -9,6 +9,7 @@
 #include "engine/media/cSound.h"
 #include "game/flow/cGameData.h"
 #include "game/flow/cGameScreen.h"
+#include "tests/game/flow/GameScreenSupport.h"
 #include "game/flow/cMusicManager.h"
 #include "game/flow/cResourceGroupManager.h"
 #include "game/menus/cComics.h"
@@ -22,6 +23,9 @@
 #include "tests/game/flow/test_game_fixture.h"
 
 using game_test::GameFixture;
+using game_test::closeLevelStart;
+using game_test::panelAtRest;
+using game_test::pressKeyOnce;
 
 namespace {
 
@@ -168,11 +172,13 @@ TEST_F(GameFixture, EveryStateOfTheTableIsReachedByCompletions) {
     ASSERT_TRUE(reach(APP_STATE_GAME));
     genv->frames(2);
     genv->saveFrame("state_4_game.png");
-    EXPECT_EQ(game->getGameScreen()->getTitle(), L"GAME - LEVEL 1 - WORLD 1");
-    // Levels won in place until the shop (level 5).
+    ASSERT_NE(game->getGameScreen()->getLevelObject(), nullptr);
+    // Levels won in place until the shop (level 5), each once its fade-in is over.
     for (int level = 1; level < 5; ++level) {
+        cGameScreen* screen = game->getGameScreen();
+        ASSERT_TRUE(genv->framesUntil([&] { return screen->getLevelObject() && screen->isComplete(); }));
         ASSERT_EQ(getGameData()->getLevel(), level);
-        game->getGameScreen()->continueAfterWin(true);
+        screen->continueAfterWin(true);
     }
     ASSERT_TRUE(reach(APP_STATE_SHOP));
     EXPECT_EQ(getGameData()->getLevel(), 5);
@@ -323,43 +329,40 @@ TEST_F(GameFixture, FocusLossAndReturnByState) {
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_CLICK);
     EXPECT_EQ(musicState(), platform::audio::State::Playing);
 
-    // The game: the pause panel opens, the music stays paused until it is closed.
+    // The game: during the fade-in and under the level-start panel the pause cannot open; it
+    // waits for the first frame that accepts it, and a focus return before that drops it.
     getGameData()->setLevel(2);
     finishState(MENU_RESULT_PLAY);
     ASSERT_TRUE(reach(APP_STATE_GAME));
     cGameScreen* screen = game->getGameScreen();
     ASSERT_EQ(musicState(), platform::audio::State::Playing);
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
+    EXPECT_TRUE(game->isAutoPausePending());
+    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
+    EXPECT_FALSE(game->isAutoPausePending());
+    EXPECT_EQ(musicState(), platform::audio::State::Playing);
+    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
+    ASSERT_TRUE(closeLevelStart(*genv, screen));  // the player closes the level-start panel ...
+    genv->frame();                                // ... and the waiting pause opens
     EXPECT_TRUE(screen->isPausePanelShown());
     EXPECT_FALSE(game->isAutoPausePending());
+    // The music stays paused with the focus back until the pause panel is closed (Escape).
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
     EXPECT_EQ(musicState(), platform::audio::State::Paused);
-    platform::input::injectKey(KEY_ENTER, true);
-    genv->frame();
-    platform::input::injectKey(KEY_ENTER, false);
-    EXPECT_FALSE(screen->isPausePanelShown());
+    ASSERT_TRUE(genv->framesUntil([&] { return panelAtRest(screen->getPausePanel()); }));
+    pressKeyOnce(*genv, KEY_ESCAPE);
+    ASSERT_TRUE(genv->framesUntil([&] { return !screen->isPausePanelShown(); }));
     EXPECT_EQ(musicState(), platform::audio::State::Playing);
 
-    // A state that cannot open its pause panel now: the pause waits for the first frame that
-    // accepts it; a focus return before that drops it and resumes the music.
-    ASSERT_TRUE(screen->openPause());
+    // A focus loss in play opens the pause panel at once.
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
-    EXPECT_TRUE(game->isAutoPausePending());
-    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
     EXPECT_FALSE(game->isAutoPausePending());
-    EXPECT_EQ(musicState(), platform::audio::State::Playing);
-    hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
-    EXPECT_TRUE(game->isAutoPausePending());
-    platform::input::injectKey(KEY_ENTER, true);  // the player closes the pause panel ...
     genv->frame();
-    platform::input::injectKey(KEY_ENTER, false);
-    genv->frame();  // ... and the waiting pause opens it again
     EXPECT_TRUE(screen->isPausePanelShown());
-    EXPECT_FALSE(game->isAutoPausePending());
-    platform::input::injectKey(KEY_ENTER, true);
-    genv->frame();
-    platform::input::injectKey(KEY_ENTER, false);
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
+    ASSERT_TRUE(genv->framesUntil([&] { return panelAtRest(screen->getPausePanel()); }));
+    pressKeyOnce(*genv, KEY_ESCAPE);
+    ASSERT_TRUE(genv->framesUntil([&] { return !screen->isPausePanelShown(); }));
 
     // The quit confirmation over the game: no pause panel opens, and the music and sounds
     // come back with the focus.

@@ -30,6 +30,8 @@
 #include "game/restaurant/cTable.h"
 #include "game/restaurant/cTrash.h"
 #include "tests/game/flow/LevelFixture.h"
+#include "tests/game/flow/RestaurantDriver.h"
+#include "tests/game/flow/TestPack.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace {
@@ -320,6 +322,106 @@ TEST_F(Level, FireworksOnlyInTheirLevelsWithFullEffects) {
         if (c.shells) EXPECT_NEAR(passed, 5.0f + 5.8f, 0.06f) << "level " << c.number;
         if (c.shells) EXPECT_EQ(shells, 3u) << "three shells a group";
     }
+}
+
+// Targets stacked under the pointer: the first in the level's pick order is hovered and every
+// later one is told it is not, even when it still thinks so; a blocked target is passed over.
+TEST_F(Level, OverlappingTargetsHoverTheFirstInPickOrder) {
+    Setup s;
+    s.snack = 1;
+    ASSERT_NE(build(s), nullptr);
+    level->setDimmed(false);
+    level->getGenerator()->setSpawning(false);
+    frames(1);
+    // In pick order: the snack station, the drink station, table 4.
+    cClickTarget* stack[] = {level->getSnackStation(), level->getDrinkStation(), level->getTables()[3]};
+    const cVector2 pointer = level->getMousePosition();
+    for (cClickTarget* target : stack) {
+        ASSERT_NE(target, nullptr);
+        const std::vector<cVector2> inside = restaurant_test::pointsInside(*target);
+        ASSERT_FALSE(inside.empty()) << "kind " << target->getKind();
+        auto* owner = dynamic_cast<cSprite*>(target);
+        owner->setPosition(owner->getPosition().plus(pointer.minus(inside.front())));
+    }
+    struct Case {
+        const char* name;
+        bool blocked[3];
+        int hovered;   // index into the stack, -1 none
+    } cases[] = {
+        {"all free: the snack station", {false, false, false}, 0},
+        {"snack blocked: the drink station", {true, false, false}, 1},
+        {"both stations blocked: the table", {true, true, false}, 2},
+        {"the first free, the later blocked", {false, true, true}, 0},
+        {"all blocked: nothing", {true, true, true}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < 3; ++i) {
+            stack[i]->setBlocked(c.blocked[i]);
+            stack[i]->updateHover(false, true);   // a stale hover from an earlier frame
+        }
+        frames(1);
+        EXPECT_EQ(level->getHovered(), c.hovered < 0 ? nullptr : stack[c.hovered]);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(stack[i]->isHovered(), i == c.hovered) << "target " << i;
+    }
+}
+
+// The test pack's level, built as the game screen builds it, played by the restaurant driver
+// with the injected pointer and left button.
+TEST_F(Level, TestPackServedByClicksThenTheBarPaysOut) {
+    data.reset();
+    try {
+        data = std::make_unique<cGameData>(false, cStringA(restaurant_test::kTestPack));
+        data->makePathsFileName();
+        groups->loadWorld(data->getGraphicsSet(), false);
+        level = new cLevel(root, cLevel::Build::Play);
+    } catch (...) {
+        std::string text;
+        failureText(std::current_exception(), &text);
+        FAIL() << text;
+    }
+    level->setDimmed(false);   // the level-start panel has gone
+    // Frames of 50 ms of game time (the clock's step stays under its 1/15 s clamp).
+    restaurant_test::RestaurantDriver driver([this] {
+        platform::advanceTestClock(34);
+        genv->frame();
+    });
+    cTempBonuses* bar = getTempBonuses();
+    ASSERT_EQ(bar->getCapacity(), restaurant_test::kTestPackCombo);
+    ASSERT_GE(data->getGoal(), 10);
+    ASSERT_FALSE(level->hasTutorialScript()) << "a pack from the command line has no tutorial";
+
+    std::vector<cTable*> tables = driver.seatedTables(restaurant_test::kTestPackCustomers);
+    ASSERT_EQ(tables.size(), 2u) << driver.failure();
+
+    // Two takes in a row: a run of 2, whose combo star fills the bar and starts the bonus mode.
+    ASSERT_TRUE(driver.takeOrder(tables[0])) << driver.failure();
+    ASSERT_TRUE(driver.takeOrder(tables[1])) << driver.failure();
+    EXPECT_EQ(getScores()->getRun(), 2);
+    EXPECT_TRUE(driver.waitFor([&] { return bar->isBonusMode(); }, 400)) << "bar " << bar->getBar();
+
+    // Two drinks fetched, one in each hand, then delivered and paid for.
+    ASSERT_TRUE(driver.fetchDrink()) << driver.failure();
+    ASSERT_TRUE(driver.fetchDrink()) << driver.failure();
+    ASSERT_TRUE(driver.deliverDrink(tables[0])) << driver.failure();
+    ASSERT_TRUE(driver.deliverDrink(tables[1])) << driver.failure();
+    ASSERT_TRUE(driver.collectMoney(tables[0])) << driver.failure();
+    ASSERT_TRUE(driver.collectMoney(tables[1])) << driver.failure();
+    EXPECT_EQ(level->getClicks(), 8);
+    EXPECT_GE(data->getScore(), data->getGoal());
+    EXPECT_TRUE(level->wasGoalReached());
+
+    // The time is cut short while the bonus mode still runs: once the tables have stayed empty
+    // for a second the mode's remaining time goes back into the bar, which pays out star by star.
+    const int32_t served = data->getScore();
+    ASSERT_TRUE(bar->isBonusMode());
+    level->clearTime();
+    ASSERT_TRUE(driver.waitFor([&] { return level->isOver(); }, 400));
+    EXPECT_EQ(level->getTimeLeft(), 0.0f);
+    EXPECT_FALSE(bar->isBonusMode());
+    EXPECT_EQ(bar->getBar(), 0);
+    EXPECT_GE(level->getScoreStarsShown(), 1);
+    EXPECT_EQ(data->getScore(), served + level->getScoreStarsShown() * getScores()->getEntry(SCORE_STAR));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "game/restaurant/cTable.h"
 #include "platform/input/Input.h"
 #include "tests/game/flow/LevelFixture.h"
+#include "tests/game/flow/RestaurantDriver.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace {
@@ -38,7 +38,7 @@ const float kGameTimeLimit = 240.0f;
 // targets are clickable (the scripts open one or two at a time), clicks one of them: a
 // station, sub or plate before a table, since a table opened beside a station waits for what
 // the station gives. Where a target lies on the screen is found by moving the mouse over it
-// until the level's hover pick names it.
+// until the level's hover pick names it (the restaurant driver's click).
 class TutorialPlayer {
 public:
     explicit TutorialPlayer(GameEnvironment& env, cLevel& level) : m_env(env), m_level(level) {}
@@ -70,7 +70,7 @@ public:
         m_idleFrames = waitressIdle() ? m_idleFrames + 1 : 0;
         // A few quiet frames after each arrival let the script see its result first.
         if (targets.empty() || targets.size() > 4 || m_idleFrames < 8) {
-            m_env.frame();
+            frame();
             return;
         }
         click(targets.front());
@@ -78,69 +78,35 @@ public:
     }
 
     int clicks() const { return m_clicks; }
+    // Game time played so far, every frame counted (those of the clicks too).
+    float gameTime() const { return m_gameTime; }
     const std::string& history() const { return m_history; }
 
 private:
-    // Mouse over the target until it is the hovered one, then a press and a release.
+    // A click that did not go through (the target closed meanwhile) is only noted: the player
+    // tries again when the moment comes.
     void click(cClickTarget* target) {
-        const std::optional<cVector2> at = pointOver(target);
-        if (!at) {
-            ADD_FAILURE() << "no point of the screen hovers the open target of kind " << target->getKind();
-            m_env.frame();
-            return;
-        }
-        platform::input::injectButton(0, true);
-        m_env.frame();
-        platform::input::injectButton(0, false);
-        m_env.frame();
-        ++m_clicks;
         std::ostringstream line;
         line << " [step " << (m_level.getHints() ? m_level.getHints()->getStep() : -9) << ": kind "
              << target->getKind() << "]";
+        if (m_driver.click(target))
+            ++m_clicks;
+        else
+            line << "(" << m_driver.failure() << ")";
         m_history += line.str();
     }
-
-    bool hovers(cClickTarget* target, const cVector2& at) {
-        platform::input::injectCursor(at.x, at.y);
+    void frame() {
         m_env.frame();
-        return m_level.getHovered() == target;
-    }
-
-    // The point found last time, the owner's position, the middle of its hit polygon, then a
-    // grid over its picture.
-    std::optional<cVector2> pointOver(cClickTarget* target) {
-        for (auto& [known, point] : m_points)
-            if (known == target && hovers(target, point)) return point;
-        std::vector<cVector2> tries;
-        const auto* sprite = dynamic_cast<const cSprite*>(target);
-        const cVector2 position = sprite ? sprite->getPosition() : cVector2();
-        const cVector2 size = sprite ? sprite->getLayer0FrameSize() : cVector2();
-        tries.push_back(position);
-        const std::vector<cVector2>& polygon = target->getHitPolygon();
-        if (!polygon.empty()) {
-            cVector2 middle;
-            for (const cVector2& p : polygon) middle = middle + p;
-            middle = middle * (1.0f / static_cast<float>(polygon.size()));
-            tries.push_back(position + middle);
-            tries.push_back(position - size * 0.5f + middle);
-        }
-        for (int gy = -3; gy <= 3; ++gy)
-            for (int gx = -3; gx <= 3; ++gx)
-                tries.push_back(position + cVector2(gx * std::max(size.x, 24.0f) / 7.0f, gy * std::max(size.y, 24.0f) / 7.0f));
-        for (const cVector2& at : tries)
-            if (hovers(target, at)) {
-                m_points.emplace_back(target, at);
-                return at;
-            }
-        return std::nullopt;
+        m_gameTime += m_level.getDeltaTime();
     }
 
     GameEnvironment& m_env;
     cLevel& m_level;
     int m_idleFrames = 0;
     int m_clicks = 0;
+    float m_gameTime = 0.0f;
     std::string m_history;
-    std::vector<std::pair<cClickTarget*, cVector2>> m_points;
+    restaurant_test::RestaurantDriver m_driver{[this] { frame(); }};
 };
 
 struct PlayCase {
@@ -182,17 +148,15 @@ TEST_P(TutorialPlay, ClickingWhatEachStepOpensReachesTheEnd) {
     const float timeAtStart = level->getTimeLeft();
 
     TutorialPlayer player(*genv, *level);
-    float gameTime = 0.0f;
-    while (level->hasTutorialScript() && gameTime < kGameTimeLimit) {
+    while (level->hasTutorialScript() && player.gameTime() < kGameTimeLimit) {
         player.step();
-        gameTime += level->getDeltaTime();
         // The level clock stands while the script runs, however long the player takes.
         if (level->hasTutorialScript()) {
-            ASSERT_EQ(level->getTimeLeft(), timeAtStart) << "at " << gameTime << " s";
+            ASSERT_EQ(level->getTimeLeft(), timeAtStart) << "at " << player.gameTime() << " s";
         }
     }
     ASSERT_FALSE(level->hasTutorialScript())
-        << "stuck at hint step " << level->getHints()->getStep() << " after " << gameTime << " s; open targets "
+        << "stuck at hint step " << level->getHints()->getStep() << " after " << player.gameTime() << " s; open targets "
         << player.open().size() << "; clicks:" << player.history();
     // The last hint was shown (the step went past every hint but the closing one).
     EXPECT_GE(level->getHints()->getStep() + 1, static_cast<int>(level->getHints()->getHintCount()));
