@@ -23,6 +23,7 @@
 #include "game/flow/cScoreTable.h"
 #include "game/flow/cStatistics.h"
 #include "game/flow/cTempBonuses.h"
+#include "game/interface/cHints.h"
 #include "game/interface/cPanelStatus.h"
 #include "game/restaurant/cCoffeeStation.h"
 #include "game/restaurant/cCottonStation.h"
@@ -81,6 +82,105 @@ private:
 
 }  // namespace
 
+// The restaurant as the tutorial scripts read it and act on it. Anything the level did not
+// build is skipped (an absent oven reads as phase -1, an absent coffee machine never brews).
+class cLevel::TutorialHost : public cTutorialHost {
+public:
+    explicit TutorialHost(cLevel& level) : m_level(level) {}
+
+    bool hasCustomer(int n) const override { return customer(n) != nullptr; }
+    int32_t getCustomerStage(int n) const override {
+        const cCustomer* c = customer(n);
+        return c ? c->getStage() : STAGE_GONE;
+    }
+    int32_t getTableState(int n) const override {
+        const cTable* t = table(n);
+        return t ? t->getState() : ITEM_NONE;
+    }
+    bool isTableFree(int n) const override {
+        const cTable* t = table(n);
+        return t && t->isFree();
+    }
+    int32_t getHandItem(int hand) const override {
+        return m_level.m_waitress ? m_level.m_waitress->getHandItem(hand) : ITEM_NONE;
+    }
+    bool isMakerWorking() const override { return m_level.m_counter && m_level.m_counter->isMakerWorking(); }
+    int32_t getPlaceItem(int place) const override {
+        return m_level.m_counter ? m_level.m_counter->getPlaceState(place) : ITEM_NONE;
+    }
+    bool isCoffeeBrewing() const override { return m_level.m_coffee && m_level.m_coffee->isWorking() != 0; }
+    int getOvenPhase(int n) const override {
+        const cOven* oven = m_level.getOven(n);
+        return oven ? oven->getPhase() : -1;
+    }
+
+    void setTableBlocked(int n, bool blocked) override {
+        if (cTable* t = table(n)) t->setBlocked(blocked);
+    }
+    void setStationBlocked(TutorialStation station, bool blocked) override {
+        if (cClickTarget* target = stationTarget(station)) target->setBlocked(blocked);
+    }
+    void setAllTargetsBlocked(bool blocked) override { m_level.block(blocked); }
+    void setSubsBlocked(bool blocked, int index) override {
+        if (m_level.m_counter) m_level.m_counter->setSubsBlocked(blocked, index);
+    }
+    void setPlacesBlocked(bool blocked, int index) override {
+        if (m_level.m_counter) m_level.m_counter->setPlacesBlocked(blocked, index);
+    }
+    void setSpawning(bool on) override {
+        if (m_level.m_generator) m_level.m_generator->setSpawning(on);
+    }
+    void setPatientCustomers(bool on) override {
+        if (m_level.m_generator) m_level.m_generator->setPatientCustomers(on);
+    }
+    void setWaitressTutorialMode(bool on) override {
+        if (m_level.m_waitress) m_level.m_waitress->setTutorialMode(on);
+    }
+    void setCustomerWaitTime(int n, float seconds) override {
+        if (cCustomer* c = customer(n)) c->setWaitTime(seconds);
+    }
+    void setFastFill(bool on) override {
+        if (m_level.m_bonuses) m_level.m_bonuses->setFastFill(on);
+    }
+    void setBonusFrozen(bool frozen) override {
+        if (m_level.m_bonuses) m_level.m_bonuses->setFrozen(frozen);
+    }
+
+    int getHintStep() const override { return m_level.m_hints ? m_level.m_hints->getStep() : -1; }
+    void nextHint() override {
+        if (m_level.m_hints) m_level.m_hints->nextStepAndShow();
+    }
+    void silentHintStep() override {
+        if (m_level.m_hints) m_level.m_hints->nextStep();
+    }
+    void showHint() override {
+        if (m_level.m_hints) m_level.m_hints->showCurrent();
+    }
+    void hideHint() override {
+        if (m_level.m_hints) m_level.m_hints->hideCurrent();
+    }
+
+private:
+    cTable* table(int n) const { return n >= 1 && n <= 6 ? m_level.m_tables[size_t(n - 1)] : nullptr; }
+    cCustomer* customer(int n) const {
+        const cTable* t = table(n);
+        return t ? t->getCustomer() : nullptr;
+    }
+    cClickTarget* stationTarget(TutorialStation station) const {
+        switch (station) {
+        case TutorialStation::Cake: return m_level.m_cake;
+        case TutorialStation::Drink: return m_level.m_drink;
+        case TutorialStation::Coffee: return m_level.m_coffee;
+        case TutorialStation::Cream: return m_level.m_cream;
+        case TutorialStation::Oven1: return m_level.m_oven1;
+        case TutorialStation::Trash: return m_level.m_trash;
+        }
+        return nullptr;
+    }
+
+    cLevel& m_level;
+};
+
 cLevel::cLevel(cSceneNode* parent) : cSceneNode(parent) {}
 
 cLevel::cLevel(cSceneNode* parent, Build) : cSceneNode(parent) {
@@ -106,12 +206,10 @@ void cLevel::build() {
     createFireworks(this);
 
     // The tutorial of world 1's first levels, in the campaign only.
-    if (data && world == 1 && data->isNormalMode() && contains(game::kTutorialLevels, number)) {
-        static void (cLevel::*const kScripts[4])() = {&cLevel::runTutorialLevel1, &cLevel::runTutorialLevel2,
-                                                     &cLevel::runTutorialLevel3, &cLevel::runTutorialLevel4};
-        m_tutorial_script = kScripts[number - 1];
-        // Levels 1 to 3 end without a bonus count.
-        if (number != 4) m_bonus_count_done = true;
+    if (data) m_tutorial = cTutorial::forLevel(world, number, data->isNormalMode());
+    if (m_tutorial.isInstalled()) {
+        m_hints = new cHints(this, m_tutorial.getLevel());
+        if (m_tutorial.skipsBonusCount()) m_bonus_count_done = true;
     }
 
     if (cStatistics* stats = getStatistics()) {
@@ -169,18 +267,9 @@ void cLevel::build() {
     m_generator->load();
     m_generator->computeGoals();
 
-    if (m_tutorial_script) {
-        m_bonuses->setFastFill(true);
-        m_waitress->setTutorialMode(true);
-        m_generator->setPatientCustomers(true);
-        m_counter->setPlacesBlocked(true, -1);
-        m_counter->setSubsBlocked(true, -1);
-        block(true);
-        if (number == 1) {
-            m_generator->setSpawning(false);
-            m_tutorial_countdown = 1.0f;
-        }
-    }
+    // Everything held back until the script lets it go.
+    m_tutorial_host = std::make_unique<TutorialHost>(*this);
+    m_tutorial.setUp(*m_tutorial_host);
 
     m_fader = new cPicture(this);
     m_fader->setPicture("Game/Interface/Surfaces/black_pixel.dds");
@@ -219,6 +308,7 @@ cLevel::~cLevel() {
         deleteAndNull(m_scores);
         deleteAndNull(m_bonuses);
         deleteAndNull(m_fader);
+        deleteAndNull(m_hints);
         if (cSound* sound = getSound()) sound->stopAll();
     }
 }
@@ -252,7 +342,7 @@ void cLevel::update() {
         if (cCursor* cursor = getCursor()) cursor->setOverObject(false);
         return;
     }
-    if (m_tutorial_script) (this->*m_tutorial_script)();
+    if (m_tutorial_host) m_tutorial.update(*m_tutorial_host, logicPaused(), getDeltaTime());
     updateClickRate();
     updateFireworks();
     pickHovered();
@@ -264,7 +354,7 @@ void cLevel::update() {
     }
 
     const float dt = getDeltaTime();
-    if (!m_tutorial_script) m_time_left -= dt;
+    if (!m_tutorial.isInstalled()) m_time_left -= dt;
     if (m_time_left <= 0.0f) {
         m_time_left = 0.0f;
         if (m_generator) m_generator->setSpawning(false);
@@ -467,21 +557,5 @@ void cLevel::fillComboBar() {
 void cLevel::sendThief() {
     if (m_generator) m_generator->sendThief();
 }
-
-void cLevel::endTutorial() {
-    block(false);
-    if (m_counter) {
-        m_counter->setPlacesBlocked(false, -1);
-        m_counter->setSubsBlocked(false, -1);
-    }
-    if (m_waitress) m_waitress->setTutorialMode(false);
-    if (m_generator) m_generator->setSpawning(true);
-    m_tutorial_script = nullptr;
-}
-
-void cLevel::runTutorialLevel1() { endTutorial(); }
-void cLevel::runTutorialLevel2() { endTutorial(); }
-void cLevel::runTutorialLevel3() { endTutorial(); }
-void cLevel::runTutorialLevel4() { endTutorial(); }
 
 cLevel* getLevel() { return cLevel::instance(); }

@@ -5,19 +5,22 @@
 // the level clock on game time, picks the click target under the mouse and hands clicks on,
 // shows the goal and expert messages, dims the scene under a pausing panel, and answers
 // whether the level is over; at the end it pays the bonus bar out as stars (the bonus count).
-// It hosts the tutorial steps of the first four levels and the fireworks of four late levels.
+// It hosts the tutorial scripts of the first four levels (the level is the restaurant they
+// read and act on, their hints its child) and the fireworks of four late levels.
 //
 // The plain construction builds nothing: a host node for restaurant objects under test, with
 // no clock (no time is left).
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/core/cSingleton.h"
 #include "engine/core/cVector2.h"
 #include "engine/scene/cSceneNode.h"
 #include "game/flow/cCompletion.h"
+#include "game/interface/cTutorial.h"
 
 class cTable;
 class cClickTarget;
@@ -39,6 +42,7 @@ class cRoom;
 class cSubStation;
 class cWaitress;
 class cWaitressScoring;
+class cHints;
 
 class cLevel : public cSceneNode, public cCompletion, public cSingleton<cLevel> {
 public:
@@ -79,7 +83,9 @@ public:
     // The status panel whose score picture the bonus-count stars fly to.
     void setStatusPanel(cPanelStatus* panel) { m_status = panel; }
 
-    bool hasTutorialScript() const { return m_tutorial_script != nullptr; }
+    // A tutorial script is installed (world 1, levels 1 to 4, normal mode) until its last step:
+    // the level clock stands still meanwhile, and the game screen freezes the status clock.
+    bool hasTutorialScript() const { return m_tutorial.isInstalled(); }
     bool wasGoalReached() const { return !m_goal_message_pending; }
     int32_t countWaitingCustomers() const;
     cClickTarget* getHovered() const { return m_hovered; }
@@ -87,7 +93,9 @@ public:
     int32_t getScoreStarsShown() const { return m_score_stars_shown; }
     int32_t getClicks() const { return m_clicks; }
     float getBestClickRate() const { return m_best_click_rate; }
-    float getTutorialCountdown() const { return m_tutorial_countdown; }
+    float getTutorialCountdown() const { return m_tutorial.getCountdown(); }
+    // The hints of a tutorial level (a child of the level), null in other levels.
+    cHints* getHints() const { return m_hints; }
 
     // What the level built (null where absent), for the waitress's actions and the tests.
     cSouseStation* getSauceStation(int slot) const { return slot >= 0 && slot < 3 ? m_sauces[slot] : nullptr; }
@@ -122,17 +130,9 @@ public:
     void fillComboBar();
     void sendThief();
 
-    // The tutorial steps of world 1's first four levels, one called every frame while
-    // installed. These release the level at once: every target unblocked, customers released.
-    void runTutorialLevel1();
-    void runTutorialLevel2();
-    void runTutorialLevel3();
-    void runTutorialLevel4();
-
 private:
     void build();
     void block(bool blocked);
-    void endTutorial();
     void stepBonusCount(float dt);
 
     bool m_built = false;
@@ -167,8 +167,11 @@ private:
     float m_bonus_tick_interval = 0.2f;
     float m_bonus_tick_timer = 0.2f;
     float m_end_delay = 1.0f;
-    void (cLevel::*m_tutorial_script)() = nullptr;
-    float m_tutorial_countdown = 0.0f;
+    // The tutorial script and the restaurant as it sees it (the adapter lives in cLevel.cpp).
+    class TutorialHost;
+    cTutorial m_tutorial;
+    std::unique_ptr<TutorialHost> m_tutorial_host;
+    cHints* m_hints = nullptr;
     std::vector<cClickTarget*> m_blockable;
     float m_fireworks_start_delay = 5.0f;
     float m_fireworks_cycle_length = 8.0f;

@@ -29,6 +29,7 @@
 #include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
 #include "game/restaurant/cTrash.h"
+#include "tests/game/flow/LevelFixture.h"
 #include "tests/game/flow/RestaurantDriver.h"
 #include "tests/game/flow/TestPack.h"
 #include "tests/game/flow/test_game_env.h"
@@ -37,38 +38,9 @@ namespace {
 
 using game_test::GameEnvironment;
 
-// A core over the demo data, the resource groups and the campaign's game data, with a shown
-// and enabled root node under which the test builds its level.
-class Level : public ::testing::Test {
+// The campaign's levels built with chosen upgrades.
+class Level : public game_test::LevelFixture {
 protected:
-    void SetUp() override {
-        genv = std::make_unique<GameEnvironment>();
-        genv->startCore();
-        if (HasFatalFailure()) return;
-        try {
-            groups = std::make_unique<cResourceGroupManager>();
-            groups->loadStartup();
-            groups->loadGame();
-            data = std::make_unique<cGameData>(true, cStringA());
-            statistics = std::make_unique<cStatistics>();
-        } catch (...) {
-            std::string text;
-            failureText(std::current_exception(), &text);
-            FAIL() << text;
-        }
-        root = new cSceneNode();
-        root->show();
-        root->enable();
-    }
-    void TearDown() override {
-        delete level;
-        delete root;
-        genv->frame();
-        statistics.reset();
-        data.reset();
-        groups.reset();
-        genv.reset();
-    }
     // The level of the campaign's level number with the given upgrades (set after the level,
     // which resets them when it is the newest).
     struct Setup {
@@ -92,28 +64,12 @@ protected:
         data->setDrinkLevel(s.drink, 0);
         data->setOven1Level(s.oven1, 0);
         data->setOven2Level(s.oven2, 0);
-        data->makePathsFileName();
-        try {
-            groups->loadWorld(data->getGraphicsSet(), false);
-            level = new cLevel(root, cLevel::Build::Play);
-        } catch (...) {
-            std::string text;
-            failureText(std::current_exception(), &text);
-            ADD_FAILURE() << "level " << s.number << ": " << text;
-        }
-        return level;
+        return buildCurrent();
     }
     void frames(int n) { genv->frames(n); }
     // Frames with the level's time up and its tables cleared, until the test holds.
     template <class Cond>
     bool framesUntil(Cond&& cond, int limit = 400) { return genv->framesUntil(cond, limit); }
-
-    std::unique_ptr<GameEnvironment> genv;
-    std::unique_ptr<cResourceGroupManager> groups;
-    std::unique_ptr<cGameData> data;
-    std::unique_ptr<cStatistics> statistics;
-    cSceneNode* root = nullptr;
-    cLevel* level = nullptr;
 };
 
 TEST_F(Level, BuildsWhatWorldUpgradesAndModeCallFor) {
