@@ -9,6 +9,15 @@
 
 cLogic* getLogic() { return cLogic::instance(); }
 
+bool isLogicPaused() {
+    cLogic* logic = getLogic();
+    return logic && logic->isPaused();
+}
+
+void setLogicPaused(bool paused) {
+    if (cLogic* logic = getLogic()) logic->setPaused(paused);
+}
+
 void cLogic::setPaused(bool paused) {
     m_paused = paused;
     cTimer* timer = getTimer();

@@ -30,3 +30,7 @@ private:
 };
 
 cLogic* getLogic();
+
+// Game time paused (false when no logic manager exists); pausing without one does nothing.
+bool isLogicPaused();
+void setLogicPaused(bool paused);

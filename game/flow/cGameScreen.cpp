@@ -1,6 +1,7 @@
 #include "game/flow/cGameScreen.h"
 
 #include "engine/app/cLogic.h"
+#include "engine/core/Ownership.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cTimer.h"
 #include "engine/media/cGraphics.h"
@@ -25,21 +26,6 @@
 #include <utility>
 
 namespace {
-
-void pauseLogic(bool paused) {
-    if (cLogic* logic = getLogic()) logic->setPaused(paused);
-}
-
-bool isLogicPaused() {
-    cLogic* logic = getLogic();
-    return logic && logic->isPaused();
-}
-
-template <class T>
-void deletePart(T*& part) {
-    delete part;
-    part = nullptr;
-}
 
 bool shown(const cSceneNode* node) { return node && node->isVisible(); }
 
@@ -67,19 +53,19 @@ cGameScreen::~cGameScreen() {
     if (cMusicManager* music = getMusicManager()) music->stop(true);
     hide();
     disable();
-    deletePart(m_cursor);
+    deleteAndNull(m_cursor);
     deleteLevel();
 }
 
 void cGameScreen::deleteLevel() {
     // The level first: its registries empty while the panels still exist.
-    deletePart(m_level);
-    deletePart(m_status);
-    deletePart(m_pause);
-    deletePart(m_level_start);
-    deletePart(m_results);
-    deletePart(m_confirm_menu);
-    deletePart(m_confirm_try);
+    deleteAndNull(m_level);
+    deleteAndNull(m_status);
+    deleteAndNull(m_pause);
+    deleteAndNull(m_level_start);
+    deleteAndNull(m_results);
+    deleteAndNull(m_confirm_menu);
+    deleteAndNull(m_confirm_try);
 }
 
 void cGameScreen::onEnable() {
@@ -95,7 +81,7 @@ void cGameScreen::onDisable() {
 void cGameScreen::startLevel(bool loadWorld) {
     // 1. The time of the build is no time step; game time stops meanwhile.
     if (cTimer* timer = getTimer()) timer->skipFrames(1);
-    pauseLogic(true);
+    setLogicPaused(true);
     cResourceGroupManager* groups = getResourceGroupManager();
     // 2. A reload reads every configuration file afresh.
     if (m_reload_config) {
@@ -135,7 +121,7 @@ void cGameScreen::startLevel(bool loadWorld) {
     }
     // 8. What was typed or clicked during the build is dropped.
     if (cInput* input = getInput()) input->flush();
-    pauseLogic(false);
+    setLogicPaused(false);
     // 9. The world's music (a track already playing goes on).
     if (cMusicManager* music = getMusicManager()) music->playGame(data ? data->getWorld() : 1);
 }
@@ -149,7 +135,7 @@ void cGameScreen::update() {
     if (!m_level) startLevel(true);
     // 3. The level's end brings the results panel, once per level.
     if (m_level->isOver() && !shown(m_pause) && !shown(m_level_start) && !shown(m_results) && m_results_pending) {
-        pauseLogic(true);
+        setLogicPaused(true);
         if (cSound* sound = getSound()) sound->stopAll();
         if (cMusicManager* music = getMusicManager()) music->stop(true);
         m_results->show(true);
@@ -173,13 +159,13 @@ void cGameScreen::beginFadeOut() {
 }
 
 void cGameScreen::fadeInStep() {
-    if (!isLogicPaused()) pauseLogic(true);
+    if (!isLogicPaused()) setLogicPaused(true);
     cGraphics* graphics = getGraphics();
     float f = (graphics ? graphics->getFade() : 0.0f) + kFadeInSpeed * getDeltaTime2();
     if (f >= 255.0f) {
         f = 255.0f;
         m_fade_step = nullptr;
-        pauseLogic(false);
+        setLogicPaused(false);
         if (m_level_start) m_level_start->show(true);
         m_results_pending = true;
     } else if (f >= kStatusShowFade && m_status) {
@@ -190,7 +176,7 @@ void cGameScreen::fadeInStep() {
 }
 
 void cGameScreen::fadeOutStep() {
-    if (!isLogicPaused()) pauseLogic(true);
+    if (!isLogicPaused()) setLogicPaused(true);
     cGraphics* graphics = getGraphics();
     float f = (graphics ? graphics->getFade() : 0.0f) - kFadeOutSpeed * getDeltaTime2();
     if (f <= 0.0f) {
@@ -204,7 +190,7 @@ void cGameScreen::fadeOutStep() {
         } else {
             m_at_black = true;
         }
-        pauseLogic(false);
+        setLogicPaused(false);
     } else if (f <= kStatusHideFade && m_status && m_status->isVisible() && !m_status->isDisappearing()) {
         m_status->hide(false);
     }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/app/cLogic.h"
+#include "engine/core/Ownership.h"
 #include "engine/core/Random.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cGraphics.h"
@@ -38,11 +39,6 @@
 
 namespace {
 
-bool logicPaused() {
-    cLogic* logic = getLogic();
-    return logic && logic->isPaused();
-}
-
 void play(const char* name) {
     if (cSound* sound = getSound()) sound->playSample(cStringA(name));
 }
@@ -58,12 +54,6 @@ cStringW decimal(float value) {
     std::wostringstream out;
     out << value;
     return cStringW(out.str());
-}
-
-template <class T>
-void deleteAndNull(T*& p) {
-    delete p;
-    p = nullptr;
 }
 
 const cVector2 kScreenCentre(400.0f, 300.0f);
@@ -336,13 +326,13 @@ void cLevel::update() {
     }
     updateClickStats();
     updateFader();
-    if (logicPaused()) {
+    if (isLogicPaused()) {
         // While the game stands nothing is under the pointer.
         m_hovered = nullptr;
         if (cCursor* cursor = getCursor()) cursor->setOverObject(false);
         return;
     }
-    if (m_tutorial_host) m_tutorial.update(*m_tutorial_host, logicPaused(), getDeltaTime());
+    if (m_tutorial_host) m_tutorial.update(*m_tutorial_host, isLogicPaused(), getDeltaTime());
     updateClickRate();
     updateFireworks();
     pickHovered();
@@ -426,7 +416,7 @@ bool cLevel::isOver() {
 
 void cLevel::pickHovered() {
     m_hovered = nullptr;
-    if (logicPaused()) return;
+    if (isLogicPaused()) return;
     cClickTarget* candidates[] = {m_snack,     m_cake,      m_drink,     m_tables[0], m_tables[1], m_tables[2],
                                   m_tables[3], m_tables[4], m_tables[5], m_sauces[0], m_sauces[1], m_sauces[2],
                                   m_coffee,    m_cream,     m_oven2,     m_oven1,     m_counter,   m_cotton,    m_trash};
@@ -450,7 +440,7 @@ void cLevel::pickHovered() {
 
 void cLevel::onClick(void* object) {
     cLevel* level = static_cast<cLevel*>(object);
-    if (logicPaused() || !level->m_hovered) return;
+    if (isLogicPaused() || !level->m_hovered) return;
     ++level->m_clicks;
     if (level->m_waitress) level->m_waitress->addTarget(level->m_hovered);
 }

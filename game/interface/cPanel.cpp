@@ -123,5 +123,5 @@ void cPanel::setStatusPanelActive(bool active) {
 }
 
 void cPanel::freezeGame(bool frozen) {
-    if (cLogic* logic = getLogic()) logic->setPaused(frozen);
+    setLogicPaused(frozen);
 }

@@ -54,8 +54,7 @@ void cConfirmExitPanel::show(bool withSound) {
     cPanel::show(withSound);
     if (!fresh) prepareSlideInFromHere();
     if (fresh) {
-        cLogic* logic = getLogic();
-        m_logic_was_paused = logic && logic->isPaused();
+        m_logic_was_paused = isLogicPaused();
         m_state_serial = stateSerial();
     }
     m_level_serial = serialOf(getLevel());
@@ -108,7 +107,7 @@ void cConfirmExitPanel::disappearStep() {
     cPanel::disappearStep();
     if (isComplete()) {
         m_closing = false;
-        if (cLogic* logic = getLogic()) logic->setPaused(m_logic_was_paused);
+        setLogicPaused(m_logic_was_paused);
     }
 }
 

@@ -27,11 +27,6 @@ namespace {
 
 constexpr InputCode kLeftButtonPressed = 520;
 
-bool isLogicPaused() {
-    cLogic* logic = getLogic();
-    return logic && logic->isPaused();
-}
-
 void playSample(const char* name) {
     if (cSound* sound = getSound()) sound->playSample(name, -1);
 }

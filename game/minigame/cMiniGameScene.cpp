@@ -1,6 +1,7 @@
 #include "game/minigame/cMiniGameScene.h"
 
 #include "engine/app/cLogic.h"
+#include "engine/core/Ownership.h"
 #include "engine/core/cIniFile.h"
 #include "engine/core/cTimer.h"
 #include "engine/media/cGraphics.h"
@@ -22,24 +23,6 @@
 #include "game/minigame/cMiniGameStatusPanel.h"
 #include "platform/input/KeyCodes.h"
 
-namespace {
-
-void setLogicPaused(bool paused) {
-    if (cLogic* logic = getLogic()) logic->setPaused(paused);
-}
-
-bool isLogicPaused() {
-    cLogic* logic = getLogic();
-    return logic && logic->isPaused();
-}
-
-template <class T>
-void deleteAndClear(T*& object) {
-    delete object;
-    object = nullptr;
-}
-
-}  // namespace
 
 cMiniGameScene::cMiniGameScene(cSceneNode* parent, const cStringA& levelFile)
     : cSceneNode(parent), m_level_path(levelFile) {
@@ -58,18 +41,18 @@ cMiniGameScene::~cMiniGameScene() {
     if (cMusicManager* music = getMusicManager()) music->stop(true);
     hide();
     disable();
-    deleteAndClear(m_cursor);
+    deleteAndNull(m_cursor);
     destroyParts();
 }
 
 void cMiniGameScene::destroyParts() {
-    deleteAndClear(m_pause_panel);
-    deleteAndClear(m_start_panel);
-    deleteAndClear(m_continue_panel);
-    deleteAndClear(m_alert_panel);
-    deleteAndClear(m_game);
-    deleteAndClear(m_status_panel);
-    deleteAndClear(m_confirm_panel);
+    deleteAndNull(m_pause_panel);
+    deleteAndNull(m_start_panel);
+    deleteAndNull(m_continue_panel);
+    deleteAndNull(m_alert_panel);
+    deleteAndNull(m_game);
+    deleteAndNull(m_status_panel);
+    deleteAndNull(m_confirm_panel);
 }
 
 void cMiniGameScene::build() {

@@ -78,7 +78,7 @@ void cDropPanel::liftStep() {
     clearStep();
     cSceneNode::hide();
     cSceneNode::disable();
-    if (cLogic* logic = getLogic()) logic->setPaused(false);
+    setLogicPaused(false);
     m_play_sound = true;
 }
 

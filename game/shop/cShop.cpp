@@ -1,6 +1,7 @@
 #include "game/shop/cShop.h"
 
 #include "engine/app/cLogic.h"
+#include "engine/core/Ownership.h"
 #include "engine/core/cTimer.h"
 #include "engine/media/cGraphics.h"
 #include "engine/media/cInput.h"
@@ -16,24 +17,6 @@
 #include "game/menus/cConfirmExitPanel.h"
 #include "game/shop/cShopScreen.h"
 
-namespace {
-
-void pauseLogic(bool paused) {
-    if (cLogic* logic = getLogic()) logic->setPaused(paused);
-}
-
-bool isLogicPaused() {
-    cLogic* logic = getLogic();
-    return logic && logic->isPaused();
-}
-
-template <class T>
-void deletePart(T*& part) {
-    delete part;
-    part = nullptr;
-}
-
-}  // namespace
 
 cShop::cShop(cSceneNode* parent) : cSceneNode(parent) {
     // 2. The cursor; 3. black; 4. the parts.
@@ -55,16 +38,16 @@ cShop::~cShop() {
     if (cMusicManager* music = getMusicManager()) music->stop(true);
     cSceneNode::hide();
     cSceneNode::disable();
-    deletePart(m_screen);
-    deletePart(m_cursor);
-    deletePart(m_pause_panel);
-    deletePart(m_confirm_menu);
+    deleteAndNull(m_screen);
+    deleteAndNull(m_cursor);
+    deleteAndNull(m_pause_panel);
+    deleteAndNull(m_confirm_menu);
 }
 
 void cShop::build() {
     // 1. The time of the build is no time step; 2. game time stops meanwhile.
     if (cTimer* timer = getTimer()) timer->skipFrames(1);
-    pauseLogic(true);
+    setLogicPaused(true);
     // 3. The reload reads every configuration file afresh.
     if (m_reload_config) {
         if (cResourceGroupManager* groups = getResourceGroupManager()) {
@@ -80,7 +63,7 @@ void cShop::build() {
     // 5. - 7.
     startFadeIn();
     if (cInput* input = getInput()) input->flush();
-    pauseLogic(false);
+    setLogicPaused(false);
     // 8. The world's music (a track already playing goes on).
     if (cMusicManager* music = getMusicManager()) {
         cGameData* data = getGameData();
@@ -126,13 +109,13 @@ void cShop::onDisable() {
 }
 
 void cShop::fadeInStep() {
-    if (!isLogicPaused()) pauseLogic(true);
+    if (!isLogicPaused()) setLogicPaused(true);
     cGraphics* graphics = getGraphics();
     float level = (graphics ? graphics->getFade() : 0.0f) + getDeltaTime2() * kFadeInSpeed;
     if (level >= 255.0f) {
         level = 255.0f;
         m_fade_step = nullptr;
-        pauseLogic(false);
+        setLogicPaused(false);
         // The first shop's hint comes once the shop can be seen.
         if (m_screen) m_screen->showHints();
     }
@@ -146,7 +129,7 @@ void cShop::startFadeOut() {
 }
 
 void cShop::fadeOutStep() {
-    if (!isLogicPaused()) pauseLogic(true);
+    if (!isLogicPaused()) setLogicPaused(true);
     cGraphics* graphics = getGraphics();
     float level = (graphics ? graphics->getFade() : 0.0f) - getDeltaTime2() * kFadeOutSpeed;
     if (level <= 0.0f) {
@@ -158,7 +141,7 @@ void cShop::fadeOutStep() {
         } else {
             m_held_black = true;
         }
-        pauseLogic(false);
+        setLogicPaused(false);
     }
     if (graphics) graphics->setFade(level);
 }
@@ -169,9 +152,9 @@ void cShop::afterFadeOut() {
         return;
     }
     // The reload: the parts go now and the next update builds them again.
-    deletePart(m_screen);
-    deletePart(m_pause_panel);
-    deletePart(m_confirm_menu);
+    deleteAndNull(m_screen);
+    deleteAndNull(m_pause_panel);
+    deleteAndNull(m_confirm_menu);
 }
 
 void cShop::finish() {

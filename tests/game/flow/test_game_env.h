@@ -2,7 +2,7 @@
 // A running game in a test: the built Data folder copied into a temporary folder and completed
 // with small fixture files where the data build has not made them yet (sound declarations,
 // music, loading-screen and cursor configuration, and a tiny texture for every name the
-// loading screens, the cursor, the placeholder states and the world lists ask for), the
+// loading screens, the cursor, the states and the world lists ask for), the
 // engine core over it on the headless backend, and a clock that moves 16 ms with every frame.
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ inline std::string lower(std::string s) {
     return s;
 }
 
-// The names the placeholder states, the panels, the loading screens and the cursor draw.
+// The names the states, the panels, the loading screens and the cursor draw.
 inline const std::vector<std::string>& fixtureTextures() {
     static const std::vector<std::string> names = {
         "menu/loader/loader_back.dds",   "menu/loader/loader_bar.dds",      "menu/loader/start_back.dds",
