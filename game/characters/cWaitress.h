@@ -20,6 +20,7 @@
 #include "engine/scene/cAnimation.h"
 #include "engine/scene/cPicture.h"
 #include "game/characters/PathGraph.h"
+#include "game/characters/cWaitressScoring.h"
 #include "game/restaurant/cClickTarget.h"
 
 class cHandItem;
@@ -62,15 +63,6 @@ SauceChoice chooseSauceHand(ItemId right, ItemId left, ItemId sauce, const Table
 int directionCode(const cVector2& direction);
 
 }  // namespace waitress_rules
-
-// What her work scores; the level routes it to the score table.
-class cWaitressScoring {
-public:
-    virtual ~cWaitressScoring() = default;
-    virtual void awardTake(const cVector2& position) = 0;
-    virtual void awardDeliver(const cVector2& position) = 0;
-    virtual void awardPay(const cVector2& position, int32_t amount) = 0;
-};
 
 // The sheet of an animation code 0..26 ("Game/Characters/Lucinda/run_d_1.dds"); one-item
 // runs left, right, up-left and up-right use the two-item sheets.

@@ -58,18 +58,6 @@ cStringW decimal(float value) {
 
 const cVector2 kScreenCentre(400.0f, 300.0f);
 
-// The waitress's work scored by the level's score table.
-class cScoreRouting : public cWaitressScoring {
-public:
-    explicit cScoreRouting(cScoreTable* scores) : m_scores(scores) {}
-    void awardTake(const cVector2& position) override { m_scores->awardTake(position); }
-    void awardDeliver(const cVector2& position) override { m_scores->awardDeliver(position); }
-    void awardPay(const cVector2& position, int32_t amount) override { m_scores->awardPay(position, amount); }
-
-private:
-    cScoreTable* m_scores;
-};
-
 }  // namespace
 
 // The restaurant as the tutorial scripts read it and act on it. Anything the level did not
@@ -183,7 +171,6 @@ cLevel::cLevel(cSceneNode* parent, Build) : cSceneNode(parent) {
         clearEffectsAtLevelDestruction();
         destroyFireworks();
         deleteAndNull(m_waitress);
-        deleteAndNull(m_scoring);
         deleteAndNull(m_scores);
         throw;
     }
@@ -250,9 +237,8 @@ void cLevel::build() {
     m_blockable.push_back(m_trash);
     // The counter's plates and subs block on their own (not in the blockable list).
     m_counter = new cSubStation(this);
-    m_scoring = new cScoreRouting(m_scores);
     m_waitress = new cWaitress(this, m_tables[0]->getControlPoint());
-    m_waitress->setScoring(m_scoring);
+    m_waitress->setScoring(m_scores);
 
     m_generator->load();
     m_generator->computeGoals();
@@ -294,7 +280,6 @@ cLevel::~cLevel() {
         deleteAndNull(m_cotton);
         deleteAndNull(m_generator);
         deleteAndNull(m_waitress);
-        deleteAndNull(m_scoring);
         deleteAndNull(m_scores);
         deleteAndNull(m_bonuses);
         deleteAndNull(m_fader);

@@ -41,7 +41,6 @@ class cPanelStatus;
 class cRoom;
 class cSubStation;
 class cWaitress;
-class cWaitressScoring;
 class cHints;
 
 class cLevel : public cSceneNode, public cCompletion, public cSingleton<cLevel> {
@@ -145,8 +144,6 @@ private:
     cRoom* m_room = nullptr;
     cSubStation* m_counter = nullptr;
     cWaitress* m_waitress = nullptr;
-    // Routes the waitress's take, deliver and pay to the score table.
-    cWaitressScoring* m_scoring = nullptr;
     cCoffeeStation* m_coffee = nullptr;
     cTrash* m_trash = nullptr;
     cCakeStation* m_cake = nullptr;

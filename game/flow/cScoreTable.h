@@ -15,6 +15,7 @@
 #include "engine/core/cSingleton.h"
 #include "engine/core/cString.h"
 #include "engine/core/cVector2.h"
+#include "game/characters/cWaitressScoring.h"
 
 class cSceneNode;
 
@@ -41,7 +42,7 @@ enum ScoreEntry : int32_t {
 // The kinds of scoring actions; a run counts actions of one kind.
 enum ScoreAction : int32_t { ACTION_TAKE = 0, ACTION_DELIVER = 1, ACTION_PAY = 2, ACTION_NONE = 3 };
 
-class cScoreTable : public cSingleton<cScoreTable> {
+class cScoreTable : public cSingleton<cScoreTable>, public cWaitressScoring {
 public:
     static constexpr int kMaxRun = 6;
 
@@ -59,9 +60,10 @@ public:
     // running score, never below 0. A penalty entry of 0 or more does nothing.
     virtual void applyPenalty(const cVector2& position);
 
-    void awardTake(const cVector2& position);
-    void awardDeliver(const cVector2& position);
-    void awardPay(const cVector2& position, int32_t amount);
+    // The waitress's three scoring actions.
+    void awardTake(const cVector2& position) override;
+    void awardDeliver(const cVector2& position) override;
+    void awardPay(const cVector2& position, int32_t amount) override;
     void breakRun() { m_last_kind = ACTION_NONE; }
 
     int32_t getLastKind() const { return m_last_kind; }

@@ -34,7 +34,6 @@ using namespace game_test;
 namespace {
 
 platform::audio::State musicState() { return platform::audio::state(getSound()->musicChannel()); }
-bool logicPaused() { return getLogic()->isPaused(); }
 float fade() { return getGraphics()->getFade(); }
 
 class GameScreenTest : public GameFixture {
@@ -94,7 +93,7 @@ TEST_F(GameScreenTest, FadeInHoldsTheGameUntilBrightAndBringsTheStatusPanelFrom1
         interfaceTime += screen->getDeltaTime2();
         ++frames;
         if (!screen->isFadingIn()) break;
-        EXPECT_TRUE(logicPaused()) << fade();
+        EXPECT_TRUE(isLogicPaused()) << fade();
         EXPECT_FALSE(screen->isResultsPending());
         EXPECT_FALSE(screen->getLevelStartPanel()->isVisible());
         EXPECT_EQ(screen->getStatus()->isVisible(), fade() >= 100.0f) << fade();
@@ -191,10 +190,10 @@ TEST_F(GameScreenTest, EscapeAndTheFocusPauseByPhase) {
     escape();
     EXPECT_TRUE(pauseShown());
     EXPECT_EQ(musicState(), platform::audio::State::Paused);
-    EXPECT_TRUE(logicPaused());
+    EXPECT_TRUE(isLogicPaused());
     ASSERT_TRUE(closePause());
     EXPECT_EQ(musicState(), platform::audio::State::Playing);
-    EXPECT_FALSE(logicPaused());
+    EXPECT_FALSE(isLogicPaused());
     // Escape while the pause panel still slides in does nothing more.
     escape();
     ASSERT_TRUE(pauseShown());
@@ -219,7 +218,7 @@ TEST_F(GameScreenTest, EscapeAndTheFocusPauseByPhase) {
     // The results panel: the level ends once the time is up and the tables are empty.
     screen->cheatTimeOut();
     ASSERT_TRUE(genv->framesUntil([&] { return screen->getResultPanel()->isVisible(); }, 1000));
-    EXPECT_TRUE(logicPaused());
+    EXPECT_TRUE(isLogicPaused());
     EXPECT_FALSE(screen->isResultsPending());
     escape();
     EXPECT_FALSE(pauseShown());
