@@ -7,11 +7,11 @@
 
 #include "engine/core/cIniFile.h"
 #include "game/characters/CharacterSupport.h"
+#include "game/data/cStatistics.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/cScoreTable.h"
-#include "game/flow/cStatistics.h"
 #include "game/restaurant/cHighlight.h"
 #include "game/restaurant/cTable.h"
+#include "game/scoring/cScoreTable.h"
 #include "platform/device/Device.h"
 
 namespace {

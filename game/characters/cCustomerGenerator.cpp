@@ -10,12 +10,12 @@
 #include "game/characters/CharacterSupport.h"
 #include "game/characters/cCustomer.h"
 #include "game/characters/cThief.h"
+#include "game/data/LevelPack.h"
+#include "game/data/cGameData.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/LevelPack.h"
-#include "game/flow/cGameData.h"
-#include "game/flow/cScoreTable.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cTable.h"
+#include "game/scoring/cScoreTable.h"
 
 namespace {
 

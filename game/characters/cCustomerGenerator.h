@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 
 class cCustomer;
 class cTable;

@@ -12,11 +12,11 @@
 #include "game/effects/EffectSupport.h"
 #include "game/effects/cFxTrail.h"
 #include "game/effects/cFxWaiterStar.h"
-#include "game/flow/cLevel.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cCottonStation.h"
 #include "game/restaurant/cHandItem.h"
 #include "game/restaurant/cOrderCloud.h"
+#include "game/restaurant/cRestaurantHost.h"
 #include "game/restaurant/cSubPlace.h"
 #include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
@@ -182,7 +182,7 @@ namespace {
 int waitressUpgrade() { return currentLevelLook().waitressLevel; }
 
 std::array<cTable*, 6> levelTables() {
-    cLevel* level = getLevel();
+    const cRestaurantHost* level = getRestaurantHost();
     return level ? level->getTables() : std::array<cTable*, 6>{};
 }
 

@@ -8,7 +8,7 @@
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cTempBonuses.h"
+#include "game/effects/cBonusBar.h"
 #include "platform/device/Device.h"
 
 namespace {
@@ -42,17 +42,17 @@ bool isFullEffectsOn() {
 }
 
 bool isBonusModeOn() {
-    cTempBonuses* bar = getTempBonuses();
+    cBonusBar* bar = activeBonusBar();
     return bar && bar->isBonusMode();
 }
 
 float getBonusBarFill() {
-    cTempBonuses* bar = getTempBonuses();
+    cBonusBar* bar = activeBonusBar();
     return bar ? bar->getBarFill() : 0.0f;
 }
 
 void commitBonusPending() {
-    if (cTempBonuses* bar = getTempBonuses()) bar->commitPending();
+    if (cBonusBar* bar = activeBonusBar()) bar->commitPending();
 }
 
 void drawSilhouette(cDevice* device) { device->setStageState(0, StageState::ColorOp, TOP_SELECTARG2); }

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "game/flow/GameConstants.h"
+#include "game/data/GameConstants.h"
 
 int32_t miniGameNumberOfLevel(int32_t level) {
     // A mini game is played at the start of the level after each mini-game level.

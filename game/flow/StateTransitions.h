@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 
 struct TransitionInput {
     AppState from = APP_STATE_LOGO;

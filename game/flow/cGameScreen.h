@@ -14,7 +14,7 @@
 // game data, the statistics' result, the save.
 
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 #include "game/interface/cPanelOwner.h"
 
 class cCursor;

@@ -18,12 +18,12 @@
 #include "game/effects/cFireworks.h"
 #include "game/effects/cFxMessage.h"
 #include "game/effects/cFxScoreStar.h"
-#include "game/flow/GameConstants.h"
+#include "game/data/GameConstants.h"
 #include "game/flow/cCursor.h"
-#include "game/flow/cGameData.h"
-#include "game/flow/cScoreTable.h"
-#include "game/flow/cStatistics.h"
-#include "game/flow/cTempBonuses.h"
+#include "game/data/cGameData.h"
+#include "game/scoring/cScoreTable.h"
+#include "game/data/cStatistics.h"
+#include "game/scoring/cTempBonuses.h"
 #include "game/interface/cHints.h"
 #include "game/interface/cPanelStatus.h"
 #include "game/restaurant/cCoffeeStation.h"
@@ -534,3 +534,5 @@ void cLevel::sendThief() {
 }
 
 cLevel* getLevel() { return cLevel::instance(); }
+
+cRestaurantHost* getRestaurantHost() { return getLevel(); }

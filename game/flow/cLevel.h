@@ -19,8 +19,9 @@
 #include "engine/core/cSingleton.h"
 #include "engine/core/cVector2.h"
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 #include "game/interface/cTutorial.h"
+#include "game/restaurant/cRestaurantHost.h"
 
 class cTable;
 class cClickTarget;
@@ -43,7 +44,7 @@ class cSubStation;
 class cWaitress;
 class cHints;
 
-class cLevel : public cSceneNode, public cCompletion, public cSingleton<cLevel> {
+class cLevel : public cSceneNode, public cCompletion, public cRestaurantHost, public cSingleton<cLevel> {
 public:
     enum class Build { Play };
 
@@ -64,12 +65,15 @@ public:
     bool isComplete() override { return isOver(); }
     bool isBuilt() const { return m_built; }
 
+    // The level as its restaurant objects and characters see it (cRestaurantHost).
+    cSceneNode* getHostNode() override { return this; }
+
     // Seconds of level time left, 0 when the time is up.
-    virtual float getTimeLeft() const { return m_time_left; }
+    float getTimeLeft() const override { return m_time_left; }
 
     // The six tables in order, table 1 first; null where a table is absent. The level fills
     // them as it builds its tables (tests install their own).
-    const std::array<cTable*, 6>& getTables() const { return m_tables; }
+    const std::array<cTable*, 6>& getTables() const override { return m_tables; }
     void setTables(const std::array<cTable*, 6>& tables) { m_tables = tables; }
 
     // The dim over the level while a pausing panel covers it (the panels set it as they start

@@ -7,7 +7,7 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/media/cSound.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cLoader.h"
 #include "game/flow/cStartLoader.h"
 

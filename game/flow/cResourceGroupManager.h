@@ -11,7 +11,7 @@
 
 #include "engine/core/cSingleton.h"
 #include "engine/core/cString.h"
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 
 class cLoadingScreen;
 

@@ -17,7 +17,7 @@
 #include "engine/media/cInput.h"
 #include "engine/scene/cCompositePicture.h"
 #include "engine/scene/cMotion.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 #include "game/interface/cPanelOwner.h"
 #include "platform/input/KeyCodes.h"
 

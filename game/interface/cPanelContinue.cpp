@@ -6,10 +6,10 @@
 #include "engine/core/cIniFile.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
+#include "game/data/GameConstants.h"
 #include "game/effects/EffectRegistry.h"
 #include "game/effects/EffectSupport.h"
 #include "game/effects/cFxSparkle.h"
-#include "game/flow/GameConstants.h"
 #include "game/interface/PanelFiles.h"
 #include "game/interface/cPanelConfirm.h"
 

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "game/characters/cCustomer.h"
-#include "game/flow/GameConstants.h"
+#include "game/data/GameConstants.h"
 #include "game/restaurant/ItemId.h"
 
 namespace {

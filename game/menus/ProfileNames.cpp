@@ -1,6 +1,6 @@
 #include "game/menus/ProfileNames.h"
 
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 
 namespace profile_names {
 

@@ -7,9 +7,9 @@
 #include "engine/media/cSound.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cPicture.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cCursor.h"
 #include "game/flow/cGame.h"
-#include "game/flow/cGameData.h"
 #include "game/flow/cMusicManager.h"
 #include "game/interface/cPanel.h"
 

@@ -4,8 +4,8 @@
 #include "engine/core/cResourceManager.h"
 #include "engine/media/cDrawRecord.h"
 #include "engine/scene/cText.h"
+#include "game/data/cGameData.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/cGameData.h"
 #include "game/menus/cPreviewPanel.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 
 class cLogoPicture;
 

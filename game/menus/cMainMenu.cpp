@@ -8,7 +8,7 @@
 #include "engine/scene/cPicture.h"
 #include "game/flow/cCursor.h"
 #include "game/flow/cGame.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cMusicManager.h"
 #include "game/flow/cResourceGroupManager.h"
 #include "game/menus/cPanelPerformance.h"

@@ -14,7 +14,7 @@
 
 #include "engine/core/cString.h"
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 #include "game/menus/cBrightnessFade.h"
 
 class cCursor;

@@ -15,7 +15,7 @@
 #include "engine/core/cVector2.h"
 #include "engine/scene/cMotion.h"
 #include "engine/scene/cPicture.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 
 class cMenuPanel : public cPicture, public cCompletion {
 public:

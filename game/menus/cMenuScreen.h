@@ -10,7 +10,7 @@
 
 #include "engine/core/cString.h"
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 
 class cMenuScreen : public cSceneNode, public cCompletion {
 public:

@@ -8,7 +8,7 @@
 #include "engine/scene/cCompositePicture.h"
 #include "engine/scene/cSlider.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/menus/cScreenPlay.h"
 
 void cGameModeChoice::create(cSceneNode* panel) {

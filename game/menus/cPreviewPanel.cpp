@@ -4,7 +4,7 @@
 #include "engine/core/cResourceManager.h"
 #include "engine/media/cInput.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/menus/cLevelButton.h"
 
 cPreviewPanel::cPreviewPanel(cSceneNode* parent, int32_t page) : cPicture(parent), m_page(page) {

@@ -25,7 +25,7 @@
 #include "engine/core/cVector2.h"
 #include "engine/scene/cMotion.h"
 #include "engine/scene/cPicture.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 
 class cLevelButton;
 class cText;

@@ -9,7 +9,7 @@
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/menus/MenuScreenEnd.h"
 #include "game/menus/cMenuPanel.h"
 #include "game/interface/cPanel.h"

@@ -7,7 +7,7 @@
 #include "engine/scene/cButton.h"
 #include "engine/scene/cPicture.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/menus/cConfirmExitPanel.h"
 #include "game/menus/cMainMenu.h"
 #include "game/menus/cPanelPerformance.h"

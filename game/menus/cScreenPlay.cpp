@@ -6,7 +6,7 @@
 #include "engine/scene/cButton.h"
 #include "engine/scene/cCompositePicture.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/menus/cConfirmExitPanel.h"
 #include "game/menus/cPanelGameMode.h"
 #include "game/menus/cPreviewPanel.h"

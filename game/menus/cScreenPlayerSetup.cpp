@@ -5,7 +5,7 @@
 #include "engine/scene/cEditBox.h"
 #include "engine/scene/cListBox.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/interface/cPanel.h"
 #include "game/menus/ProfileNames.h"
 #include "game/menus/cMenuPanel.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/minigame/cHintStar.h"
 #include "game/minigame/cMiniGame.h"
 #include "game/minigame/cMiniGameStatusPanel.h"

@@ -17,7 +17,7 @@
 #include "engine/core/cSingleton.h"
 #include "engine/core/cString.h"
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 
 class cHiddenObject;
 class cIniFile;

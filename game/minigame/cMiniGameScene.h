@@ -13,7 +13,7 @@
 
 #include "engine/core/cString.h"
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 #include "game/minigame/cMiniGameOwner.h"
 
 class cCursor;

@@ -1,6 +1,6 @@
 #include "game/restaurant/LevelLook.h"
 
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 
 namespace {
 const cLevelLook* g_override = nullptr;

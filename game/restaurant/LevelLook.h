@@ -4,7 +4,7 @@
 // install their own with setLevelLookOverride.
 
 #include "engine/core/cString.h"
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 
 struct cLevelLook {
     int graphicsSet = 1;

@@ -8,8 +8,8 @@
 #include "engine/scene/cPicture.h"
 #include "game/effects/EffectSupport.h"
 #include "game/effects/cFxPointer.h"
-#include "game/flow/cLevel.h"
 #include "game/restaurant/LevelLook.h"
+#include "game/restaurant/cRestaurantHost.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ void cClickTarget::hitTest(const cVector2& mouse, const cVector2& position, cons
 }
 
 void cClickTarget::fadeOut(cPicture* mark) {
-    cSceneNode* parent = getLevel();
+    cRestaurantHost* host = getRestaurantHost();
+    cSceneNode* parent = host ? host->getHostNode() : nullptr;
     if (!parent) parent = m_owner->getParent() ? m_owner->getParent() : m_owner;
     new cFxPointer(parent, mark->getPosition(), mark->getDeep());
     mark->hide();

@@ -15,7 +15,7 @@
 
 #include "engine/core/cSingleton.h"
 #include "engine/scene/cAnimation.h"
-#include "game/flow/StationTextures.h"
+#include "game/data/StationTextures.h"
 #include "game/restaurant/cStation.h"
 
 class cCottonCandy;

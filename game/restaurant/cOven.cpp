@@ -3,8 +3,8 @@
 #include <string>
 
 #include "engine/core/cIniFile.h"
+#include "game/data/StationTextures.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/StationTextures.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cCoffeeStation.h"
 #include "game/restaurant/cHighlight.h"

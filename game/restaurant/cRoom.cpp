@@ -6,8 +6,8 @@
 #include "engine/core/cIniFile.h"
 #include "engine/scene/cPicture.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/cLevel.h"
 #include "game/restaurant/LevelLook.h"
+#include "game/restaurant/cRestaurantHost.h"
 #include "game/restaurant/cRoom1.h"
 #include "game/restaurant/cRoom2.h"
 #include "game/restaurant/cRoom3.h"
@@ -59,7 +59,7 @@ cPicture* cRoom::getPart(const char* section) const {
 const cIniFile& cRoom::roomIni() const { return effectIni(roomIniName(m_world).c_str()); }
 
 float cRoom::timeLeft() const {
-    const cLevel* level = getLevel();
+    const cRestaurantHost* level = getRestaurantHost();
     return level ? level->getTimeLeft() : 0.0f;
 }
 

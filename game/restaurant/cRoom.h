@@ -7,8 +7,8 @@
 // What the level does with it: buildRoom(level) once, after the stations (it reads nothing of the counter)
 // (the graphics set chooses the world: 2 and 3 are themselves, anything else is world 1); the
 // room is a child of the level and steps with it (scroll, decor, then its pictures); the level
-// deletes it. The decor reads the level's time left (getLevel()->getTimeLeft(), 0 without a
-// level) and draws from the program's one random generator.
+// deletes it. The decor reads the level's time left (getRestaurantHost()->getTimeLeft(), 0
+// without a level) and draws from the program's one random generator.
 //
 // Everything that depends on the upgrades, the installed sub places and sauces and the level
 // number (the time of day) is decided once, at construction. Textures by upgrade take "01"
@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 #include "game/restaurant/cScrollLayer.h"
 
 class cDevice;

@@ -1,9 +1,9 @@
 #include "game/restaurant/cServingStation.h"
 
 #include "engine/core/cIniFile.h"
+#include "game/data/StationTextures.h"
 #include "game/effects/EffectSupport.h"
 #include "game/effects/cClickEffect.h"
-#include "game/flow/StationTextures.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cHighlight.h"
 

@@ -1,8 +1,8 @@
 #include "game/restaurant/cSubPlace.h"
 
 #include "engine/core/cIniFile.h"
+#include "game/data/WorldTextures.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/WorldTextures.h"
 #include "game/restaurant/cHighlight.h"
 
 cSubPlace::cSubPlace(cSceneNode* station) : cStation(station) {

@@ -8,11 +8,11 @@
 #include "game/effects/EffectSupport.h"
 #include "game/effects/cFxMoney.h"
 #include "game/effects/cFxSparkle.h"
-#include "game/flow/cScoreTable.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cHighlight.h"
 #include "game/restaurant/cItemHolder.h"
 #include "game/restaurant/cOrderCloud.h"
+#include "game/scoring/cScoreTable.h"
 
 namespace {
 

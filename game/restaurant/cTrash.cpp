@@ -1,8 +1,8 @@
 #include "game/restaurant/cTrash.h"
 
 #include "engine/core/cIniFile.h"
+#include "game/data/StationTextures.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/StationTextures.h"
 #include "game/restaurant/LevelLook.h"
 
 cTrash::cTrash(cSceneNode* parent) : cStation(parent) {

@@ -1,6 +1,6 @@
 #include "game/shop/ShopCatalogue.h"
 
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 
 namespace shop {
 

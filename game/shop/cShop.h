@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "engine/scene/cSceneNode.h"
-#include "game/flow/cCompletion.h"
+#include "game/interface/cCompletion.h"
 #include "game/shop/cShopPausePanel.h"
 
 class cCursor;

@@ -1,8 +1,8 @@
 #include "game/shop/cShopObject.h"
 
 #include "engine/core/cIniFile.h"
+#include "game/data/cGameData.h"
 #include "game/effects/EffectSupport.h"
-#include "game/flow/cGameData.h"
 #include "game/shop/ShopCatalogue.h"
 #include "game/shop/cTextCloud.h"
 

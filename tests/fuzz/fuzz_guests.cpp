@@ -20,9 +20,9 @@
 #include "game/characters/cCustomerGenerator.h"
 #include "game/characters/cThief.h"
 #include "game/effects/EffectRegistry.h"
-#include "game/flow/cScoreTable.h"
 #include "game/restaurant/LevelLook.h"
 #include "game/restaurant/cTable.h"
+#include "game/scoring/cScoreTable.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

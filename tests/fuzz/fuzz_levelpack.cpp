@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "engine/core/cXmlNode.h"
-#include "game/flow/LevelPack.h"
-#include "game/flow/cGameData.h"
+#include "game/data/LevelPack.h"
+#include "game/data/cGameData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<cXmlNode> pack;

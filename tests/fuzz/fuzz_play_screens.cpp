@@ -24,7 +24,7 @@
 #include "engine/scene/cButton.h"
 #include "engine/scene/cSceneNode.h"
 #include "engine/scene/cSceneServices.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/menus/cPanelGameMode.h"
 #include "game/menus/cPreviewPanel.h"
 #include "game/menus/cScreenGameMode.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SaveImage image;

@@ -33,9 +33,9 @@
 #include <vector>
 
 #include "engine/core/Random.h"
-#include "game/flow/GameConstants.h"
-#include "game/flow/LevelPack.h"
-#include "game/flow/cProfile.h"
+#include "game/data/GameConstants.h"
+#include "game/data/LevelPack.h"
+#include "game/data/cProfile.h"
 #include "tools/datagen/DataGen.h"
 
 namespace fs = std::filesystem;

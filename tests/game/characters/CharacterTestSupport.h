@@ -16,7 +16,7 @@
 
 #include "engine/media/cSound.h"
 #include "game/characters/cCustomer.h"
-#include "game/flow/cStatistics.h"
+#include "game/data/cStatistics.h"
 #include "game/restaurant/cTable.h"
 #include "tests/game/restaurant/RestaurantTestSupport.h"
 

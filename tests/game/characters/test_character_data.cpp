@@ -13,9 +13,9 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cXmlNode.h"
 #include "game/characters/cCustomerGenerator.h"
-#include "game/flow/GameConstants.h"
-#include "game/flow/LevelPack.h"
-#include "game/flow/cProfile.h"
+#include "game/data/GameConstants.h"
+#include "game/data/LevelPack.h"
+#include "game/data/cProfile.h"
 #include "tests/game/characters/CharacterTestSupport.h"
 
 namespace fs = std::filesystem;

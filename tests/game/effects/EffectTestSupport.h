@@ -19,7 +19,7 @@
 #include "engine/media/cBitmapFont.h"
 #include "game/effects/EffectRegistry.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cTempBonuses.h"
+#include "game/scoring/cTempBonuses.h"
 #include "tests/engine/core/test_file_env.h"
 #include "tests/engine/media/test_font_bytes.h"
 #include "tests/engine/scene/SceneTestSupport.h"

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
+#include "game/data/cStatistics.h"
 #include "game/flow/cLevel.h"
 #include "game/flow/cResourceGroupManager.h"
-#include "game/flow/cStatistics.h"
 #include "tests/game/flow/test_game_env.h"
 
 namespace game_test {

@@ -3,7 +3,7 @@
 
 #include "engine/core/cTimer.h"
 #include "engine/media/cInput.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cGameScreen.h"
 #include "game/flow/cLevel.h"
 #include "game/menus/cMainMenu.h"

@@ -18,11 +18,11 @@
 #include "engine/core/cString.h"
 #include "engine/core/cXmlNode.h"
 #include "engine/media/ImageDecoder.h"
-#include "game/flow/GameConstants.h"
-#include "game/flow/LevelPack.h"
-#include "game/flow/cProfile.h"
-#include "game/flow/cScoreTable.h"
-#include "game/flow/cTempBonuses.h"
+#include "game/data/GameConstants.h"
+#include "game/data/LevelPack.h"
+#include "game/data/cProfile.h"
+#include "game/scoring/cScoreTable.h"
+#include "game/scoring/cTempBonuses.h"
 #include "tests/game/flow/TestPack.h"
 
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include "engine/core/cTimer.h"
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cGameScreen.h"
 #include "tests/game/flow/GameScreenSupport.h"
 #include "game/flow/cMusicManager.h"

@@ -19,7 +19,7 @@
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/ImageDecoder.h"
 #include "engine/media/cGraphics.h"
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 #include "platform/Platform.h"
 #include "tests/engine/core/test_core_env.h"
 #include "tests/engine/media/test_graphics_support.h"

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "engine/core/cSettingsManager.h"
-#include "game/flow/GameConstants.h"
+#include "game/data/GameConstants.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cGame.h"
-#include "game/flow/cGameData.h"
 #include "game/flow/cGameScreen.h"
 #include "game/flow/cLevel.h"
 #include "game/interface/cPanel.h"

@@ -2,9 +2,9 @@
 // finished level, and which levels count, over the campaign's three packs of 20 levels.
 #include <gtest/gtest.h>
 
-#include "game/flow/cCompletion.h"
 #include "game/flow/cGameScreen.h"
-#include "tests/game/flow/test_gamedata_fixture.h"
+#include "game/interface/cCompletion.h"
+#include "tests/game/data/test_gamedata_fixture.h"
 
 namespace {
 

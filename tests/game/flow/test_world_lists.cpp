@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 #include "game/flow/cResourceGroupManager.h"
 
 using world_textures::Upgrades;

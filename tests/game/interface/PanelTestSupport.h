@@ -21,7 +21,6 @@
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
 #include "game/effects/EffectRegistry.h"
-#include "game/flow/cTempBonuses.h"
 #include "game/interface/PanelFiles.h"
 #include "game/interface/cPanelConfirm.h"
 #include "game/interface/cPanelContinue.h"
@@ -29,6 +28,7 @@
 #include "game/interface/cPanelLevel.h"
 #include "game/interface/cPanelStatus.h"
 #include "game/interface/cProgressBar.h"
+#include "game/scoring/cTempBonuses.h"
 #include "tests/engine/scene/test_widget_support.h"
 
 namespace panel_test {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/core/cIniFile.h"
-#include "game/flow/GameConstants.h"
+#include "game/data/GameConstants.h"
 #include "tests/game/menus/test_data_files.h"
 
 namespace fs = std::filesystem;

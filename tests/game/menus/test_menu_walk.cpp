@@ -9,7 +9,7 @@
 #include "engine/scene/cButton.h"
 #include "engine/scene/cCompositePicture.h"
 #include "engine/media/cSound.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cMusicManager.h"
 #include "game/menus/cComics.h"
 #include "game/menus/cConfirmExitPanel.h"

@@ -13,7 +13,7 @@
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cGraphics.h"
 #include "engine/media/cInput.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cMusicManager.h"
 #include "game/flow/cResourceGroupManager.h"
 #include "game/menus/cMainMenu.h"

@@ -12,7 +12,7 @@
 
 #include "engine/core/cIniFile.h"
 #include "engine/media/cBitmapFont.h"
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 #include "tests/game/menus/test_data_files.h"
 
 namespace fs = std::filesystem;

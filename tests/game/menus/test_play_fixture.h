@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/scene/cButton.h"
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 #include "game/menus/cMenuScreen.h"
 #include "tests/game/menus/test_menus_fixture.h"
 

@@ -11,7 +11,7 @@
 
 #include "engine/app/cLogic.h"
 #include "engine/scene/cButton.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/minigame/cHiddenObject.h"
 #include "game/minigame/cMiniGame.h"
 #include "game/minigame/cMiniGameContinuePanel.h"

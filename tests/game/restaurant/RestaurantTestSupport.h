@@ -13,8 +13,8 @@
 
 #include "game/characters/cCustomer.h"
 #include "game/flow/cLevel.h"
-#include "game/flow/cScoreTable.h"
 #include "game/restaurant/LevelLook.h"
+#include "game/scoring/cScoreTable.h"
 #include "tests/game/effects/EffectTestSupport.h"
 
 namespace restaurant_test {

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "game/flow/StationTextures.h"
+#include "game/data/StationTextures.h"
 #include "platform/device/Device.h"
 #include "tests/game/restaurant/FrameTestSupport.h"
 #include "tests/game/restaurant/RoomTestSupport.h"

@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "game/flow/StationTextures.h"
+#include "game/data/StationTextures.h"
 #include "tests/game/restaurant/StationBuild.h"
 #include "tests/game/restaurant/StationTestSupport.h"
 

@@ -21,7 +21,7 @@
 #include "engine/media/cGraphics.h"
 #include "engine/scene/cButton.h"
 #include "engine/scene/cText.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/interface/PanelFiles.h"
 #include "game/shop/ShopCatalogue.h"
 #include "game/shop/cAppearingCloud.h"
@@ -31,7 +31,7 @@
 #include "game/shop/cShopScreen.h"
 #include "platform/device/RecordingDevice.h"
 #include "tests/engine/scene/test_widget_support.h"
-#include "tests/game/flow/test_gamedata_fixture.h"
+#include "tests/game/data/test_gamedata_fixture.h"
 #include "tests/game/interface/PanelTestSupport.h"
 
 namespace shop_test {

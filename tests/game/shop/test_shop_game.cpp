@@ -6,10 +6,10 @@
 
 #include "engine/media/cInput.h"
 #include "engine/scene/cButton.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/shop/ShopCatalogue.h"
 #include "game/shop/cAppearingCloud.h"
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 #include "game/flow/cGameScreen.h"
 #include "game/interface/cPanelConfirm.h"
 #include "game/shop/cShop.h"

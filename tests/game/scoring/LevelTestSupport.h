@@ -12,10 +12,10 @@
 
 #include "engine/core/cXmlNode.h"
 #include "engine/media/cSound.h"
-#include "game/flow/cGameData.h"
-#include "game/flow/cStatistics.h"
+#include "game/data/cGameData.h"
+#include "game/data/cStatistics.h"
+#include "tests/game/data/test_gamedata_fixture.h"
 #include "tests/game/effects/EffectTestSupport.h"
-#include "tests/game/flow/test_gamedata_fixture.h"
 
 namespace level_test {
 

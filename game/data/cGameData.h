@@ -12,9 +12,9 @@
 
 #include "engine/core/cSingleton.h"
 #include "engine/core/cString.h"
-#include "game/flow/GameConstants.h"
-#include "game/flow/cHighscore.h"
-#include "game/flow/cProfile.h"
+#include "game/data/GameConstants.h"
+#include "game/data/cHighscore.h"
+#include "game/data/cProfile.h"
 
 class cXmlNode;
 

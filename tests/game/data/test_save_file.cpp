@@ -1,8 +1,8 @@
 // The save file: its exact bytes, damaged files, and saving that never loses the old file.
 #include <cstring>
 
-#include "game/flow/cProfile.h"
-#include "tests/game/flow/test_gamedata_fixture.h"
+#include "game/data/cProfile.h"
+#include "tests/game/data/test_gamedata_fixture.h"
 
 using namespace gamedata_test;
 

@@ -1,4 +1,4 @@
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "engine/core/FileSystem.h"
-#include "game/flow/LevelPack.h"
+#include "game/data/LevelPack.h"
 
 namespace {
 

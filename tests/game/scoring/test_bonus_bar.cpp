@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "game/effects/cFxMessage.h"
-#include "game/flow/cScoreTable.h"
-#include "game/flow/cTempBonuses.h"
-#include "tests/game/flow/LevelTestSupport.h"
+#include "game/scoring/cScoreTable.h"
+#include "game/scoring/cTempBonuses.h"
+#include "tests/game/scoring/LevelTestSupport.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "engine/core/cXmlNode.h"
-#include "game/flow/LevelPack.h"
-#include "game/flow/cGameData.h"
+#include "game/data/LevelPack.h"
+#include "game/data/cGameData.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "game/flow/cStatistics.h"
+#include "game/data/cStatistics.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <locale>
 #include <sstream>
 
-#include "game/flow/GameConstants.h"
+#include "game/data/GameConstants.h"
 
 namespace fs = std::filesystem;
 

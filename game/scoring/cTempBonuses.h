@@ -14,8 +14,9 @@
 
 #include "engine/core/cSingleton.h"
 #include "engine/scene/cSceneNode.h"
+#include "game/effects/cBonusBar.h"
 
-class cTempBonuses : public cSceneNode, public cSingleton<cTempBonuses> {
+class cTempBonuses : public cSceneNode, public cBonusBar, public cSingleton<cTempBonuses> {
 public:
     static constexpr const char* kFileName = "Config/Game/temp_bonuses.ini";
 
@@ -33,12 +34,12 @@ public:
     void onDeliver() { onAction(1); }
     void onPay() { onAction(2); }
     // Adds the pending combo points to the bar, capped at its capacity.
-    virtual void commitPending();
+    void commitPending() override;
 
     // True while the timed bonus mode runs.
-    virtual bool isBonusMode() const;
+    bool isBonusMode() const override;
     // The bar's fill, 0 (empty) to 1 (full); 0 without a capacity or a bonus time.
-    virtual float getBarFill() const;
+    float getBarFill() const override;
 
     // The level's bonus count: stop a running bonus mode, turning its time left back into bar
     // content; then pay out one step, answering the star points (0 once the bar is empty).

@@ -1,4 +1,4 @@
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "game/flow/GameConstants.h"
-#include "game/flow/cHighscore.h"
+#include "game/data/GameConstants.h"
+#include "game/data/cHighscore.h"
 
 // The per-level arrays of a profile, by index. The value of level L is at [L - 1].
 enum ProfileArray : int {

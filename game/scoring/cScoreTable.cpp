@@ -1,4 +1,4 @@
-#include "game/flow/cScoreTable.h"
+#include "game/scoring/cScoreTable.h"
 
 #include <algorithm>
 #include <sstream>
@@ -6,12 +6,12 @@
 #include "engine/core/cIniFile.h"
 #include "engine/core/cResourceManager.h"
 #include "engine/media/cSound.h"
+#include "game/data/cGameData.h"
+#include "game/data/cStatistics.h"
 #include "game/effects/cFxFlyScore.h"
 #include "game/effects/cFxFlyScorePic.h"
-#include "game/flow/cGameData.h"
-#include "game/flow/cStatistics.h"
-#include "game/flow/cTempBonuses.h"
 #include "game/restaurant/ItemId.h"
+#include "game/scoring/cTempBonuses.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cSound.h"
-#include "game/flow/cGameData.h"
-#include "game/flow/cStatistics.h"
+#include "game/data/cGameData.h"
+#include "game/data/cStatistics.h"
 #include "platform/Platform.h"
 
 namespace {

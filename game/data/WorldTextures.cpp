@@ -1,11 +1,11 @@
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 
 #include <algorithm>
 #include <set>
 
-#include "game/flow/GameConstants.h"
-#include "game/flow/StationTextures.h"
-#include "game/flow/cGameData.h"
+#include "game/data/GameConstants.h"
+#include "game/data/StationTextures.h"
+#include "game/data/cGameData.h"
 
 namespace world_textures {
 

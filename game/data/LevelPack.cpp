@@ -1,8 +1,8 @@
-#include "game/flow/LevelPack.h"
+#include "game/data/LevelPack.h"
 
 #include <string>
 
-#include "game/flow/cProfile.h"
+#include "game/data/cProfile.h"
 
 #include "engine/core/cXmlNode.h"
 

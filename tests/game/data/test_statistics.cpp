@@ -5,7 +5,7 @@
 #include <fstream>
 #include <memory>
 
-#include "game/flow/cStatistics.h"
+#include "game/data/cStatistics.h"
 
 namespace fs = std::filesystem;
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/media/ImageDecoder.h"
-#include "game/flow/GameConstants.h"
-#include "game/flow/WorldTextures.h"
+#include "game/data/GameConstants.h"
+#include "game/data/WorldTextures.h"
 
 namespace fs = std::filesystem;
 

@@ -10,10 +10,10 @@
 #include "game/effects/EffectRegistry.h"
 #include "game/effects/cFxFlyScore.h"
 #include "game/effects/cFxFlyScorePic.h"
-#include "game/flow/cScoreTable.h"
-#include "game/flow/cTempBonuses.h"
 #include "game/restaurant/ItemId.h"
-#include "tests/game/flow/LevelTestSupport.h"
+#include "game/scoring/cScoreTable.h"
+#include "game/scoring/cTempBonuses.h"
+#include "tests/game/scoring/LevelTestSupport.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/core/cXmlNode.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 
 namespace gamedata_test {
 

@@ -2,7 +2,7 @@
 // their carry-over, sums, profiles and the highscore table.
 #include <cstring>
 
-#include "tests/game/flow/test_gamedata_fixture.h"
+#include "tests/game/data/test_gamedata_fixture.h"
 
 using namespace gamedata_test;
 

@@ -1,4 +1,4 @@
-#include "game/flow/StationTextures.h"
+#include "game/data/StationTextures.h"
 
 namespace station_textures {
 

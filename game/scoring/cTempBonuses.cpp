@@ -1,4 +1,4 @@
-#include "game/flow/cTempBonuses.h"
+#include "game/scoring/cTempBonuses.h"
 
 #include <algorithm>
 #include <string>
@@ -7,9 +7,9 @@
 #include "engine/core/cResourceManager.h"
 #include "engine/core/cXmlNode.h"
 #include "engine/media/cSound.h"
+#include "game/data/cGameData.h"
 #include "game/effects/cFxMessage.h"
-#include "game/flow/cGameData.h"
-#include "game/flow/cScoreTable.h"
+#include "game/scoring/cScoreTable.h"
 
 namespace {
 
@@ -132,3 +132,5 @@ int32_t cTempBonuses::tickEndBonus() {
 }
 
 cTempBonuses* getTempBonuses() { return cTempBonuses::instance(); }
+
+cBonusBar* activeBonusBar() { return getTempBonuses(); }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "game/flow/WorldTextures.h"
+#include "game/data/WorldTextures.h"
 
 namespace station_textures {
 
