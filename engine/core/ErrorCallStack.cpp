@@ -46,7 +46,14 @@ void reportCaughtFailure(const char* signature) {
     reportFatalError(getErrorCallStack(), "Error call stack:");
 }
 
+namespace {
+unsigned g_fatalReports = 0;
+}  // namespace
+
+unsigned fatalReportCount() { return g_fatalReports; }
+
 void reportFatalError(const cStringA& callStack, const cStringA& caption) {
+    ++g_fatalReports;
     bool logged = false;
     try {
         logged = writeCallStackLog(callStack);

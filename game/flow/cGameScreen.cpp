@@ -79,6 +79,8 @@ void cGameScreen::onDisable() {
 }
 
 void cGameScreen::startLevel(bool loadWorld) {
+    // A level whose time cannot be played is refused before anything of it is built.
+    if (cGameData* data = getGameData()) data->requirePlayableLevelTime();
     // 1. The time of the build is no time step; game time stops meanwhile.
     if (cTimer* timer = getTimer()) timer->skipFrames(1);
     setLogicPaused(true);

@@ -78,7 +78,7 @@ TEST(GameProcessFailure, AnUnwritableDataFolderGivesOneReportAndTheGameEnds) {
     TempEnvironment env;
     ProcessRun run = runGame(env.root(),
                       {{"RW_BACKEND", "headless"}, {"SDL_VIDEODRIVER", "offscreen"}, {"XDG_DATA_HOME", "/dev/null"}}, 60);
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.exitCode, 1) << run.errors;  // a failure, never reported as success
     EXPECT_EQ(count(run.errors, "Error call stack:"), 1u) << run.errors;
     EXPECT_EQ(count(run.errors, "log file."), 1u) << run.errors;
 }
