@@ -82,11 +82,8 @@ std::string videoFailure();
 // The sdl backend without a display: the text telling the user what to do ("no display: ...");
 // empty otherwise. Starts the video system to find out.
 std::string missingDisplay();
-// The largest width or height of the game window and its back buffer, in pixels.
-constexpr int kMaxWindowSide = 8192;
 // Creates the one game window: fixed size, client area exactly width x height, centred on the
-// desktop, OpenGL-capable, shown. Throws a narrow text on failure (a side outside
-// 1..kMaxWindowSide included). wndProc receives the messages.
+// desktop, OpenGL-capable, shown. Throws a narrow text on failure. wndProc receives the messages.
 void createWindow(const std::string& title, int width, int height, WindowProc wndProc);
 bool hasWindow();
 Window* window();                       // null without a window
@@ -171,16 +168,8 @@ void setTestClock(uint32_t ms);     // headless only
 uint64_t readCycleCounter();
 
 // ---- Dialogs and system facts -----------------------------------------------------------
-// A warning box with an OK button when a display exists; headless records it instead. The sdl
-// backend shows it in a process of its own that holds nothing of the game's (no lock) and
-// never outlives it; while it waits, SIGTERM, SIGINT or the window's close button end the box
-// at once and set endRequested, after which no further box is shown.
+// A warning box with an OK button when a display exists; headless records it instead.
 void showMessageBox(const std::string& caption, const std::string& text);
-// The user asked the program to end while a box was up.
-bool endRequested();
-// The entry of the box's own process: when argv asks for a box (as showMessageBox starts
-// it), shows it and returns the exit code; otherwise -1 (the program starts as usual).
-int runMessageBoxProcess(int argc, char** argv);
 // The boxes shown so far by the headless backend (caption + "\n" + text each).
 const std::vector<std::string>& shownMessageBoxes();
 void clearShownMessageBoxes();
@@ -192,12 +181,7 @@ std::string executableDir();        // its folder, with a trailing '/'
 // with flock). When another process holds it, asks that process to restore and raise its
 // window and returns false. While the lock is held, such requests arrive as restore/raise
 // of the window during peekMessage.
-// When the holder cannot bring a window forward (nobody listens on its socket, or it has no
-// window yet: starting, or stopped at a message), the refusal is written to standard error.
 bool acquireSingleInstance(const std::string& name);
-// After acquireSingleInstance refused: true when the running copy was asked to come to the
-// front (a hand-over), false when it could not be.
-bool singleInstanceHandedOver();
 void releaseSingleInstance();
 // The lock file's path for a name ($XDG_RUNTIME_DIR, else the temp folder).
 std::string singleInstanceLockPath(const std::string& name);

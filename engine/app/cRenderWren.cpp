@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/core/ErrorCallStack.h"
+#include "engine/core/FatalReportCount.h"
 #include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cLogManager.h"
@@ -16,6 +17,7 @@
 #include "engine/media/cSound.h"
 #include "engine/scene/cEngineSceneServices.h"
 #include "engine/core/cTimer.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/app/cRenderWren.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 
 int main(int argc, char** argv) {

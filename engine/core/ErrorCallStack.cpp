@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/core/FatalReportCount.h"
 #include "engine/core/LogHooks.h"
 #include "platform/Platform.h"
 

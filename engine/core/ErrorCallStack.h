@@ -16,9 +16,6 @@ cStringA& getErrorCallStack();
 // manager or the channel cannot be written), shows it in a warning message box and posts the
 // quit message. Never throws.
 void reportFatalError(const cStringA& callStack, const cStringA& caption);
-// How many fatal reports this process has made (the entry point's exit code tells whether a
-// run ended with one).
-unsigned fatalReportCount();
 
 // The text of a thrown failure, or false when the exception is not one of the text kinds.
 bool failureText(const std::exception_ptr& failure, std::string* text);

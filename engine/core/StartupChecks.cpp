@@ -12,6 +12,7 @@
 #include <memory>
 #include <system_error>
 
+#include "engine/core/DamagedCopy.h"
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/FileSystem.h"
 #include "engine/core/cFileManager.h"
@@ -91,6 +92,28 @@ void setKeptFilesAside(const std::string& common) {
     }
 }
 
+// A damaged settings copy would be deleted with the folder unseen: it is kept as the settings
+// manager keeps one.
+void keepDamagedSettings() {
+    cFileManager* files = getFileManager();
+    const cStringA path(cSettingsManager::STORED_PATH);
+    if (!files->exists(path)) return;
+    cStringA problem;
+    try {
+        std::unique_ptr<cStream> in(files->openRead(path));
+        std::vector<uint8_t> bytes = readWholeStream(*in);
+        in.reset();
+        if (!cIniFile::fromBytes(bytes.data(), bytes.size(), path)->isEmpty()) return;
+        problem = "it holds no settings";
+    } catch (...) {
+        std::string text;
+        failureText(std::current_exception(), &text);
+        problem = cStringA(text);
+    }
+    logGameQuietly("  warning: the settings file \"" + path + "\" is damaged (" + problem + ")");
+    keepDamagedCopy(path, "settings");
+}
+
 // A reset never loses the player's save: the kept files are set aside first and come back
 // under their own names. The log is deleted with the folder, so the reset is logged after it.
 void resetUserData(const cStringA& reason) {
@@ -105,8 +128,7 @@ void resetUserData(const cStringA& reason) {
     std::vector<std::string> kept;
     if (ownFolder) {
         const std::string folder = trimmed + "/";
-        // A damaged settings copy would be deleted unseen: keep it as the settings manager does.
-        cSettingsManager::keepDamagedSettings();
+        keepDamagedSettings();
         setKeptFilesAside(folder);
         deleteFolder(common);
         files->rescan();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "engine/core/DamagedCopy.h"
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cCurveSet.h"
 #include "engine/core/cFileManager.h"
@@ -14,49 +15,12 @@
 
 namespace {
 
-// How many copies of damaged settings are kept at most.
-constexpr int kDamagedCopies = 99;
-
 template <class T>
 cStringW formatValue(T value) {
     std::wostringstream out;
     out.imbue(std::locale::classic());
     out << value;
     return cStringW(out.str());
-}
-
-// Keeps a copy of a damaged working file beside it, each incident under a name of its own
-// ("config.ini.damaged", "config.ini.damaged_2", ...), unless a kept copy already holds the
-// same bytes; failures are only logged.
-void setAside(const cStringA& path) {
-    try {
-        cFileManager* files = getFileManager();
-        std::unique_ptr<cStream> in(files->openRead(path));
-        std::vector<uint8_t> bytes = readWholeStream(*in);
-        in.reset();
-        cStringA copy = path + ".damaged";
-        for (int n = 2; files->exists(copy); ++n) {
-            std::vector<uint8_t> kept;
-            try {
-                std::unique_ptr<cStream> keptStream(files->openRead(copy));
-                kept = readWholeStream(*keptStream);
-            } catch (...) {
-            }
-            if (kept == bytes) {
-                logGameQuietly("  the damaged settings are kept already as \"" + copy + "\"");
-                return;
-            }
-            if (n > kDamagedCopies) throw cStringA("every name for a kept copy is taken");
-            copy = path + ".damaged_" + cStringA(std::to_string(n));
-        }
-        std::unique_ptr<cStream> out(files->openWrite(copy));
-        if (!bytes.empty()) out->write(bytes.data(), static_cast<uint32_t>(bytes.size()));
-        logGameQuietly("  the damaged settings are kept as \"" + copy + "\"");
-    } catch (...) {
-        std::string text;
-        failureText(std::current_exception(), &text);
-        logGameQuietly("  cannot keep a copy of the damaged settings: " + text);
-    }
 }
 
 }  // namespace
@@ -76,7 +40,7 @@ cSettingsManager::cSettingsManager() : m_stored_path(STORED_PATH), m_default_pat
                         "); the shipped settings are used");
             m_document = nullptr;
             resources->unload(m_stored_path);
-            setAside(m_stored_path);
+            keepDamagedCopy(m_stored_path, "settings");
         }
     }
     if (!m_document) {
@@ -88,25 +52,6 @@ cSettingsManager::cSettingsManager() : m_stored_path(STORED_PATH), m_default_pat
                            "ends and key=\"value\" lines under [section] headers.");
         store();
     }
-}
-
-void cSettingsManager::keepDamagedSettings() {
-    cFileManager* files = getFileManager();
-    if (!files || !files->exists(STORED_PATH)) return;
-    cStringA problem;
-    try {
-        std::unique_ptr<cStream> in(files->openRead(STORED_PATH));
-        std::vector<uint8_t> bytes = readWholeStream(*in);
-        in.reset();
-        if (!cIniFile::fromBytes(bytes.data(), bytes.size(), STORED_PATH)->isEmpty()) return;
-        problem = "it holds no settings";
-    } catch (...) {
-        std::string text;
-        failureText(std::current_exception(), &text);
-        problem = cStringA(text);
-    }
-    logGameQuietly("  warning: the settings file \"" + cStringA(STORED_PATH) + "\" is damaged (" + problem + ")");
-    setAside(STORED_PATH);
 }
 
 cSettingsManager::~cSettingsManager() {

@@ -25,10 +25,6 @@ public:
     // working copy is set aside as "$common$/config.ini.damaged" with a logged warning and the
     // defaults are used instead.
     cSettingsManager();
-    // When the working copy exists and cannot be read as settings, keeps a copy of it as the
-    // constructor does (the user-data reset calls it before the folder goes). Needs the file
-    // manager; never throws.
-    static void keepDamagedSettings();
     // Logs "  store setting to file" and stores the document.
     ~cSettingsManager() override;
 

@@ -20,6 +20,7 @@
 #include "engine/media/cVertexShader.h"
 #include "engine/media/cDrawRecord.h"
 #include "engine/media/cRenderQuad.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 #include "platform/device/DeviceMatrixMath.h"
 

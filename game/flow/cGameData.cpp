@@ -1,7 +1,6 @@
 #include "game/flow/cGameData.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -152,17 +151,6 @@ void cGameData::loadLevelInfo() {
     m_totalLevels = static_cast<uint32_t>(std::min<uint64_t>(total, UINT32_MAX));
     m_lastLevel = last;
     m_profile.level = level;
-}
-
-void cGameData::requirePlayableLevelTime() const {
-    constexpr float kShortest = 1.0f, kLongest = 3600.0f;
-    if (std::isfinite(m_levelTime) && m_levelTime >= kShortest && m_levelTime <= kLongest) return;
-    const size_t pack = m_world >= 1 && static_cast<size_t>(m_world) <= m_packs.size() ? static_cast<size_t>(m_world - 1) : 0;
-    const cStringA packName = pack < m_packs.size() ? m_packs[pack] : cStringA();
-    const cStringA text = m_levelNode ? levelpack::attribute(m_levelNode, L"level_time").toNarrow() : cStringA();
-    throw cStringA("Level pack '" + packName + "', level " + std::to_string(m_levelInWorld) + " (Level_" +
-                   std::to_string(m_levelInWorld) + "): level_time \"" + text +
-                   "\" is not a number of seconds from 1 to 3600.");
 }
 
 void cGameData::initLevelUpgrades() {

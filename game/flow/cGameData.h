@@ -117,10 +117,6 @@ public:
     int32_t getGraphicsSet() const { return m_graphicsSet; }
     int32_t getMinGoal() const { return m_minGoal; }
     float getLevelTime() const { return m_levelTime; }
-    // Throws a text naming the pack and the level when the level's time is not a finite number
-    // of seconds from 1 to 3600: such a level would end at once (0, negative, unreadable) or
-    // hold a time no clock can count. The game screen calls it before it builds a level.
-    void requirePlayableLevelTime() const;
     int32_t getGoal() const { return m_goal; }
     void setGoal(int32_t v) { m_goal = v; }
     int32_t getExpertGoal() const { return m_expertGoal; }

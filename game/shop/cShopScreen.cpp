@@ -154,6 +154,7 @@ void cShopScreen::loadFromIni(const cIniFile& ini, const cStringW& section) {
     // The number sizes the zeros of every cash text: a damaged file must not ask for gigabytes.
     uint32_t digits = m_cash_digits;
     stringToUnsigned(&digits, ini.getValue(L"TEXT_CASH", L"num_digits"));
+    constexpr uint32_t kMinCashDigits = 1, kMaxCashDigits = 16;
     if (digits != m_cash_digits && (digits < kMinCashDigits || digits > kMaxCashDigits)) {
         const uint32_t clamped = std::clamp(digits, kMinCashDigits, kMaxCashDigits);
         logGameQuietly("Shop: TEXT_CASH/num_digits " + cStringA(std::to_string(digits)) + " is not from " +

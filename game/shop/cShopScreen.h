@@ -109,9 +109,6 @@ private:
     cButton* m_forward;
     cButton* m_backward;
     cText* m_cash_text;
-    // Digits of the cash text (TEXT_CASH/num_digits; 0 until read: no padding), kept within
-    // kMinCashDigits..kMaxCashDigits.
-    static constexpr uint32_t kMinCashDigits = 1, kMaxCashDigits = 16;
     uint32_t m_cash_digits = 0;
     cText* m_page_text;
     cStringW m_pages_word, m_of_word;

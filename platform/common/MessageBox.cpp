@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/Lifetime.h"
 #include "platform/common/PlatformState.h"
 
 namespace platform {

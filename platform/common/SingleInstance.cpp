@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Lifetime.h"
 #include "platform/common/PlatformState.h"
 
 namespace platform {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Lifetime.h"
 #include "platform/common/PlatformState.h"
 #include "platform/sdl/SdlTypes.h"
 

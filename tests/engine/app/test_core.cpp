@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -494,6 +495,42 @@ TEST_F(CoreTest, SecondStartRaisesTheFirstAndEndsAtOnce) {
     EXPECT_FALSE(platform::isMinimized());
     EXPECT_FALSE(core->isMinimized());
     platform::releaseSingleInstance();
+}
+
+// A damaged file of each kind that a plain start loads stops the start with one report that
+// keeps the loader's text and names the file, and the program ends with 1.
+TEST_F(CoreTest, EveryReportOfADamagedFileNamesTheFile) {
+    struct Case {
+        const char* file;
+        const char* text;  // the loader's own words
+        std::function<std::string(const std::string&)> damage;
+    };
+    auto utf16 = [](const std::string& text) {
+        std::string out = "\xFF\xFE";
+        for (char c : text) out += std::string{c, '\0'};
+        return out;
+    };
+    const Case cases[] = {
+        {"fonts/main.dds", "DDS: the pixel data is truncated", [](const std::string& bytes) { return bytes.substr(0, 200); }},
+        {"fonts/main.rwf", "Invalid font format.", [](const std::string&) { return std::string("not a font"); }},
+        {"packs/1/pack.qpk", "line 1", [&](const std::string&) { return utf16("<Pack count_levels=\"20\"><<</Pack>"); }},
+        {"packs/paths/s0p0.xml", "line 1", [&](const std::string&) { return utf16("<Paths><Node></Paths>"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempEnvironment caseEnv;
+        game_test::DataFolder data(caseEnv.root());
+        const std::filesystem::path path = data.path() / c.file;
+        ASSERT_TRUE(std::filesystem::exists(path));
+        data.write(c.file, c.damage(readAll(path.string())));
+        platform::clearShownMessageBoxes();
+        EXPECT_EQ(WinMain("", data.path().c_str()), 1);
+        ASSERT_EQ(platform::shownMessageBoxes().size(), 1u);
+        std::string report = platform::shownMessageBoxes()[0];
+        EXPECT_NE(report.find(c.text), std::string::npos) << report;
+        for (char& ch : report) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_NE(report.find("(\"" + std::string(c.file) + "\")"), std::string::npos) << report;
+    }
 }
 
 // A process that holds the lock without a window to bring forward (an old box, a copy still

@@ -2,6 +2,7 @@
 // their carry-over, sums, profiles and the highscore table.
 #include <cstring>
 
+#include "game/flow/LevelPack.h"
 #include "tests/game/flow/test_gamedata_fixture.h"
 
 using namespace gamedata_test;
@@ -109,12 +110,16 @@ TEST_F(GameData, ALevelTimeOutside1To3600SecondsIsRefusedNamingPackAndLevel) {
                     return n == 3 ? LevelAttributes{{"level_time", c.time}} : LevelAttributes{};
                 }));
         data.setLevel(23);
+        auto playable = [&] {
+            levelpack::requirePlayableTime(data.getLevelTime(), data.getLevelNode(), data.getPackList()[1],
+                                           data.getLevelInWorld());
+        };
         if (c.playable) {
-            EXPECT_NO_THROW(data.requirePlayableLevelTime());
+            EXPECT_NO_THROW(playable());
             continue;
         }
         try {
-            data.requirePlayableLevelTime();
+            playable();
             ADD_FAILURE() << "not refused";
         } catch (const cStringA& text) {
             EXPECT_NE(text.find("Level pack 'Packs/2/pack.qpk', level 3 (Level_3): level_time \"" + std::string(c.time) +
