@@ -1,5 +1,6 @@
 #include "engine/app/GameEntry.h"
 
+#include "game/data/GameConstants.h"
 #include "game/flow/cGame.h"
 
 const GameEntry& gameEntry() {
@@ -7,6 +8,8 @@ const GameEntry& gameEntry() {
         [](const cStringA& word) -> void* { return new cGame(word); },
         [](void* game) { delete static_cast<cGame*>(game); },
         cGame::onWindowMessage,
+        // The save and its kept damaged copies ("data_damaged.ssp", "data_damaged_2.ssp", ...).
+        {game::kSaveFileName, "data_damaged*.ssp"},
     };
     return entry;
 }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/core/ErrorCallStack.h"
+#include "engine/core/FatalReportCount.h"
 #include "engine/core/LogHooks.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cLogManager.h"
@@ -16,6 +17,7 @@
 #include "engine/media/cSound.h"
 #include "engine/scene/cEngineSceneServices.h"
 #include "engine/core/cTimer.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -71,6 +73,7 @@ cRenderWren::cRenderWren(const char* dataFolder, void* instance, platform::Windo
         m_resources = new cResourceManager;
         writeGameLog(COMPLETE);
 
+        setUserFilesKeptByReset(gameEntry().filesKeptByReset);
         checkUserDataVersion();  // m_user_version_path against m_data_version_path
 
         writeGameLog("Initializing settings manager...");
@@ -155,6 +158,20 @@ platform::Window* cRenderWren::createWindow(void*) {
             title = wideToUtf8(wideTitle);
             settings->getUnsigned(L"Graphics", L"width", width);
             settings->getUnsigned(L"Graphics", L"height", height);
+            // A size no window can have would stop every start: the default replaces it, and
+            // is stored, so the next start opens as this one.
+            const unsigned largest = platform::kMaxWindowSide;
+            if (width < 1 || height < 1 || width > largest || height > largest) {
+                logGameQuietly("  warning: the window size " + cStringA(std::to_string(width)) + "x" +
+                               cStringA(std::to_string(height)) + " of the keys width and height of section Graphics in \"" +
+                               cStringA(cSettingsManager::STORED_PATH) + "\" cannot be shown (each side must be 1 to " +
+                               cStringA(std::to_string(largest)) + "); " + cStringA(std::to_string(DEFAULT_WIDTH)) + "x" +
+                               cStringA(std::to_string(DEFAULT_HEIGHT)) + " is used and stored");
+                width = DEFAULT_WIDTH;
+                height = DEFAULT_HEIGHT;
+                settings->setUnsigned(L"Graphics", L"width", width);
+                settings->setUnsigned(L"Graphics", L"height", height);
+            }
         }
         if (title.empty()) title = executableFileName();
         platform::createWindow(title, static_cast<int>(width), static_cast<int>(height), &cRenderWren::WndProc);
@@ -282,7 +299,8 @@ cStringA firstCommandWord(const cStringA& commandLine) {
 }
 
 int WinMain(const char* commandLine, const char* dataFolder) {
-    if (!checkSingleInstance()) return 0;
+    if (!checkSingleInstance()) return platform::singleInstanceHandedOver() ? 0 : 1;
+    const unsigned reportsBefore = fatalReportCount();
 
     cRenderWren* core = nullptr;
     guardedStep(SIG_WINMAIN, [&] { core = new cRenderWren(dataFolder, nullptr, nullptr); });
@@ -305,5 +323,6 @@ int WinMain(const char* commandLine, const char* dataFolder) {
     }
     guardedStep(SIG_WINMAIN, [&] { delete core; });
     platform::releaseSingleInstance();
-    return 0;
+    // A fatal report is a failure, whatever ended the program after it.
+    return fatalReportCount() == reportsBefore ? 0 : 1;
 }

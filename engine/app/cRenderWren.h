@@ -77,10 +77,13 @@ private:
 
 // "Kestrelgate-" + the lower-cased file name of the executable; empty when it cannot be found.
 cStringA buildWindowClassName();
-// False when another instance runs (it was asked to come to the front): the program ends.
+// False when another instance runs (it was asked to come to the front, or could not be, which
+// is then written to standard error): the program ends.
 bool checkSingleInstance();
 // The first blank-delimited word of the command line (empty for a blank line).
 cStringA firstCommandWord(const cStringA& commandLine);
-// The program's entry: single instance, core, game object, message loop, shutdown. Returns 0.
+// The program's entry: single instance, core, game object, message loop, shutdown. Returns 0
+// after a normal end and after handing over to a running copy; 1 after a fatal report, and
+// when a running copy holds the lock without a window to bring forward.
 // dataFolder: "Data" (beside the executable) or an absolute folder.
 int WinMain(const char* commandLine, const char* dataFolder = "Data");

@@ -3,9 +3,13 @@
 #include <string>
 
 #include "engine/app/cRenderWren.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 
 int main(int argc, char** argv) {
+    // A message box of the running game, shown from a process of its own.
+    int boxResult = platform::runMessageBoxProcess(argc, argv);
+    if (boxResult >= 0) return boxResult;
     // Without a display the window would exist nowhere and the game would run unseen for ever.
     std::string noDisplay = platform::missingDisplay();
     if (!noDisplay.empty()) {

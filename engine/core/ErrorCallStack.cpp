@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/core/FatalReportCount.h"
 #include "engine/core/LogHooks.h"
 #include "platform/Platform.h"
 
@@ -46,7 +47,14 @@ void reportCaughtFailure(const char* signature) {
     reportFatalError(getErrorCallStack(), "Error call stack:");
 }
 
+namespace {
+unsigned g_fatalReports = 0;
+}  // namespace
+
+unsigned fatalReportCount() { return g_fatalReports; }
+
 void reportFatalError(const cStringA& callStack, const cStringA& caption) {
+    ++g_fatalReports;
     bool logged = false;
     try {
         logged = writeCallStackLog(callStack);

@@ -1,13 +1,20 @@
 #include "engine/core/LogHooks.h"
 #include "engine/core/StartupChecks.h"
 
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 #include <climits>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "engine/core/DamagedCopy.h"
 #include "engine/core/ErrorCallStack.h"
+#include "engine/core/FileSystem.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cIniFile.h"
 #include "engine/core/cLogManager.h"
@@ -34,7 +41,82 @@ cStringW readVersion(const char* path) {
     return version;
 }
 
-void resetUserData() {
+// Names (fnmatch patterns) of the files of "$common$/" that a reset keeps: the settings'
+// kept copies, and what the game adds (its save file).
+std::vector<std::string>& keptNames() {
+    static std::vector<std::string> names{"config.ini.damaged*"};
+    return names;
+}
+
+// The dot-named folder inside "$common$/" where kept files wait while the rest is deleted;
+// deleteFolder leaves dot-named entries alone, and a rename there never copies a byte.
+const char* const kKeptFolder = ".kept-by-reset";
+
+bool isKeptName(const std::string& name) {
+    for (const std::string& pattern : keptNames())
+        if (fnmatch(pattern.c_str(), name.c_str(), 0) == 0) return true;
+    return false;
+}
+
+// Moves the files waiting in the kept folder back under their own names (never over a file
+// that is there again) and removes the folder when it is empty. Also finishes a reset that
+// was interrupted between the two moves. Returns the names moved back.
+std::vector<std::string> restoreKeptFiles(const std::string& common) {
+    std::vector<std::string> restored;
+    const std::string folder = common + kKeptFolder + "/";
+    for (const std::string& name : listFolder(folder)) {
+        int error = moveWithoutReplacing(folder + name, common + name);
+        if (error == 0)
+            restored.push_back(name);
+        else
+            logGameQuietly("  warning: \"" + cStringA(folder + name) + "\" cannot be moved back (" +
+                           cStringA(std::strerror(error)) + "); it stays there");
+    }
+    ::rmdir(folder.c_str());
+    return restored;
+}
+
+// Sets the kept files aside in the kept folder; a file that cannot be set aside stops the
+// reset (thrown text), since deleting the folder would take it with it.
+void setKeptFilesAside(const std::string& common) {
+    const std::string folder = common + kKeptFolder + "/";
+    for (const std::string& name : listFolder(common)) {
+        if (!isKeptName(name)) continue;
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+            throw cStringA("The user data in \"" + cStringA(common) + "\" must be reset, but \"" + cStringA(name) +
+                           "\" cannot be kept: " + getSystemErrorText() + ". Nothing was deleted.");
+        int error = moveWithoutReplacing(common + name, folder + name);
+        if (error != 0)
+            throw cStringA("The user data in \"" + cStringA(common) + "\" must be reset, but \"" + cStringA(name) +
+                           "\" cannot be kept: " + cStringA(std::strerror(error)) + ". Nothing was deleted.");
+    }
+}
+
+// A damaged settings copy would be deleted with the folder unseen: it is kept as the settings
+// manager keeps one.
+void keepDamagedSettings() {
+    cFileManager* files = getFileManager();
+    const cStringA path(cSettingsManager::STORED_PATH);
+    if (!files->exists(path)) return;
+    cStringA problem;
+    try {
+        std::unique_ptr<cStream> in(files->openRead(path));
+        std::vector<uint8_t> bytes = readWholeStream(*in);
+        in.reset();
+        if (!cIniFile::fromBytes(bytes.data(), bytes.size(), path)->isEmpty()) return;
+        problem = "it holds no settings";
+    } catch (...) {
+        std::string text;
+        failureText(std::current_exception(), &text);
+        problem = cStringA(text);
+    }
+    logGameQuietly("  warning: the settings file \"" + path + "\" is damaged (" + problem + ")");
+    keepDamagedCopy(path, "settings");
+}
+
+// A reset never loses the player's save: the kept files are set aside first and come back
+// under their own names. The log is deleted with the folder, so the reset is logged after it.
+void resetUserData(const cStringA& reason) {
     cFileManager* files = getFileManager();
     const cStringA& common = files->getCommonPath();
     // The whole folder goes: only ever a named sub-folder (the game's own), never a root.
@@ -43,13 +125,23 @@ void resetUserData() {
     size_t slash = trimmed.rfind('/');
     std::string last = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
     bool ownFolder = slash != std::string::npos && slash > 0 && !last.empty() && last != "." && last != "..";
+    std::vector<std::string> kept;
     if (ownFolder) {
+        const std::string folder = trimmed + "/";
+        keepDamagedSettings();
+        setKeptFilesAside(folder);
         deleteFolder(common);
+        files->rescan();
+        kept = restoreKeptFiles(folder);
+        files->rescan();
     } else {
         logGameQuietly("  warning: the user data folder \"" + common + "\" is not the game's own folder; nothing is deleted\n");
+        files->rescan();
     }
-    files->rescan();
     copyVersionFile();
+    cStringA keptText;
+    for (const std::string& name : kept) keptText += (keptText.isEmpty() ? "" : ", ") + cStringA(name);
+    logGameQuietly("  the user data was reset: " + reason + "; kept: " + (kept.empty() ? cStringA("nothing") : keptText));
 }
 
 }  // namespace
@@ -75,10 +167,21 @@ void checkDirectX() {
     logGameQuietly("  OpenGL 3.3 or better has been found.\n");
 }
 
+void setUserFilesKeptByReset(const std::vector<std::string>& patterns) {
+    keptNames() = {"config.ini.damaged*"};
+    keptNames().insert(keptNames().end(), patterns.begin(), patterns.end());
+}
+
 void checkUserDataVersion() {
     cFileManager* files = getFileManager();
+    {
+        // A reset that was cut short left the kept files aside: bring them back first.
+        std::string common = files->getCommonPath();
+        if (!common.empty() && common.back() != '/') common += '/';
+        if (!restoreKeptFiles(common).empty()) files->rescan();
+    }
     if (!files->exists(kStoredVersion)) {
-        resetUserData();
+        resetUserData("\"" + cStringA(kStoredVersion) + "\" is missing");
         return;
     }
     cStringW shipped = readVersion(kShippedVersion), stored;
@@ -88,11 +191,15 @@ void checkUserDataVersion() {
         // A damaged copy counts as missing: the reset writes a good one.
         std::string text;
         failureText(std::current_exception(), &text);
-        logGameQuietly("  warning: \"" + cStringA(kStoredVersion) + "\" cannot be read (" + text + ")\n");
-        resetUserData();
+        getResourceManager()->unload(kStoredVersion);
+        resetUserData("\"" + cStringA(kStoredVersion) + "\" cannot be read (" + cStringA(text) + ")");
         return;
     }
-    if (!shipped.equals(stored)) resetUserData();
+    if (!shipped.equals(stored)) {
+        getResourceManager()->unload(kStoredVersion);
+        resetUserData("the stored user-data version \"" + stored.toNarrow() + "\" is not the game's \"" +
+                      shipped.toNarrow() + "\"");
+    }
 }
 
 bool copyVersionFile() {

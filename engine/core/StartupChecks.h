@@ -4,6 +4,9 @@
 // version) and the hardware-requirements check. They log on the channel "game" and use the
 // managers the core has already created.
 
+#include <string>
+#include <vector>
+
 #include "engine/core/HardwareProbe.h"
 #include "engine/core/cString.h"
 
@@ -17,10 +20,17 @@ using GraphicsTest = bool (*)();
 void setGraphicsTest(GraphicsTest test);
 
 // Compares key version of section UserData of "Config/version.ini" and "$common$/version.ini"
-// ignoring case; a missing working file or another version resets "$common$/": its contents
-// are deleted (entries whose names begin with "." stay), the file manager rescans and the
-// version file is copied. Needs the file manager and the resource manager.
+// ignoring case; a missing or unreadable working file or another version resets "$common$/":
+// its contents are deleted (entries whose names begin with "." stay) except the kept files
+// (see setUserFilesKeptByReset), which are set aside first and come back under their own names
+// (a damaged "config.ini" is kept as a copy first); the file manager rescans, the version file
+// is copied and the reset is logged with what was kept. A kept file that cannot be set aside
+// stops the reset with a thrown text before anything is deleted. Needs the file manager and
+// the resource manager.
 void checkUserDataVersion();
+// The names (fnmatch patterns, e.g. "data_damaged*.ssp") of the files directly in "$common$/"
+// that a user-data reset keeps, besides the kept copies of damaged settings.
+void setUserFilesKeptByReset(const std::vector<std::string>& patterns);
 // Copies "Config/version.ini" to "$common$/version.ini"; up to 11 attempts 100 ms apart,
 // false when all failed (no message).
 bool copyVersionFile();

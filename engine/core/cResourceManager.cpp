@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/ErrorCallStack.h"
 #include "engine/core/cCurveSet.h"
 #include "engine/core/cFileManager.h"
 #include "engine/core/cIniFile.h"
@@ -21,6 +22,32 @@ bool holdsDeviceObjects(ResourceType type) {
 }
 
 [[noreturn]] void wrongType() { throw "Wrong resource type."; }
+
+// The loader of a resource type, as a frame of the error call stack names it.
+const char* loaderSignature(ResourceType type) {
+    switch (type) {
+    case RESOURCE_TEXTURE: return "cTexture::cTexture";
+    case RESOURCE_MODEL: return "cModel::cModel";
+    case RESOURCE_XML: return "cXmlNode::cXmlNode";
+    case RESOURCE_INI: return "cIniFile::cIniFile";
+    case RESOURCE_FONT: return "cBitmapFont::cBitmapFont";
+    case RESOURCE_SHADER: return "cVertexShader::cVertexShader";
+    case RESOURCE_CURVES: return "cCurveSet::cCurveSet";
+    default: return "cResourceManager::load";
+    }
+}
+
+// Passes the running failure on with the loader and the file's name as one more frame of the
+// error call stack, so that every report of a failed load says which file it was; a nested
+// load (a font's texture) adds its own frame first.
+[[noreturn]] void rethrowWithLoaderFrame(ResourceType type, const cStringA& name) {
+    const std::string frame = std::string(loaderSignature(type)) + "(\"" + name.str() + "\")";
+    std::string text;
+    if (failureText(std::current_exception(), &text)) throw cStringA(text + "\n" + frame);
+    cStringA& stack = getErrorCallStack();
+    stack.append("\n" + frame);
+    throw;
+}
 
 }  // namespace
 
@@ -88,7 +115,12 @@ void cResourceManager::load(const cStringA& name, int group) {
     if (factory == factories().end() || !factory->second)
         throw std::string("Resource '" + name + "' cannot be loaded: no loader is registered for resource type " +
                           std::to_string(static_cast<int>(type)) + ".");
-    cResource* resource = factory->second(key, group);
+    cResource* resource = nullptr;
+    try {
+        resource = factory->second(key, group);
+    } catch (...) {
+        rethrowWithLoaderFrame(type, name);
+    }
     if (!resource) throw std::string("Resource '" + name + "' cannot be loaded.");
     // A loader may have loaded the same name while it ran (a loading screen's frame): keep the
     // first one.

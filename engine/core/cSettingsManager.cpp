@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "engine/core/DamagedCopy.h"
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cCurveSet.h"
 #include "engine/core/cFileManager.h"
@@ -14,37 +15,12 @@
 
 namespace {
 
-// How many copies of damaged settings are kept at most.
-constexpr int kDamagedCopies = 99;
-
 template <class T>
 cStringW formatValue(T value) {
     std::wostringstream out;
     out.imbue(std::locale::classic());
     out << value;
     return cStringW(out.str());
-}
-
-// Keeps a copy of a damaged working file beside it, each incident under a name of its own
-// ("config.ini.damaged", "config.ini.damaged_2", ...); failures are only logged.
-void setAside(const cStringA& path) {
-    try {
-        cFileManager* files = getFileManager();
-        cStringA copy = path + ".damaged";
-        for (int n = 2; files->exists(copy); ++n) {
-            if (n > kDamagedCopies) throw cStringA("every name for a kept copy is taken");
-            copy = path + ".damaged_" + cStringA(std::to_string(n));
-        }
-        std::unique_ptr<cStream> in(files->openRead(path));
-        std::vector<uint8_t> bytes = readWholeStream(*in);
-        in.reset();
-        std::unique_ptr<cStream> out(files->openWrite(copy));
-        if (!bytes.empty()) out->write(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    } catch (...) {
-        std::string text;
-        failureText(std::current_exception(), &text);
-        logGameQuietly("  cannot keep a copy of the damaged settings: " + text);
-    }
 }
 
 }  // namespace
@@ -64,7 +40,7 @@ cSettingsManager::cSettingsManager() : m_stored_path(STORED_PATH), m_default_pat
                         "); the shipped settings are used");
             m_document = nullptr;
             resources->unload(m_stored_path);
-            setAside(m_stored_path);
+            keepDamagedCopy(m_stored_path, "settings");
         }
     }
     if (!m_document) {

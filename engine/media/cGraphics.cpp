@@ -20,6 +20,7 @@
 #include "engine/media/cVertexShader.h"
 #include "engine/media/cDrawRecord.h"
 #include "engine/media/cRenderQuad.h"
+#include "platform/Lifetime.h"
 #include "platform/Platform.h"
 #include "platform/device/DeviceMatrixMath.h"
 
@@ -330,8 +331,9 @@ void cGraphics::readSettings() {
     settings->getUnsigned(kSection, L"width", width);
     settings->getUnsigned(kSection, L"height", height);
     // A back buffer of no pixels (or absurd size) cannot be made: such values are ignored.
-    if (width >= 1 && width <= 8192) m_width = width;
-    if (height >= 1 && height <= 8192) m_height = height;
+    const unsigned largest = platform::kMaxWindowSide;
+    if (width >= 1 && width <= largest) m_width = width;
+    if (height >= 1 && height <= largest) m_height = height;
     unsigned colorbit = 32;
     settings->getUnsigned(kSection, L"colorbit", colorbit);
     m_color_depth = colorbit == 16 ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "game/data/LevelPack.h"
 
+#include <cmath>
 #include <string>
 
 #include "game/data/cProfile.h"
@@ -35,6 +36,15 @@ const cXmlNode* requireLevel(const cXmlNode* pack, uint32_t n, const cStringA& p
     if (!level)
         throw cStringA("Level pack '" + packName + "' has no element Level_" + std::to_string(n) + ".");
     return level;
+}
+
+void requirePlayableTime(float seconds, const cXmlNode* level, const cStringA& packName, uint32_t levelInWorld) {
+    constexpr float kShortest = 1.0f, kLongest = 3600.0f;
+    if (std::isfinite(seconds) && seconds >= kShortest && seconds <= kLongest) return;
+    const cStringA text = level ? attribute(level, L"level_time").toNarrow() : cStringA();
+    throw cStringA("Level pack '" + packName + "', level " + std::to_string(levelInWorld) + " (Level_" +
+                   std::to_string(levelInWorld) + "): level_time \"" + text +
+                   "\" is not a number of seconds from 1 to 3600.");
 }
 
 void readUnsigned(const cXmlNode* node, const wchar_t* name, uint32_t* target) {

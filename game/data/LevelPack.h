@@ -22,6 +22,10 @@ cStringW attribute(const cXmlNode* node, const wchar_t* name);
 void readUnsigned(const cXmlNode* node, const wchar_t* name, uint32_t* target);
 void readInt(const cXmlNode* node, const wchar_t* name, int32_t* target);
 void readFloat(const cXmlNode* node, const wchar_t* name, float* target);
+// Throws a text naming the pack and the level when a level's time (level_time, in seconds) is
+// not a finite number from 1 to 3600: such a level would end at once (0, negative, unreadable)
+// or count a time no clock can hold. level: the level's element (its text is quoted), or null.
+void requirePlayableTime(float seconds, const cXmlNode* level, const cStringA& packName, uint32_t levelInWorld);
 // A child element by name, or null.
 const cXmlNode* child(const cXmlNode* node, const char* name);
 

@@ -391,6 +391,18 @@ void cGameData::keepUnusableSave(const std::string& reason, const std::vector<ui
 
 bool cGameData::keepSaveAside() {
     const std::string folder = std::filesystem::path(m_realSavePath).parent_path().string() + "/";
+    // The same damaged file met at every start until the next save is kept once.
+    if (m_unkeptSave) {
+        for (int n = 1; n <= game::kSaveDamagedCopies; ++n) {
+            std::vector<uint8_t> kept;
+            if (readWholeFile(folder + damagedCopyName(n), kept, m_unkeptSave->size() + 1) != 0 || kept != *m_unkeptSave)
+                continue;
+            log("  the unusable save file is kept already as \"" + damagedCopyName(n) + "\"");
+            m_saveBlocked = false;
+            m_unkeptSave.reset();
+            return true;
+        }
+    }
     int error = EEXIST;
     for (int n = 1; n <= game::kSaveDamagedCopies && error == EEXIST; ++n) {
         const std::string kept = folder + damagedCopyName(n);

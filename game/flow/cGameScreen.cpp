@@ -8,6 +8,7 @@
 #include "engine/media/cInput.h"
 #include "engine/media/cSound.h"
 #include "game/data/GameConstants.h"
+#include "game/data/LevelPack.h"
 #include "game/data/cGameData.h"
 #include "game/data/cStatistics.h"
 #include "game/flow/cCursor.h"
@@ -79,6 +80,13 @@ void cGameScreen::onDisable() {
 }
 
 void cGameScreen::startLevel(bool loadWorld) {
+    // A level whose time cannot be played is refused before anything of it is built.
+    if (const cGameData* data = getGameData()) {
+        const std::vector<cStringA>& packs = data->getPackList();
+        const size_t pack = static_cast<size_t>(data->getWorld() - 1);
+        levelpack::requirePlayableTime(data->getLevelTime(), data->getLevelNode(),
+                                       pack < packs.size() ? packs[pack] : cStringA(), data->getLevelInWorld());
+    }
     // 1. The time of the build is no time step; game time stops meanwhile.
     if (cTimer* timer = getTimer()) timer->skipFrames(1);
     setLogicPaused(true);

@@ -151,7 +151,18 @@ void cShopScreen::loadFromIni(const cIniFile& ini, const cStringW& section) {
     assignFirstToken(&m_of_word, ini.getValue(L"TEXT_PAGES", L"string_of"));
     updatePageText();
     // 11. The cash text; its configured text is the prefix.
-    stringToUnsigned(&m_cash_digits, ini.getValue(L"TEXT_CASH", L"num_digits"));
+    // The number sizes the zeros of every cash text: a damaged file must not ask for gigabytes.
+    uint32_t digits = m_cash_digits;
+    stringToUnsigned(&digits, ini.getValue(L"TEXT_CASH", L"num_digits"));
+    constexpr uint32_t kMinCashDigits = 1, kMaxCashDigits = 16;
+    if (digits != m_cash_digits && (digits < kMinCashDigits || digits > kMaxCashDigits)) {
+        const uint32_t clamped = std::clamp(digits, kMinCashDigits, kMaxCashDigits);
+        logGameQuietly("Shop: TEXT_CASH/num_digits " + cStringA(std::to_string(digits)) + " is not from " +
+                       cStringA(std::to_string(kMinCashDigits)) + " to " + cStringA(std::to_string(kMaxCashDigits)) +
+                       "; " + cStringA(std::to_string(clamped)) + " is used.");
+        digits = clamped;
+    }
+    m_cash_digits = digits;
     m_cash_text->loadFromIni(ini, L"TEXT_CASH");
     m_cash_prefix = m_cash_text->getString();
     // 12.

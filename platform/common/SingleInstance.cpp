@@ -1,6 +1,7 @@
 // One running copy of the program: a lock file held with flock, and a local socket on which a
 // second start asks the first to restore and raise its window.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -12,7 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "platform/Lifetime.h"
 #include "platform/common/PlatformState.h"
 
 namespace platform {
@@ -46,17 +49,46 @@ sockaddr_un socketAddress(const std::string& lockPath, socklen_t* length) {
     return addr;
 }
 
-void askRunningInstance(const std::string& lockPath) {
+// How long a second start waits for the running copy's answer. A copy that is still starting
+// answers only once its message loop runs; its request waits in the socket until then.
+constexpr int kAnswerWaitMs = 1000;
+
+const char kAnswerRaised[] = "raised\n";
+const char kAnswerNoWindow[] = "no window\n";
+
+bool g_handedOver = false;
+
+// The process id the holder wrote into the lock file; 0 when unknown.
+long lockHolder(const std::string& lockPath) {
+    char text[32] = {};
+    int fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    ssize_t n = read(fd, text, sizeof text - 1);
+    close(fd);
+    return n > 0 ? std::strtol(text, nullptr, 10) : 0;
+}
+
+// Asks the running copy to come to the front. True when it did or will (it answered that it
+// has a window, or has not answered yet); false when no process can bring a window forward:
+// nobody listens, or the holder answered that it has no window.
+bool askRunningInstance(const std::string& lockPath) {
     int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return;
+    if (fd < 0) return true;
     socklen_t length = 0;
     sockaddr_un addr = socketAddress(lockPath, &length);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), length) == 0) {
-        const char request[] = "raise\n";
-        ssize_t ignored = send(fd, request, sizeof request - 1, MSG_NOSIGNAL);
-        (void)ignored;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), length) != 0) {
+        close(fd);
+        return false;
     }
+    const char request[] = "raise\n";
+    ssize_t ignored = send(fd, request, sizeof request - 1, MSG_NOSIGNAL);
+    (void)ignored;
+    char answer[32] = {};
+    pollfd waiting{fd, POLLIN, 0};
+    ssize_t n = 0;
+    if (poll(&waiting, 1, kAnswerWaitMs) > 0) n = recv(fd, answer, sizeof answer - 1, 0);
     close(fd);
+    return !(n > 0 && std::strncmp(answer, kAnswerNoWindow, sizeof kAnswerNoWindow - 1) == 0);
 }
 
 void listenForRequests(const std::string& lockPath) {
@@ -83,6 +115,7 @@ std::string singleInstanceLockPath(const std::string& name) {
 }
 
 bool acquireSingleInstance(const std::string& name) {
+    g_handedOver = false;
     if (g_lockFd >= 0) {
         if (name == g_lockedName) return true;
         releaseSingleInstance();
@@ -94,14 +127,33 @@ bool acquireSingleInstance(const std::string& name) {
         int error = errno;
         close(fd);
         if (error != EWOULDBLOCK) return true;
-        askRunningInstance(path);
+        if (askRunningInstance(path)) {
+            g_handedOver = true;
+            return false;
+        }
+        // Ending silently would leave the user with nothing on the screen and no clue.
+        long holder = lockHolder(path);
+        std::string process = holder > 0 ? " (process " + std::to_string(holder) + ")" : std::string();
+        std::fprintf(stderr,
+                     "Another copy of the game is running%s but has no window to bring to the front; it holds "
+                     "the lock \"%s\". Wait until it ends, or end it, and start again.\n",
+                     process.c_str(), path.c_str());
+        std::fflush(stderr);
         return false;
     }
     g_lockFd = fd;
     g_lockedName = name;
+    // The holder's process id, for the message of a start that finds the lock taken.
+    std::string pid = std::to_string(static_cast<long>(getpid())) + "\n";
+    if (ftruncate(fd, 0) == 0) {
+        ssize_t ignored = pwrite(fd, pid.data(), pid.size(), 0);
+        (void)ignored;
+    }
     listenForRequests(path);
     return true;
 }
+
+bool singleInstanceHandedOver() { return g_handedOver; }
 
 // Closing (not unlocking) lets a forked child drop its inherited copies without freeing the
 // parent's lock.
@@ -121,8 +173,12 @@ void serveInstanceRequests() {
         if (client < 0) return;
         char buffer[64];
         ssize_t ignored = recv(client, buffer, sizeof buffer, 0);
+        bool shown = hasWindow();
+        const char* answer = shown ? kAnswerRaised : kAnswerNoWindow;
+        ignored = send(client, answer, std::strlen(answer), MSG_NOSIGNAL | MSG_DONTWAIT);
         (void)ignored;
         close(client);
+        if (!shown) continue;
         // Any connection is a request to come to the front.
         if (isMinimized())
             restoreWindow();

@@ -66,19 +66,6 @@ uint64_t readCycleCounter() {
 #endif
 }
 
-void showMessageBox(const std::string& caption, const std::string& text) {
-    auto& s = state();
-    if (backend() == Backend::Headless) {
-        s.messageBoxes.push_back(caption + "\n" + text);
-        return;
-    }
-    // Without a display the box cannot be shown; the caller has written the text elsewhere.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), s.handle.sdl);
-}
-
-const std::vector<std::string>& shownMessageBoxes() { return state().messageBoxes; }
-void clearShownMessageBoxes() { state().messageBoxes.clear(); }
-
 std::string executablePath() {
     std::string buffer(256, '\0');
     for (;;) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Lifetime.h"
 #include "platform/common/PlatformState.h"
 #include "platform/sdl/SdlTypes.h"
 
@@ -59,7 +60,7 @@ bool initVideo() {
 
 void createWindow(const std::string& title, int width, int height, WindowProc wndProc) {
     auto& s = state();
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
+    if (width <= 0 || height <= 0 || width > kMaxWindowSide || height > kMaxWindowSide)
         throw std::string("Invalid window size " + std::to_string(width) + "x" + std::to_string(height) + ".");
     if (s.handle.sdl) destroyWindow();
     if (!initVideo()) throw std::string("The video system cannot be started: ") + videoFailure();

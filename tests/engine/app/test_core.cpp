@@ -2,10 +2,14 @@
 // the message loop with minimizing, failures reported by the core's operations, the entry
 // function and the single-instance start.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -232,25 +236,49 @@ TEST_F(CoreTest, WindowTakesSizeAndTitleFromTheSettings) {
     EXPECT_EQ(platform::windowTitle(), "Caf\xC3\xA9 \xE2\x82\xAC");
 }
 
-TEST_F(CoreTest, ABadWindowSizeIsReportedAndStartUpStops) {
+// A stored size no window can have would stop every start: 800x600 is used instead, with a
+// warning naming the file and the keys, and stored for the next start.
+TEST_F(CoreTest, AWindowSizeNoWindowCanHaveFallsBackTo800x600AndIsStored) {
+    struct Case {
+        const wchar_t* width;
+        const wchar_t* height;
+    };
+    const Case cases[] = {{L"100000", L"100000"}, {L"-1", L"0"}, {L"0", L"600"}, {L"8193", L"600"}, {L"800", L"9000"}};
     start();
     core.reset();
-    {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(cStringW(c.width).toNarrow() + "x" + cStringW(c.height).toNarrow());
+        {
+            cFileManager files(cStringA(builtDataFolder()), cStringA("kbf"));
+            cLogManager logs;
+            cResourceManager resources;
+            cSettingsManager settings;
+            settings.setWString(L"Graphics", L"width", c.width);
+            settings.setWString(L"Graphics", L"height", c.height);
+        }
+        platform::clearMessages();
+        log.lines.clear();
+        start();
+        EXPECT_TRUE(platform::shownMessageBoxes().empty()) << getErrorCallStack();
+        int w = 0, h = 0;
+        platform::windowSize(&w, &h);
+        EXPECT_EQ(w, 800);
+        EXPECT_EQ(h, 600);
+        std::string gameLog = readAll(findFile(env.root() / "data", "game.log"));
+        EXPECT_NE(gameLog.find("keys width and height of section Graphics in \"$common$/config.ini\" cannot be shown"),
+                  std::string::npos)
+            << gameLog;
+        core.reset();
         cFileManager files(cStringA(builtDataFolder()), cStringA("kbf"));
         cLogManager logs;
         cResourceManager resources;
         cSettingsManager settings;
-        settings.setUnsigned(L"Graphics", L"width", 0);
+        unsigned width = 0, height = 0;
+        settings.getUnsigned(L"Graphics", L"width", width);
+        settings.getUnsigned(L"Graphics", L"height", height);
+        EXPECT_EQ(width, 800u);
+        EXPECT_EQ(height, 600u);
     }
-    platform::clearMessages();
-    core.reset(new cRenderWren(builtDataFolder(), nullptr, nullptr));
-    EXPECT_FALSE(core->isStarted());
-    EXPECT_EQ(getErrorCallStack(), "Invalid window size 0x600.\nvoid cRenderWren::createWindow()");
-    EXPECT_EQ(platform::shownMessageBoxes().size(), 1u);
-    EXPECT_EQ(getGraphics(), nullptr);
-    EXPECT_EQ(getLogic(), nullptr);
-    core.reset();
-    EXPECT_EQ(getSettingsManager(), nullptr);
 }
 
 TEST_F(CoreTest, WindowMessagesReachTheInputManager) {
@@ -360,7 +388,7 @@ TEST_F(CoreTest, WindowProcedureReportsEveryKindOfFailure) {
 TEST_F(CoreTest, EntryGoesStraightToShutdownAfterAStartUpFailure) {
     // A timer that already exists makes the core's timer step fail.
     auto blocker = std::make_unique<cTimer>();
-    EXPECT_EQ(WinMain("", builtDataFolder()), 0);
+    EXPECT_EQ(WinMain("", builtDataFolder()), 1);  // a failure, not a normal end
     EXPECT_EQ(getErrorCallStack(), "Object already exist.\n" + CTOR_SIGNATURE);
     ASSERT_EQ(platform::shownMessageBoxes().size(), 1u);
     // The loop never ran: the report's quit message is still waiting, and every manager that
@@ -397,7 +425,7 @@ TEST_F(CoreTest, AFailingReleaseStepDoesNotSkipTheOthers) {
 
 TEST_F(CoreTest, AnUnwritableLogFolderIsReportedOnceAndReleaseGoesOn) {
     setenv("XDG_DATA_HOME", "/dev/null", 1);   // "$common$" can never be made
-    EXPECT_EQ(WinMain("", builtDataFolder()), 0);
+    EXPECT_EQ(WinMain("", builtDataFolder()), 1);
     ASSERT_EQ(platform::shownMessageBoxes().size(), 1u);
     EXPECT_NE(platform::shownMessageBoxes()[0].find("game.log] log file."), std::string::npos);
     EXPECT_EQ(getErrorCallStack().find("~cRenderWren"), std::string::npos) << getErrorCallStack();
@@ -467,6 +495,77 @@ TEST_F(CoreTest, SecondStartRaisesTheFirstAndEndsAtOnce) {
     EXPECT_FALSE(platform::isMinimized());
     EXPECT_FALSE(core->isMinimized());
     platform::releaseSingleInstance();
+}
+
+// A damaged file of each kind that a plain start loads stops the start with one report that
+// keeps the loader's text and names the file, and the program ends with 1.
+TEST_F(CoreTest, EveryReportOfADamagedFileNamesTheFile) {
+    struct Case {
+        const char* file;
+        const char* text;  // the loader's own words
+        std::function<std::string(const std::string&)> damage;
+    };
+    auto utf16 = [](const std::string& text) {
+        std::string out = "\xFF\xFE";
+        for (char c : text) out += std::string{c, '\0'};
+        return out;
+    };
+    const Case cases[] = {
+        {"fonts/main.dds", "DDS: the pixel data is truncated", [](const std::string& bytes) { return bytes.substr(0, 200); }},
+        {"fonts/main.rwf", "Invalid font format.", [](const std::string&) { return std::string("not a font"); }},
+        {"packs/1/pack.qpk", "line 1", [&](const std::string&) { return utf16("<Pack count_levels=\"20\"><<</Pack>"); }},
+        {"packs/paths/s0p0.xml", "line 1", [&](const std::string&) { return utf16("<Paths><Node></Paths>"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempEnvironment caseEnv;
+        game_test::DataFolder data(caseEnv.root());
+        const std::filesystem::path path = data.path() / c.file;
+        ASSERT_TRUE(std::filesystem::exists(path));
+        data.write(c.file, c.damage(readAll(path.string())));
+        platform::clearShownMessageBoxes();
+        EXPECT_EQ(WinMain("", data.path().c_str()), 1);
+        ASSERT_EQ(platform::shownMessageBoxes().size(), 1u);
+        std::string report = platform::shownMessageBoxes()[0];
+        EXPECT_NE(report.find(c.text), std::string::npos) << report;
+        for (char& ch : report) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_NE(report.find("(\"" + std::string(c.file) + "\")"), std::string::npos) << report;
+    }
+}
+
+// A process that holds the lock without a window to bring forward (an old box, a copy still
+// starting that failed): the second start says so on standard error and ends with 1.
+TEST_F(CoreTest, ALockHeldWithoutAWindowIsReportedAndTheStartFails) {
+    const std::string lockPath = platform::singleInstanceLockPath(buildWindowClassName());
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        platform::releaseSingleInstance();
+        int fd = open(lockPath.c_str(), O_RDWR | O_CREAT, 0600);
+        char done = flock(fd, LOCK_EX) == 0 ? 1 : 0;
+        ssize_t ignored = write(ready[1], &done, 1);
+        (void)ignored;
+        pause();
+        _exit(0);
+    }
+    char locked = 0;
+    ASSERT_EQ(read(ready[0], &locked, 1), 1);
+    ASSERT_EQ(locked, 1);
+    testing::internal::CaptureStderr();
+    int rc = WinMain("", builtDataFolder());
+    std::string errors = testing::internal::GetCapturedStderr();
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_EQ(rc, 1);
+    EXPECT_NE(errors.find("Another copy of the game is running but has no window to bring to the front"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find(lockPath), std::string::npos) << errors;
+    EXPECT_EQ(getFileManager(), nullptr);
 }
 
 }  // namespace

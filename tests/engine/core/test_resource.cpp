@@ -156,10 +156,13 @@ TEST_F(ResourceTest, TypedGettersRefuseUnknownNamesAndOtherTypes) {
               "plain:Wrong resource type.");
 }
 
-TEST_F(ResourceTest, LoadFailuresEnterNothing) {
-    EXPECT_EQ(thrownMarkedText([&] { resources->load(cStringA("config/broken.ini"), 10); }), "Broken resource 'config/broken.ini'.");
+// Every failed load names its file: the loader and the name are one more frame of the error
+// call stack after the loader's own text.
+TEST_F(ResourceTest, LoadFailuresEnterNothingAndNameTheFile) {
+    EXPECT_EQ(thrownMarkedText([&] { resources->load(cStringA("config/broken.ini"), 10); }),
+              "Broken resource 'config/broken.ini'.\ncIniFile::cIniFile(\"config/broken.ini\")");
     EXPECT_EQ(thrownMarkedText([&] { resources->load(cStringA("config/MISSING.ini"), 10); }),
-              "File \"config/missing.ini\" has not found.");
+              "File \"config/missing.ini\" has not found.\ncIniFile::cIniFile(\"config/MISSING.ini\")");
     EXPECT_EQ(resources->getLoadedCount(), 0u);
 
     // A known type whose class has registered no factory gives a clear text.

@@ -99,9 +99,15 @@ struct VersionCase {
 
 class UserDataVersion : public Startup, public testing::WithParamInterface<VersionCase> {};
 
-TEST_P(UserDataVersion, ResetsTheCommonFolderExceptDotNamedEntries) {
+// A reset deletes everything but the save, the kept copies of damaged files and dot-named
+// entries, and says so in the log written after it.
+TEST_P(UserDataVersion, ResetsTheCommonFolderButNeverTheSave) {
     const VersionCase& c = GetParam();
+    setUserFilesKeptByReset({"data.ssp", "data_damaged*.ssp"});
     writeDiskFile(common / "data.ssp", "save");
+    writeDiskFile(common / "data_damaged_2.ssp", "old damaged save");
+    writeDiskFile(common / "config.ini.damaged", "old damaged settings");
+    writeDiskFile(common / "config.ini", utf16(kSettings));
     writeDiskFile(common / "Statistics" / "01_level_1" / "level.log", "log");
     writeDiskFile(common / ".keep" / "note", "stays");
     writeDiskFile(common / ".hidden", "stays");
@@ -109,21 +115,32 @@ TEST_P(UserDataVersion, ResetsTheCommonFolderExceptDotNamedEntries) {
     start(false);
     checkUserDataVersion();
 
-    EXPECT_EQ(fs::exists(common / "data.ssp"), !c.reset);
+    EXPECT_EQ(readDiskFile(common / "data.ssp"), "save");
+    EXPECT_EQ(readDiskFile(common / "data_damaged_2.ssp"), "old damaged save");
+    EXPECT_EQ(readDiskFile(common / "config.ini.damaged"), "old damaged settings");
+    EXPECT_TRUE(files->exists("$common$/data.ssp"));
+    EXPECT_EQ(fs::exists(common / "config.ini"), !c.reset);
     EXPECT_EQ(fs::exists(common / "Statistics"), !c.reset);
+    EXPECT_FALSE(fs::exists(common / ".kept-by-reset"));
     EXPECT_EQ(readDiskFile(common / ".keep" / "note"), "stays");
     EXPECT_EQ(readDiskFile(common / ".hidden"), "stays");
+    logs.reset();
+    std::string log = fs::exists(common / "game.log") ? readDiskFile(common / "game.log") : "";
     if (c.reset) {
         EXPECT_EQ(readDiskFile(common / "version.ini"), readDiskFile(data / "config" / "version.ini"));
-        EXPECT_FALSE(files->exists("$common$/data.ssp"));
         EXPECT_TRUE(files->exists("$common$/version.ini"));
+        EXPECT_NE(log.find("the user data was reset: "), std::string::npos) << log;
+        EXPECT_NE(log.find("kept: config.ini.damaged, data.ssp, data_damaged_2.ssp"), std::string::npos) << log;
     } else {
         EXPECT_EQ(readDiskFile(common / "version.ini"), *c.stored);
+        EXPECT_EQ(log.find("the user data was reset"), std::string::npos) << log;
     }
 }
 
 const VersionCase kVersionCases[] = {
     {"missing", std::nullopt, true},
+    {"empty", std::string(), true},
+    {"garbage", std::string("\x01\xff\xfe garbage \x00\x00"), true},
     {"other_version", utf16(L"[UserData]\r\nversion=\"0.9\"\r\n"), true},
     {"same_ignoring_case", utf16(L"[UserData]\r\nversion=\"1.0a\"\r\n"), false},
     {"key_missing", utf16(L"[UserData]\r\nother=\"1\"\r\n"), true},
@@ -132,6 +149,21 @@ const VersionCase kVersionCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, UserDataVersion, testing::ValuesIn(kVersionCases),
                          [](const testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
+
+// A damaged settings copy would go with the folder unseen: it is kept as the settings manager
+// keeps one. A reset cut short between setting the save aside and bringing it back is finished
+// at the next start.
+TEST_F(Startup, ResetKeepsDamagedSettingsAndFinishesAnInterruptedReset) {
+    setUserFilesKeptByReset({"data.ssp"});
+    writeDiskFile(common / "config.ini", "not settings");
+    writeDiskFile(common / ".kept-by-reset" / "data.ssp", "save");
+    start(false);
+    checkUserDataVersion();
+    EXPECT_EQ(readDiskFile(common / "config.ini.damaged"), "not settings");
+    EXPECT_FALSE(fs::exists(common / "config.ini"));
+    EXPECT_EQ(readDiskFile(common / "data.ssp"), "save");
+    EXPECT_FALSE(fs::exists(common / ".kept-by-reset"));
+}
 
 TEST_F(Startup, DeleteFolderKeepsDotNamesAndNeverFollowsLinks) {
     fs::path outside = root / "outside";

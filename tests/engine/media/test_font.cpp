@@ -179,7 +179,8 @@ TEST(BitmapFont, LoadsThroughTheResourceManagerAndABrokenFileLeavesTheOthersLoad
     ASSERT_NE(good, nullptr);
     EXPECT_TRUE(good->hasGlyph(L'A'));
     EXPECT_EQ(good->getGroup(), 10);
-    EXPECT_EQ(thrownText([&] { resources.load("fonts/broken.rwf", 10); }), "Error reading head of font.");
+    EXPECT_EQ(thrownText([&] { resources.load("fonts/broken.rwf", 10); }),
+              "Error reading head of font.\ncBitmapFont::cBitmapFont(\"fonts/broken.rwf\")");
     EXPECT_FALSE(resources.isLoaded("fonts/broken.rwf"));
     EXPECT_EQ(resources.getFont("fonts/good.rwf"), good);
     EXPECT_EQ(thrownText([&] { resources.getFont("fonts/missing.rwf"); }), "Resource 'fonts/missing.rwf' is not loaded.");

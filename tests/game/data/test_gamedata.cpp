@@ -2,6 +2,7 @@
 // their carry-over, sums, profiles and the highscore table.
 #include <cstring>
 
+#include "game/data/LevelPack.h"
 #include "tests/game/data/test_gamedata_fixture.h"
 
 using namespace gamedata_test;
@@ -91,6 +92,42 @@ TEST_F(GameData, BrokenPacksAreRefusedNamingThePack) {
     }
     m_packs.erase("Packs/3/pack.qpk");
     EXPECT_ANY_THROW(data.setLevel(2));
+}
+
+// A level time that is not a finite number of seconds from 1 to 3600 would end the level at
+// once (0, negative, unreadable) or count a time no clock can hold: the level is refused,
+// naming the pack and the level.
+TEST_F(GameData, ALevelTimeOutside1To3600SecondsIsRefusedNamingPackAndLevel) {
+    const struct {
+        const char* time;
+        bool playable;
+    } cases[] = {{"1e30", false}, {"-5", false}, {"nan", false}, {"0", false},  {"3601", false},
+                 {"inf", false},  {"", false},   {"1", true},     {"3600", true}, {"60.5", true}};
+    cGameData& data = withProfile();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        setPack("Packs/2/pack.qpk", packText(20, 2, [&](int n) {
+                    return n == 3 ? LevelAttributes{{"level_time", c.time}} : LevelAttributes{};
+                }));
+        data.setLevel(23);
+        auto playable = [&] {
+            levelpack::requirePlayableTime(data.getLevelTime(), data.getLevelNode(), data.getPackList()[1],
+                                           data.getLevelInWorld());
+        };
+        if (c.playable) {
+            EXPECT_NO_THROW(playable());
+            continue;
+        }
+        try {
+            playable();
+            ADD_FAILURE() << "not refused";
+        } catch (const cStringA& text) {
+            EXPECT_NE(text.find("Level pack 'Packs/2/pack.qpk', level 3 (Level_3): level_time \"" + std::string(c.time) +
+                                "\" is not a number of seconds from 1 to 3600."),
+                      std::string::npos)
+                << text;
+        }
+    }
 }
 
 struct Carry {

@@ -4,6 +4,8 @@
 // a frame under the pause panel with its draw order.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -496,4 +498,55 @@ TEST_F(GameScreenTest, LeavingForTheMenuBooksOnlyAWonRunFromTheResults) {
         EXPECT_EQ(std::string(getStatistics()->getResult().c_str()), "c") << c.name;
         data->setLevel(3);
     }
+}
+
+namespace {
+
+// The pack start of a Data folder whose first level of "packs/1/pack.qpk" has the given
+// level_time; the text the game's frames throw, or "" when the level was built.
+std::string firstLevelOfAPackWithTime(const std::string& time) {
+    game_test::GameEnvironment genv;
+    const std::filesystem::path pack = genv.data.path() / "packs/1/pack.qpk";
+    std::ifstream in(pack, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    std::string text;  // the pack is UTF-16LE of ASCII text after its byte-order mark
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i];
+    const size_t level = text.find("<Level_1 ");
+    const size_t key = text.find("level_time=\"", level);
+    if (level == std::string::npos || key == std::string::npos) return "no level_time in the pack";
+    const size_t value = key + 12;
+    text.replace(value, text.find('"', value) - value, time);
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += std::string{c, '\0'};
+    genv.data.write("packs/1/pack.qpk", utf16);
+    genv.startCore();
+    cMainMenu::setFirstVisit(true);
+    std::string thrown;
+    try {
+        cGame game(cStringA("Packs/1/pack.qpk"));
+        genv.core->setMessageHook(cGame::onWindowMessage);
+        genv.framesUntil([&] { return game.getCurrentState() == APP_STATE_GAME && game.getGameScreen() &&
+                                      game.getGameScreen()->getLevelObject(); });
+        genv.core->setMessageHook(nullptr);
+    } catch (...) {
+        genv.core->setMessageHook(nullptr);
+        failureText(std::current_exception(), &thrown);
+    }
+    return thrown;
+}
+
+}  // namespace
+
+// A level time no level can be played with is refused before the level is built, naming the
+// pack and the level, instead of ending the level at once or overflowing the clock.
+TEST(GameScreenLevelTime, ATimeOutside1To3600SecondsStopsTheLevelNamingPackAndLevel) {
+    for (const char* time : {"1e30", "-5", "nan", "0", "3601"}) {
+        SCOPED_TRACE(time);
+        std::string thrown = firstLevelOfAPackWithTime(time);
+        EXPECT_NE(thrown.find("Level pack 'Packs/1/pack.qpk', level 1 (Level_1): level_time \"" + std::string(time) + "\""),
+                  std::string::npos)
+            << thrown;
+    }
+    EXPECT_EQ(firstLevelOfAPackWithTime("3600"), "");
 }

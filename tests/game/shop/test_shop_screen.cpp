@@ -150,6 +150,30 @@ TEST_F(ShopScreen, ScrollSpeedAndVisibleCountMends) {
     EXPECT_NEAR(screen->getButtons()[0]->getPosition().y, entryY(0), 0.01f);
 }
 
+// TEXT_CASH/num_digits sizes the zeros of every cash text: a damaged number is clamped to
+// 1..16 instead of asking for gigabytes of zeros.
+TEST_F(ShopScreen, CashDigitsAreClampedTo16) {
+    const struct {
+        const char* digits;
+        const wchar_t* text;
+    } cases[] = {{"4000000000", L"CASH 0000000000002000"}, {"17", L"CASH 0000000000002000"}, {"6", L"CASH 002000"},
+                 {"3", L"CASH 2000"}};
+    bool first = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.digits);
+        std::string ini = shopIni();
+        const std::string key = "num_digits=\"4\"";
+        ini.replace(ini.find(key), key.size(), "num_digits=\"" + std::string(c.digits) + "\"");
+        replaceIni(cShopScreen::kConfig, ini);
+        if (first) build();
+        else screen = new cShopScreen(root);
+        first = false;
+        EXPECT_EQ(screen->getCashText()->getString(), c.text);
+        delete screen;
+        updateTopLevelNodes(nullptr);
+    }
+}
+
 TEST_F(ShopScreen, SelectBuyAndLowCash) {
     build();
     settleScroll();
