@@ -10,9 +10,11 @@ namespace {
 
 // The swap is taken to wait when the median frame time reaches this share of the interval, and
 // to return at once when it falls below the lower share; between the two the decision stands,
-// so frames whose work is close to the interval do not flip it back and forth.
-constexpr int64_t kWaitsPercent = 90;
-constexpr int64_t kReturnsPercent = 80;
+// so frames whose work is close to the interval do not flip it back and forth. The band is
+// narrow: frames left unpaced inside it run at most 5 % above the refresh rate, and a swap that
+// waits gives frames of one interval within the clock's jitter.
+constexpr int64_t kWaitsPercent = 98;
+constexpr int64_t kReturnsPercent = 95;
 
 int64_t steadyNow() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -41,8 +43,7 @@ cFramePacer cFramePacer::system() { return cFramePacer(steadyNow, sleepUntilStea
 void cFramePacer::setEnabled(bool enabled) {
     if (enabled == m_enabled) return;
     m_enabled = enabled;
-    m_swap_waits = true;
-    restart();
+    measureAgain();
 }
 
 void cFramePacer::setRefreshRate(int hz) {
@@ -50,6 +51,11 @@ void cFramePacer::setRefreshRate(int hz) {
     const int64_t interval = 1000000000 / hz;
     if (interval == m_interval) return;
     m_interval = interval;
+    restart();
+}
+
+void cFramePacer::measureAgain() {
+    m_swap_waits = true;
     restart();
 }
 

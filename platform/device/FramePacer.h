@@ -43,6 +43,11 @@ public:
     // The display's refresh rate in Hz; 0 or less means unknown (60 Hz).
     void setRefreshRate(int hz);
     int64_t intervalNs() const { return m_interval; }
+    // Forgets the measured frames and trusts the swap to wait again until the next frames have
+    // been measured (a device reset: another mode, full screen, another display). While frames
+    // are paced the pacer cannot tell that the swap began to wait, as the sleep takes the time
+    // the swap would have waited; a reset is where that may change.
+    void measureAgain();
     // The driver refused the swap interval: the swap will not wait, so pacing starts at once
     // rather than after the first measured frames.
     void setSwapCannotWait();

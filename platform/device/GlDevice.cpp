@@ -668,6 +668,7 @@ public:
             const bool intervalSet = SDL_GL_SetSwapInterval(wait ? 1 : 0) == 0;
             m_pacer.setEnabled(wait);
             m_pacer.setRefreshRate(m_context->refreshRate());
+            m_pacer.measureAgain();
             if (wait && !intervalSet) m_pacer.setSwapCannotWait();
         }
         // A reset device starts from the default states.
