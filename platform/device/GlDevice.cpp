@@ -121,7 +121,8 @@ private:
 
 class cGlTexture : public cDeviceTexture {
 public:
-    cGlTexture(uint32_t w, uint32_t h, AliveFlag alive) : m_width(w), m_height(h), m_alive(std::move(alive)) {
+    cGlTexture(uint32_t w, uint32_t h, AliveFlag alive, std::shared_ptr<uint64_t> generation)
+        : m_width(w), m_height(h), m_alive(std::move(alive)), m_generation(std::move(generation)) {
         glGenTextures(1, &m_name);
         glBindTexture(GL_TEXTURE_2D, m_name);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(w), GLsizei(h), 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
@@ -135,6 +136,7 @@ public:
     int32_t upload(const uint32_t* argb) override {
         if (!argb) return DEVERR_INVALIDCALL;
         if (!*m_alive) return DEVERR_INVALIDCALL;
+        ++*m_generation;
         glBindTexture(GL_TEXTURE_2D, m_name);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(m_width), GLsizei(m_height), GL_BGRA,
@@ -146,6 +148,7 @@ public:
 private:
     uint32_t m_width, m_height;
     AliveFlag m_alive;
+    std::shared_ptr<uint64_t> m_generation;
     GLuint m_name = 0;
 };
 
@@ -489,7 +492,8 @@ public:
         *out = nullptr;
         if (width > m_caps.maxTextureWidth || height > m_caps.maxTextureHeight) return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
-        *out = new cGlTexture(width, height, m_alive);
+        contentChanged();
+        *out = new cGlTexture(width, height, m_alive, generationCounter());
         return glGetError() == GL_OUT_OF_MEMORY ? DEVERR_OUTOFVIDEOMEMORY : DEV_OK;
     }
     int32_t createVertexShader(const uint32_t* tokens, size_t count, uint32_t, uint32_t* handle) override {
@@ -500,6 +504,7 @@ public:
         m_context->makeCurrent();
         GLuint vs = compile(GL_VERTEX_SHADER, translation.glsl, nullptr);
         if (!vs) return DEVERR_SHADERCOMPILE;
+        contentChanged();
         const uint32_t made = m_nextShader++;
         m_vertexShaders[made] = vs;
         if (!programFor(made, stageKey())) {
@@ -514,6 +519,7 @@ public:
         auto it = m_vertexShaders.find(handle);
         if (it == m_vertexShaders.end()) return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
+        contentChanged();
         for (auto p = m_programs.begin(); p != m_programs.end();) {
             if (p->first.first != handle) {
                 ++p;
@@ -645,6 +651,7 @@ public:
         if (params.width == 0 || params.height == 0 || params.width > 16384 || params.height > 16384)
             return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
+        contentChanged();
         destroyTarget();
         glGenFramebuffers(1, &m_fbo);
         glGenRenderbuffers(2, m_renderbuffers);
