@@ -631,8 +631,29 @@ void cGraphics::startScene() {
 
 void cGraphics::endFrame() {
     if (!m_frame_begun) return;
-    unlockBuffers();
     if (m_current.holdsSomething()) m_chunks.push_back(m_current);
+    bool skip = sameAsLastFrame();
+    unlockBuffers();
+    if (skip) {
+        // The same records give the same statistics; the overlay must show the same text too.
+        m_triangle_count = m_last_triangle_count;
+        m_chunks_drawn = m_last_chunk_count;
+        buildOverlayText(&m_overlay_scratch);
+        skip = !m_overlay || m_overlay_scratch == m_last_overlay_text;
+        if (!skip) m_triangle_count = m_chunks_drawn = 0;
+    }
+    m_last_frame_skipped = skip;
+    if (skip) {
+        // The render target still holds this picture: it is only presented again.
+        m_last_overlay_text.swap(m_overlay_scratch);
+        m_triangle_count = 0;
+        m_custom_info.clear();
+        m_frame_begun = false;
+        m_present_pending = true;
+        m_frame_vertex_count = 0;
+        m_frame_index_count = 0;
+        return;
+    }
     startScene();
     renderChunks();
     if (m_fade < 255.0f) drawFade();
@@ -957,6 +978,76 @@ void cGraphics::markIndicesOffPattern(uint32_t begin, uint32_t end) {
     m_current.triangleCount += 2 * n * n;
     m_frame_vertex_count += vertexCount;
     m_frame_index_count += indexCount;
+}
+
+namespace {
+template <typename T>
+void appendBytes(std::vector<uint8_t>* out, const T& value) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
+    out->insert(out->end(), bytes, bytes + sizeof(T));
+}
+// Frames with more vertices than this are always drawn: comparing them would cost about as much
+// as the batch itself, and such frames are busy scenes anyway.
+constexpr unsigned kMaxComparedVertices = 4 * 2048;
+}  // namespace
+
+bool cGraphics::sameAsLastFrame() {
+    std::vector<uint8_t>& sig = m_frame_signature;
+    sig.clear();
+    // Part of the frame already went to the device, or the batch cannot be read: it is drawn.
+    bool comparable = m_skip_unchanged && !m_scene_started && m_locked_vertices && m_locked_indices &&
+                      m_frame_vertex_count <= kMaxComparedVertices;
+    for (const cRenderChunk& chunk : m_chunks) {
+        if (!comparable) break;
+        // Models and callbacks draw from what the renderer cannot see.
+        if (chunk.model || chunk.modelInstance || chunk.beginDrawCallback || chunk.drawCallback) comparable = false;
+    }
+    if (!comparable) {
+        m_last_frame.clear();
+        return false;
+    }
+    cDevice* d = m_device.get();
+    appendBytes(&sig, d->getContentGeneration());
+    appendBytes(&sig, m_width);
+    appendBytes(&sig, m_height);
+    appendBytes(&sig, m_clear_color);
+    appendBytes(&sig, m_depth_clear);
+    appendBytes(&sig, m_fade);
+    appendBytes(&sig, m_overlay_color);
+    appendBytes(&sig, m_shader_matrix);
+    // The states the chunks do not set themselves come from the device as it is now.
+    for (uint32_t i = 0; i < uint32_t(RenderState::Count); ++i) appendBytes(&sig, d->getRenderState(RenderState(i)));
+    for (uint32_t stage = 0; stage < kStageCount; ++stage)
+        for (uint32_t i = 0; i < uint32_t(StageState::Count); ++i)
+            appendBytes(&sig, d->getStageState(stage, StageState(i)));
+    for (uint32_t i = 0; i < uint32_t(TransformKind::Count); ++i) appendBytes(&sig, d->getTransform(TransformKind(i)));
+    appendBytes(&sig, uint32_t(m_chunks.size()));
+    for (const cRenderChunk& chunk : m_chunks) {
+        appendBytes(&sig, chunk.texture0);
+        appendBytes(&sig, chunk.texture1);
+        appendBytes(&sig, chunk.modelColor);
+        appendBytes(&sig, chunk.firstIndex);
+        appendBytes(&sig, chunk.triangleCount);
+        appendBytes(&sig, chunk.vertexCount);
+        appendBytes(&sig, chunk.renderFlags);
+        appendBytes(&sig, chunk.firstVertex);
+        appendBytes(&sig, chunk.shaderHandle);
+        if (!chunk.shaderHandle || !chunk.shaderConstants) continue;
+        for (const cShaderConstant& c : *static_cast<const cShaderConstantList*>(chunk.shaderConstants)) {
+            appendBytes(&sig, c.startRegister);
+            appendBytes(&sig, c.count);
+            if (c.values) {
+                const auto* bytes = reinterpret_cast<const uint8_t*>(c.values);
+                sig.insert(sig.end(), bytes, bytes + size_t(c.count) * 4 * sizeof(float));
+            }
+        }
+    }
+    sig.insert(sig.end(), m_locked_vertices, m_locked_vertices + size_t(m_frame_vertex_count) * 32);
+    const auto* indices = reinterpret_cast<const uint8_t*>(m_locked_indices);
+    sig.insert(sig.end(), indices, indices + size_t(m_frame_index_count) * 2);
+    if (sig == m_last_frame) return true;
+    m_last_frame.swap(sig);
+    return false;
 }
 
 void cGraphics::renderChunks() {

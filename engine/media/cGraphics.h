@@ -170,6 +170,15 @@ public:
     // The 16-byte vertices of the fade quad as last written.
     struct FadeVertex { float x, y, z; uint32_t color; };
     const FadeVertex* getFadeVertices() const { return m_fade_vertices; }
+    // A frame whose records (textures, vertices, colours, states, shader constants, in order), fade,
+    // overlay text and device objects are those of the frame before is not drawn again: the render
+    // target still holds that picture, and it is presented as usual. Frames with models or draw
+    // callbacks are always drawn. On by default; benchmarks of the batch turn it off.
+    void setSkipUnchangedFrames(bool on) {
+        m_skip_unchanged = on;
+        m_last_frame.clear();
+    }
+    bool wasLastFrameSkipped() const { return m_last_frame_skipped; }
     // Reads the back buffer of the last frame (headless pixel tests).
     int32_t readBackBuffer(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) {
         return m_device->readBackBuffer(pixels, width, height);
@@ -205,6 +214,9 @@ private:
     void writeQuadIndicesOutOfStep(uint32_t base);    // a one-cell quad's indices after a grid quad
     void markIndicesOffPattern(uint32_t begin, uint32_t end);
     void renderChunks();
+    // True when this frame draws what the last drawn or skipped frame drew; otherwise keeps this
+    // frame's signature for the next. Reads the written vertices: call before unlocking.
+    bool sameAsLastFrame();
     void drawMesh(const cRenderChunk& chunk);
     void drawFade();
     // This frame's overlay lines into *text.
@@ -271,6 +283,11 @@ private:
     unsigned m_last_chunk_count = 0;
     unsigned m_last_triangle_count = 0;
     std::wstring m_last_overlay_text;
+    std::wstring m_overlay_scratch;
+    bool m_skip_unchanged = true;
+    bool m_last_frame_skipped = false;
+    std::vector<uint8_t> m_last_frame;       // the last frame's signature (empty: none to match)
+    std::vector<uint8_t> m_frame_signature;  // this frame's, built at endFrame
 };
 cGraphics* getGraphics();
 

@@ -257,6 +257,10 @@ public:
     virtual int32_t present() = 0;
     virtual int32_t testCooperativeLevel() = 0;            // DEV_OK, DEVERR_DEVICELOST or DEVERR_DEVICENOTRESET
     virtual int32_t reset(const PresentParams& params) = 0;
+    // A number that changes whenever something a frame draws from may have changed behind the
+    // caller's back: a texture made or its texels replaced, a vertex shader made or deleted, the
+    // device reset. Equal numbers before two frames mean those objects are as they were.
+    virtual uint64_t getContentGeneration() const = 0;
 
     // The back buffer as it is now (after endFrame: the frame waiting to be presented), rows top
     // first, 0xAARRGGBB with alpha 0xFF. Devices without pixels return DEVERR_NOTAVAILABLE.

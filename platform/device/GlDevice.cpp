@@ -15,6 +15,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "platform/Platform.h"
 #include "platform/sdl/SdlTypes.h"
 #include "platform/device/DeviceMatrixMath.h"
+#include "platform/device/FramePacer.h"
 #include "platform/device/ShaderTranslator.h"
 #include "platform/device/StateDevice.h"
 
@@ -119,7 +121,8 @@ private:
 
 class cGlTexture : public cDeviceTexture {
 public:
-    cGlTexture(uint32_t w, uint32_t h, AliveFlag alive) : m_width(w), m_height(h), m_alive(std::move(alive)) {
+    cGlTexture(uint32_t w, uint32_t h, AliveFlag alive, std::shared_ptr<uint64_t> generation)
+        : m_width(w), m_height(h), m_alive(std::move(alive)), m_generation(std::move(generation)) {
         glGenTextures(1, &m_name);
         glBindTexture(GL_TEXTURE_2D, m_name);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(w), GLsizei(h), 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
@@ -133,6 +136,7 @@ public:
     int32_t upload(const uint32_t* argb) override {
         if (!argb) return DEVERR_INVALIDCALL;
         if (!*m_alive) return DEVERR_INVALIDCALL;
+        ++*m_generation;
         glBindTexture(GL_TEXTURE_2D, m_name);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(m_width), GLsizei(m_height), GL_BGRA,
@@ -144,6 +148,7 @@ public:
 private:
     uint32_t m_width, m_height;
     AliveFlag m_alive;
+    std::shared_ptr<uint64_t> m_generation;
     GLuint m_name = 0;
 };
 
@@ -182,17 +187,9 @@ in vec2 vTex0;
 in vec2 vTex1;
 uniform sampler2D uTex0;
 uniform sampler2D uTex1;
-uniform int uHasTex[2];
-uniform int uColorOp[2];
-uniform int uColorArg1[2];
-uniform int uColorArg2[2];
-uniform int uAlphaOp[2];
-uniform int uAlphaArg1[2];
-uniform int uAlphaArg2[2];
 uniform vec4 uTextureFactor;
-uniform int uAlphaTest;
-uniform int uAlphaFunc;
 uniform float uAlphaRef;
+@STAGES@
 out vec4 fragColor;
 
 vec4 arg(int a, vec4 current, vec4 texel) {
@@ -255,11 +252,30 @@ GLuint compile(GLenum kind, const std::string& source, std::string* log) {
     return shader;
 }
 
+// The texture-stage states the fragment shader follows, as constants of its text: a program is
+// made for each combination a frame uses, so a software rasterizer runs only the operations of
+// that combination for every pixel (with the states as uniforms it ran every branch of both
+// stages, most of an idle frame's time). In order: has texture, colour operation, colour
+// arguments 1 and 2, alpha operation, alpha arguments 1 and 2 (each for stages 0 and 1), then
+// the alpha test and its function.
+using StageKey = std::array<GLint, 16>;
+
+std::string fragmentSource(const StageKey& k) {
+    std::string stages;
+    const char* arrays[] = {"uHasTex", "uColorOp", "uColorArg1", "uColorArg2", "uAlphaOp", "uAlphaArg1", "uAlphaArg2"};
+    for (size_t i = 0; i < 7; ++i)
+        stages += "const int " + std::string(arrays[i]) + "[2] = int[2](" + std::to_string(k[2 * i]) + ", " +
+                  std::to_string(k[2 * i + 1]) + ");\n";
+    stages += "const int uAlphaTest = " + std::to_string(k[14]) + ";\nconst int uAlphaFunc = " + std::to_string(k[15]) + ";\n";
+    std::string source = kFragmentShader;
+    source.replace(source.find("@STAGES@"), 8, stages);
+    return source;
+}
+
 struct Program {
     GLuint name = 0;
     GLint transform = -1, pixelOffset = -1, hasColor = -1, texIndex = -1, constants = -1;
-    GLint tex0 = -1, tex1 = -1, hasTex = -1, colorOp = -1, colorArg1 = -1, colorArg2 = -1;
-    GLint alphaOp = -1, alphaArg1 = -1, alphaArg2 = -1, textureFactor = -1, alphaTest = -1, alphaFunc = -1, alphaRef = -1;
+    GLint tex0 = -1, tex1 = -1, textureFactor = -1, alphaRef = -1;
 };
 
 bool link(GLuint vs, GLuint fs, Program* p) {
@@ -284,16 +300,7 @@ bool link(GLuint vs, GLuint fs, Program* p) {
     p->constants = u("c");
     p->tex0 = u("uTex0");
     p->tex1 = u("uTex1");
-    p->hasTex = u("uHasTex");
-    p->colorOp = u("uColorOp");
-    p->colorArg1 = u("uColorArg1");
-    p->colorArg2 = u("uColorArg2");
-    p->alphaOp = u("uAlphaOp");
-    p->alphaArg1 = u("uAlphaArg1");
-    p->alphaArg2 = u("uAlphaArg2");
     p->textureFactor = u("uTextureFactor");
-    p->alphaTest = u("uAlphaTest");
-    p->alphaFunc = u("uAlphaFunc");
     p->alphaRef = u("uAlphaRef");
     glUseProgram(p->name);
     glUniform1i(p->tex0, 0);
@@ -357,6 +364,8 @@ public:
     virtual bool makeCurrent() = 0;
     virtual void swap() {}
     virtual bool drawableSize(int* w, int* h) { return false; }
+    // The refresh rate of the display showing the window, in Hz; 0 when unknown.
+    virtual int refreshRate() { return 0; }
 };
 
 class cSdlContext : public cGlContext {
@@ -368,6 +377,12 @@ public:
     bool drawableSize(int* w, int* h) override {
         SDL_GL_GetDrawableSize(m_window, w, h);
         return true;
+    }
+    int refreshRate() override {
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(m_window);
+        if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+        return mode.refresh_rate;
     }
 
 private:
@@ -427,9 +442,10 @@ public:
     ~cGlDevice() override {
         m_context->makeCurrent();
         unbindAll();
-        for (auto& [handle, program] : m_shaderPrograms) glDeleteProgram(program.name);
-        if (m_fixed.name) glDeleteProgram(m_fixed.name);
-        if (m_fragment) glDeleteShader(m_fragment);
+        for (auto& [key, program] : m_programs) glDeleteProgram(program.name);
+        for (auto& [key, fragment] : m_fragments) glDeleteShader(fragment);
+        for (auto& [handle, vs] : m_vertexShaders) glDeleteShader(vs);
+        if (m_fixedVs) glDeleteShader(m_fixedVs);
         if (m_upBuffer) m_upBuffer->release();
         destroyTarget();
         if (m_samplers[0]) glDeleteSamplers(2, m_samplers);
@@ -442,12 +458,8 @@ public:
         const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
         if (!version) return DEVERR_CONTEXTFAILED;
         std::string log;
-        GLuint vs = compile(GL_VERTEX_SHADER, kFixedVertexShader, &log);
-        m_fragment = compile(GL_FRAGMENT_SHADER, kFragmentShader, &log);
-        if (!vs || !m_fragment) return DEVERR_SHADERCOMPILE;
-        bool ok = link(vs, m_fragment, &m_fixed);
-        glDeleteShader(vs);
-        if (!ok) return DEVERR_SHADERCOMPILE;
+        m_fixedVs = compile(GL_VERTEX_SHADER, kFixedVertexShader, &log);
+        if (!m_fixedVs || !programFor(0, stageKey())) return DEVERR_SHADERCOMPILE;
         glGenVertexArrays(1, &m_vao);
         glBindVertexArray(m_vao);
         glGenSamplers(2, m_samplers);
@@ -480,7 +492,8 @@ public:
         *out = nullptr;
         if (width > m_caps.maxTextureWidth || height > m_caps.maxTextureHeight) return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
-        *out = new cGlTexture(width, height, m_alive);
+        contentChanged();
+        *out = new cGlTexture(width, height, m_alive, generationCounter());
         return glGetError() == GL_OUT_OF_MEMORY ? DEVERR_OUTOFVIDEOMEMORY : DEV_OK;
     }
     int32_t createVertexShader(const uint32_t* tokens, size_t count, uint32_t, uint32_t* handle) override {
@@ -491,20 +504,32 @@ public:
         m_context->makeCurrent();
         GLuint vs = compile(GL_VERTEX_SHADER, translation.glsl, nullptr);
         if (!vs) return DEVERR_SHADERCOMPILE;
-        Program program;
-        bool ok = link(vs, m_fragment, &program);
-        glDeleteShader(vs);
-        if (!ok) return DEVERR_SHADERCOMPILE;
-        *handle = m_nextShader++;
-        m_shaderPrograms[*handle] = program;
+        contentChanged();
+        const uint32_t made = m_nextShader++;
+        m_vertexShaders[made] = vs;
+        if (!programFor(made, stageKey())) {
+            glDeleteShader(vs);
+            m_vertexShaders.erase(made);
+            return DEVERR_SHADERCOMPILE;
+        }
+        *handle = made;
         return DEV_OK;
     }
     int32_t deleteVertexShader(uint32_t handle) override {
-        auto it = m_shaderPrograms.find(handle);
-        if (it == m_shaderPrograms.end()) return DEVERR_INVALIDCALL;
+        auto it = m_vertexShaders.find(handle);
+        if (it == m_vertexShaders.end()) return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
-        glDeleteProgram(it->second.name);
-        m_shaderPrograms.erase(it);
+        contentChanged();
+        for (auto p = m_programs.begin(); p != m_programs.end();) {
+            if (p->first.first != handle) {
+                ++p;
+                continue;
+            }
+            glDeleteProgram(p->second.name);
+            p = m_programs.erase(p);
+        }
+        glDeleteShader(it->second);
+        m_vertexShaders.erase(it);
         if (getVertexShader() == handle) cStateDevice::setVertexShader(0);
         return DEV_OK;
     }
@@ -616,6 +641,7 @@ public:
         glBlitFramebuffer(0, 0, GLint(m_params.width), GLint(m_params.height), dx, dy, dx + dw, dy + dh,
                           GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
         m_context->swap();
+        m_pacer.afterSwap();
         glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
         return DEV_OK;
     }
@@ -625,6 +651,7 @@ public:
         if (params.width == 0 || params.height == 0 || params.width > 16384 || params.height > 16384)
             return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
+        contentChanged();
         destroyTarget();
         glGenFramebuffers(1, &m_fbo);
         glGenRenderbuffers(2, m_renderbuffers);
@@ -641,8 +668,16 @@ public:
         }
         m_params = params;
         // A window waits for the screen when asked, windowed as in full screen: a loop that never
-        // waits burns a core on an idle screen. The headless backend never waits.
-        if (!m_headless) SDL_GL_SetSwapInterval(params.vsync && platform::backend() == platform::Backend::Sdl ? 1 : 0);
+        // waits burns a core on an idle screen. Where the swap does not wait after all, the pacer
+        // holds the frames to the refresh rate. The headless backend never waits.
+        if (!m_headless) {
+            const bool wait = params.vsync && platform::backend() == platform::Backend::Sdl;
+            const bool intervalSet = SDL_GL_SetSwapInterval(wait ? 1 : 0) == 0;
+            m_pacer.setEnabled(wait);
+            m_pacer.setRefreshRate(m_context->refreshRate());
+            m_pacer.measureAgain();
+            if (wait && !intervalSet) m_pacer.setSwapCannotWait();
+        }
         // A reset device starts from the default states.
         if (!isRecordingStateBlock()) resetStates();
         glViewport(0, 0, GLsizei(params.width), GLsizei(params.height));
@@ -680,18 +715,55 @@ private:
     }
 
     // Binds the program, the states and the vertex layout of the current stream.
+    // The fragment states of the next draw (see StageKey).
+    StageKey stageKey() const {
+        StageKey k{};
+        for (uint32_t s = 0; s < 2; ++s) {
+            k[0 + s] = getTexture(s) ? 1 : 0;
+            k[2 + s] = GLint(getStageState(s, StageState::ColorOp));
+            k[4 + s] = GLint(getStageState(s, StageState::ColorArg1));
+            k[6 + s] = GLint(getStageState(s, StageState::ColorArg2));
+            k[8 + s] = GLint(getStageState(s, StageState::AlphaOp));
+            k[10 + s] = GLint(getStageState(s, StageState::AlphaArg1));
+            k[12 + s] = GLint(getStageState(s, StageState::AlphaArg2));
+        }
+        const bool alphaTest = getRenderState(RenderState::AlphaTestEnable) != 0;
+        k[14] = alphaTest ? 1 : 0;
+        k[15] = alphaTest ? GLint(getRenderState(RenderState::AlphaFunc)) : 0;
+        return k;
+    }
+
+    // The program of a vertex shader (0: the fixed one) with the fragment states of key, made at
+    // its first use; null when it cannot be made.
+    const Program* programFor(uint32_t shader, const StageKey& key) {
+        const auto id = std::make_pair(shader, key);
+        auto found = m_programs.find(id);
+        if (found != m_programs.end()) return &found->second;
+        GLuint vs = m_fixedVs;
+        if (shader) {
+            auto it = m_vertexShaders.find(shader);
+            if (it == m_vertexShaders.end()) return nullptr;
+            vs = it->second;
+        }
+        auto fragment = m_fragments.find(key);
+        if (fragment == m_fragments.end()) {
+            GLuint fs = compile(GL_FRAGMENT_SHADER, fragmentSource(key), nullptr);
+            if (!fs) return nullptr;
+            fragment = m_fragments.emplace(key, fs).first;
+        }
+        Program program;
+        if (!link(vs, fragment->second, &program)) return nullptr;
+        return &m_programs.emplace(id, program).first->second;
+    }
+
     bool prepareDraw(cGlVertexBuffer* vb, uint64_t vertexEnd) {
         m_context->makeCurrent();
         glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
         glViewport(0, 0, GLsizei(m_params.width), GLsizei(m_params.height));
         glBindVertexArray(m_vao);
+        const Program* program = programFor(getVertexShader(), stageKey());
+        if (!program) return false;
         const uint32_t shader = getVertexShader();
-        const Program* program = &m_fixed;
-        if (shader) {
-            auto it = m_shaderPrograms.find(shader);
-            if (it == m_shaderPrograms.end()) return false;
-            program = &it->second;
-        }
         glUseProgram(program->name);
         const float pixelOffset[2] = {1.0f / float(m_params.width), -1.0f / float(m_params.height)};
         glUniform2fv(program->pixelOffset, 1, pixelOffset);
@@ -745,16 +817,9 @@ private:
         }
 
         // Texture stages.
-        GLint hasTex[2], colorOp[2], colorArg1[2], colorArg2[2], alphaOp[2], alphaArg1[2], alphaArg2[2], texIndex[2];
+        GLint texIndex[2];
         for (uint32_t s = 0; s < 2; ++s) {
             auto* texture = static_cast<cGlTexture*>(getTexture(s));
-            hasTex[s] = texture ? 1 : 0;
-            colorOp[s] = GLint(getStageState(s, StageState::ColorOp));
-            colorArg1[s] = GLint(getStageState(s, StageState::ColorArg1));
-            colorArg2[s] = GLint(getStageState(s, StageState::ColorArg2));
-            alphaOp[s] = GLint(getStageState(s, StageState::AlphaOp));
-            alphaArg1[s] = GLint(getStageState(s, StageState::AlphaArg1));
-            alphaArg2[s] = GLint(getStageState(s, StageState::AlphaArg2));
             texIndex[s] = GLint(getStageState(s, StageState::TexCoordIndex));
             glActiveTexture(GL_TEXTURE0 + s);
             glBindTexture(GL_TEXTURE_2D, texture ? texture->name() : 0);
@@ -767,19 +832,10 @@ private:
             glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GLint(addressMode(getStageState(s, StageState::AddressU))));
             glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GLint(addressMode(getStageState(s, StageState::AddressV))));
         }
-        glUniform1iv(program->hasTex, 2, hasTex);
-        glUniform1iv(program->colorOp, 2, colorOp);
-        glUniform1iv(program->colorArg1, 2, colorArg1);
-        glUniform1iv(program->colorArg2, 2, colorArg2);
-        glUniform1iv(program->alphaOp, 2, alphaOp);
-        glUniform1iv(program->alphaArg1, 2, alphaArg1);
-        glUniform1iv(program->alphaArg2, 2, alphaArg2);
         glUniform1iv(program->texIndex, 2, texIndex);
         uint32_t factor = getRenderState(RenderState::TextureFactor);
         glUniform4f(program->textureFactor, float((factor >> 16) & 0xFF) / 255.0f, float((factor >> 8) & 0xFF) / 255.0f,
                     float(factor & 0xFF) / 255.0f, float(factor >> 24) / 255.0f);
-        glUniform1i(program->alphaTest, getRenderState(RenderState::AlphaTestEnable) ? 1 : 0);
-        glUniform1i(program->alphaFunc, GLint(getRenderState(RenderState::AlphaFunc)));
         glUniform1f(program->alphaRef, float(getRenderState(RenderState::AlphaRef) & 0xFF));
 
         // Fixed states.
@@ -830,9 +886,10 @@ private:
     AliveFlag m_alive = std::make_shared<bool>(true);
     PresentParams m_params;
     DeviceCaps m_caps;
-    Program m_fixed;
-    GLuint m_fragment = 0;
-    std::map<uint32_t, Program> m_shaderPrograms;
+    GLuint m_fixedVs = 0;
+    std::map<uint32_t, GLuint> m_vertexShaders;
+    std::map<StageKey, GLuint> m_fragments;
+    std::map<std::pair<uint32_t, StageKey>, Program> m_programs;
     uint32_t m_nextShader = 1;
     GLuint m_vao = 0;
     GLuint m_samplers[2] = {0, 0};
@@ -840,6 +897,7 @@ private:
     GLuint m_renderbuffers[2] = {0, 0};
     cGlVertexBuffer* m_upBuffer = nullptr;
     bool m_inScene = false;
+    cFramePacer m_pacer = cFramePacer::system();
 };
 
 std::unique_ptr<cDevice> finish(std::unique_ptr<cGlContext> context, bool headless, const PresentParams& params,

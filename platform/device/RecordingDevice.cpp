@@ -84,14 +84,16 @@ private:
 
 class cRecTexture : public cDeviceTexture {
 public:
-    cRecTexture(uint32_t w, uint32_t h, Counter c, unsigned id)
-        : m_width(w), m_height(h), m_texels(size_t(w) * h, 0), m_counter(std::move(c)), m_id(id) { ++*m_counter; }
+    cRecTexture(uint32_t w, uint32_t h, Counter c, unsigned id, std::shared_ptr<uint64_t> generation)
+        : m_width(w), m_height(h), m_texels(size_t(w) * h, 0), m_counter(std::move(c)), m_id(id),
+          m_generation(std::move(generation)) { ++*m_counter; }
     ~cRecTexture() override { --*m_counter; }
     uint32_t getWidth() const override { return m_width; }
     uint32_t getHeight() const override { return m_height; }
     int32_t upload(const uint32_t* argb) override {
         if (!argb) return DEVERR_INVALIDCALL;
         std::memcpy(m_texels.data(), argb, m_texels.size() * 4);
+        ++*m_generation;
         return DEV_OK;
     }
     unsigned id() const { return m_id; }
@@ -102,6 +104,7 @@ private:
     std::vector<uint32_t> m_texels;
     Counter m_counter;
     unsigned m_id;
+    std::shared_ptr<uint64_t> m_generation;
 };
 
 unsigned objectId(const cDeviceObject* object) {
@@ -214,7 +217,8 @@ int32_t cRecordingDevice::createTexture(uint32_t width, uint32_t height, MemoryP
         height = up(height);
     }
     if (width > m_caps.maxTextureWidth || height > m_caps.maxTextureHeight) return DEVERR_INVALIDCALL;
-    *out = new cRecTexture(width, height, m_counter, m_nextId++);
+    contentChanged();
+    *out = new cRecTexture(width, height, m_counter, m_nextId++, generationCounter());
     return DEV_OK;
 }
 
@@ -229,6 +233,7 @@ int32_t cRecordingDevice::createVertexShader(const uint32_t* tokens, size_t toke
     if (!translateVertexShader(tokens, tokenCount, &translation)) return DEVERR_INVALIDCALL;
     *handle = m_nextShader++;
     m_shaders.push_back(*handle);
+    contentChanged();
     return DEV_OK;
 }
 
@@ -237,6 +242,7 @@ int32_t cRecordingDevice::deleteVertexShader(uint32_t handle) {
     for (auto it = m_shaders.begin(); it != m_shaders.end(); ++it) {
         if (*it == handle) {
             m_shaders.erase(it);
+            contentChanged();
             if (getVertexShader() == handle) cStateDevice::setVertexShader(0);
             return DEV_OK;
         }
@@ -384,6 +390,7 @@ int32_t cRecordingDevice::reset(const PresentParams& params) {
     if (r != DEV_OK) return r;
     m_params = params;
     m_coopAnswers.clear();
+    contentChanged();
     return DEV_OK;
 }
 

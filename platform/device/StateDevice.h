@@ -5,6 +5,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/device/Device.h"
@@ -34,6 +35,7 @@ public:
     int32_t deleteStateBlock(uint32_t token) override;
     int32_t setStreamSource(uint32_t stream, cVertexBuffer* buffer, uint32_t stride) override;
     int32_t setIndices(cIndexBuffer* buffer, uint32_t baseVertex) override;
+    uint64_t getContentGeneration() const override { return *m_generation; }
 
     static constexpr uint32_t kMaxShaderConstants = 96;
 
@@ -47,6 +49,11 @@ public:
     bool isRecordingStateBlock() const { return m_recording != nullptr; }
 
 protected:
+    // The counter behind getContentGeneration, shared with the device's textures (which may
+    // outlive the device); subclasses step it when they make or change such objects.
+    using GenerationCounter = std::shared_ptr<uint64_t>;
+    const GenerationCounter& generationCounter() const { return m_generation; }
+    void contentChanged() { ++*m_generation; }
     // Drops the references to bound objects (stream, indices, textures).
     void unbindAll();
     // The defaults of a fresh device.
@@ -76,6 +83,7 @@ private:
     uint32_t m_stride = 0;
     cIndexBuffer* m_indices = nullptr;
     uint32_t m_baseVertex = 0;
+    GenerationCounter m_generation = std::make_shared<uint64_t>(0);
     Block* m_recording = nullptr;
     std::map<uint32_t, Block> m_blocks;
     uint32_t m_nextBlock = 1;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cFileManager.h"
@@ -118,6 +119,69 @@ TEST_F(Frames, AFrameClearsDrawsAndIsPresentedAtTheNextBegin) {
     EXPECT_FLOAT_EQ(p.m[3][1], 1.0f);
     EXPECT_FLOAT_EQ(-16384.0f * p.m[2][2] + p.m[3][2], (32752.0f - 16384.0f) / (15000.0f + 32752.0f));
     EXPECT_FLOAT_EQ(graphics->getShaderMatrix().m[0][3], p.m[3][0]);
+}
+
+TEST_F(Frames, AnUnchangedFrameIsPresentedWithoutDrawingAndAnyChangeDrawsIt) {
+    auto tex = makeTexture(solidImage(2, 2, 0xFFFF0000u), "red.png");
+    auto other = makeTexture(solidImage(2, 2, 0xFF00FF00u), "green.png");
+    cRenderQuad a = quadAt(10, 10, 20, 20), b = quadAt(40, 10, 20, 20);
+    auto drawsAnything = [&] { return !drawCalls().empty() || !rec->callsStartingWith("clear").empty(); };
+    const std::vector<cDrawRecord> base = {record(&a, tex.get()), record(&b, tex.get())};
+    // Each change is applied, its frame must be drawn, and the same frame again must not.
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    cRenderQuad moved = quadAt(11, 10, 20, 20), tinted = quadAt(10, 10, 20, 20, 0xFF808080u);
+    std::vector<cDrawRecord> records = base;
+    const std::vector<Case> cases = {
+        {"a vertex moved", [&] { records[0].quad = &moved; }},
+        {"a vertex colour", [&] { records[0].quad = &tinted; }},
+        {"a texture", [&] { records[1].texture0 = other.get(); }},
+        {"the render flags", [&] { records[1].renderFlags = RF_ALPHALESS; }},
+        {"the order", [&] { std::swap(records[0], records[1]); }},
+        {"a record less", [&] { records.pop_back(); }},
+        {"texels uploaded", [&] {
+             std::vector<uint32_t> texels(2 * 2, 0xFF0000FFu);
+             tex->getDeviceTexture()->upload(texels.data());
+         }},
+        {"the fade", [&] { graphics->setFade(128.0f); }},
+        {"wireframe", [&] { graphics->setWireframe(true); }},
+        {"a device reset", [&] { graphics->requestReset(true); }},
+    };
+    frame(base);
+    EXPECT_TRUE(drawsAnything());
+    frame(base);
+    EXPECT_FALSE(drawsAnything()) << "the same frame again";
+    EXPECT_TRUE(graphics->wasLastFrameSkipped());
+    EXPECT_EQ(graphics->getLastChunkCount(), 1u);
+    EXPECT_EQ(graphics->getLastTriangleCount(), 4u);
+    graphics->beginFrame();
+    EXPECT_EQ(rec->callsStartingWith("present").size(), 1u) << "a skipped frame is still presented";
+    graphics->endFrame();
+    for (const Case& c : cases) {
+        records = base;
+        frame(records);
+        c.change();
+        frame(records);
+        EXPECT_TRUE(drawsAnything()) << c.what;
+        EXPECT_FALSE(graphics->wasLastFrameSkipped()) << c.what;
+        frame(records);
+        EXPECT_FALSE(drawsAnything()) << c.what << ", then the same frame again";
+        graphics->setFade(255.0f);
+        graphics->setWireframe(false);
+    }
+    // Callbacks draw from what the renderer cannot compare: such frames are always drawn.
+    std::vector<cDrawRecord> withCallback = base;
+    withCallback[1].beginDrawCallback = [](cDevice*) {};
+    frame(withCallback);
+    frame(withCallback);
+    EXPECT_TRUE(drawsAnything());
+    // Turned off, every frame is drawn.
+    graphics->setSkipUnchangedFrames(false);
+    frame(base);
+    frame(base);
+    EXPECT_TRUE(drawsAnything());
 }
 
 TEST_F(Frames, ARequestedResetHappensAtTheNextBeginWithLostAndResetNotices) {

@@ -84,6 +84,21 @@ TEST_F(Pixels, APlainSpriteCoversExactlyItsPixels) {
     EXPECT_PIXEL(0, 0, kBlack);
 }
 
+TEST_F(Pixels, AnUnchangedFrameKeepsItsPictureWithoutDrawingAndAChangedOneIsDrawn) {
+    cRenderQuad q = quadAt(100, 100, 100, 50, kRed), moved = quadAt(300, 100, 100, 50, kRed);
+    frame({record(&q, white.get())});
+    EXPECT_FALSE(graphics->wasLastFrameSkipped());
+    const std::vector<uint32_t> first = pixels;
+    frame({record(&q, white.get())});
+    EXPECT_TRUE(graphics->wasLastFrameSkipped());
+    EXPECT_TRUE(pixels == first) << "the skipped frame reads back as the drawn one";
+    EXPECT_PIXEL(100, 100, kRed);
+    frame({record(&moved, white.get())});
+    EXPECT_FALSE(graphics->wasLastFrameSkipped());
+    EXPECT_PIXEL(100, 100, kBlack);
+    EXPECT_PIXEL(300, 100, kRed);
+}
+
 TEST_F(Pixels, TexelsMapOntoPixelsAndFilteringBlendsThem) {
     cImage checker;
     checker.width = 2;
