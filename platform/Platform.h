@@ -144,6 +144,7 @@ struct RawInputEvent {
     Type type = KEY;
     bool pressed = false;  // KEY, BUTTON: false for a release
     bool repeat = false;   // KEY: an auto-repeated press
+    bool alt = false;      // KEY: the system reported an Alt key held with this event
     uint8_t key = 0;       // KEY: the engine's key code (platform/input/KeyCodes.h); 0 for unknown keys
     uint8_t button = 0;    // BUTTON: 0 left, 1 right, 2 middle, 3 X1, 4 X2, further buttons in order
     int32_t x = 0;         // MOTION: the cursor in window pixels

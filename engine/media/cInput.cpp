@@ -159,15 +159,18 @@ void cInput::pushChar(wchar_t character) {
     if (m_charCount < kCharQueueSize) m_chars[m_charCount++] = character;
 }
 
-void cInput::queueBindings(InputCode code) {
+void cInput::queueBindings(InputCode code, bool withAlt) {
     if (code >= INPUT_CODE_COUNT) return;
-    for (const Binding& b : m_bindings[code]) m_pending.push_back(b);
+    for (const Binding& b : m_bindings[code]) {
+        m_pending.push_back(b);
+        m_pending.back().withAlt = withAlt;
+    }
 }
 
 void cInput::collectKeyboard() {
     m_keyEvents.clear();
     if (!readable(in::readKeyboard(m_keyEvents), &in::acquireKeyboard)) return;
-    for (const auto& e : m_keyEvents) queueBindings(e.pressed ? keyPressedCode(e.key) : keyReleasedCode(e.key));
+    for (const auto& e : m_keyEvents) queueBindings(e.pressed ? keyPressedCode(e.key) : keyReleasedCode(e.key), e.alt);
 }
 
 void cInput::collectButtons() {
@@ -216,7 +219,16 @@ void cInput::update() {
 
     while (!m_pending.empty()) {
         Binding call = m_pending.front();
-        call.callback(call.object);
+        {
+            // Restored also when the call throws or runs a nested update (a loading screen).
+            struct Restore {
+                const Binding*& slot;
+                const Binding* saved;
+                ~Restore() { slot = saved; }
+            } restore{m_calling, m_calling};
+            m_calling = &call;
+            call.callback(call.object);
+        }
         if (!m_pending.empty() && m_pending.front() == call) m_pending.erase(m_pending.begin());
     }
     m_pending.clear();
@@ -235,6 +247,11 @@ bool cInput::isKeyDown(uint32_t key) {
     }
     if (key > 255) return false;
     return (m_keyState[key] & 0x80) != 0;
+}
+
+bool cInput::isAltWithKey() {
+    if (m_calling) return m_calling->withAlt;
+    return isKeyDown(KEY_LEFT_ALT) || isKeyDown(KEY_RIGHT_ALT);
 }
 
 cStringA& cInput::getKeyName(uint32_t key) { return m_keyNames[key]; }

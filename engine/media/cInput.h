@@ -78,6 +78,10 @@ public:
     virtual void flush();
     // Bit 7 of the key's byte in a snapshot taken once between two updates.
     virtual bool isKeyDown(uint32_t key);
+    // Inside a bound call of a key event: whether an Alt key was held when that event happened
+    // (the whole of a quick Alt+Enter may arrive in one frame, Alt released by its end).
+    // Elsewhere: whether an Alt key is held now.
+    virtual bool isAltWithKey();
     // The key's display name; a key without one gets (and returns) an empty name.
     virtual cStringA& getKeyName(uint32_t key);
     virtual bool isMouseExclusive() const;
@@ -109,6 +113,7 @@ private:
         InputCallback callback;
         void* object;
         uint64_t serial;  // bindings of one code are called in the order they were made
+        bool withAlt = false;  // a pending call: its key event came with Alt held
         bool operator==(const Binding& o) const {
             return code == o.code && callback == o.callback && object == o.object;
         }
@@ -123,7 +128,7 @@ private:
     void collectKeyboard();
     void collectButtons();
     void readMouse();
-    void queueBindings(InputCode code);
+    void queueBindings(InputCode code, bool withAlt = false);
     void applyCursor(bool wanted, bool forced);
     void readSettings();
     static void backBufferSize(unsigned* width, unsigned* height);
@@ -132,6 +137,7 @@ private:
     std::vector<Binding> m_bindings[INPUT_CODE_COUNT];
     std::vector<MotionListener> m_motionListeners;
     std::vector<Binding> m_pending;
+    const Binding* m_calling = nullptr;  // the pending call running now
     // Reused every frame so that reading the devices allocates nothing once warmed up.
     std::vector<platform::input::KeyEvent> m_keyEvents;
     std::vector<platform::input::ButtonEvent> m_buttonEvents;

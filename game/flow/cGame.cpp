@@ -268,6 +268,14 @@ cGame::PauseAnswers cGame::requestPauses() {
     return answers;
 }
 
+cGame::HeldPaused cGame::heldPausedByState() const {
+    const bool pausePanel = (m_game_screen && m_game_screen->isPausePanelShown()) ||
+                            (m_shop && m_shop->isPausePanelShown()) ||
+                            (m_mini_game && m_mini_game->isPausePanelShown());
+    const bool alert = m_mini_game && m_mini_game->isAlertShown();
+    return HeldPaused{pausePanel, pausePanel || alert};
+}
+
 void cGame::retryAutoPause() {
     if (m_auto_pause_pending && requestPauses().any) m_auto_pause_pending = false;
 }
@@ -280,12 +288,12 @@ void cGame::setActive(bool active) {
     if (active) {
         // In the game screen, the shop and the mini game the sounds stay paused until their
         // pause panel continues; the quit confirmation over them opens no pause panel, so
-        // they resume with the focus.
+        // they resume with the focus, unless a panel of the state under the question (or one
+        // that refused the pause) holds them itself: that panel resumes them when it goes.
         if (m_main_menu || m_comics || m_auto_pause_pending || confirmShown) {
-            if (sound) {
-                sound->resumeMusic();
-                sound->resumeAll();
-            }
+            const HeldPaused held = heldPausedByState();
+            if (sound && !held.music) sound->resumeMusic();
+            if (sound && !held.sounds) sound->resumeAll();
         }
         m_auto_pause_pending = false;
         return;

@@ -106,6 +106,13 @@ private:
         bool all = true;   // none refused
     };
     PauseAnswers requestPauses();
+    // What a panel of the present state holds paused (its pause panel: music and sounds; the
+    // mini game's alert: the sounds): the focus coming back leaves that paused.
+    struct HeldPaused {
+        bool music = false;
+        bool sounds = false;
+    };
+    HeldPaused heldPausedByState() const;
     void onClose(bool* passOn);
 
     cMusicManager* m_music = nullptr;

@@ -251,8 +251,7 @@ void cLevel::build() {
     m_fader->setPicture("Game/Interface/Surfaces/black_pixel.dds");
     m_fader->setDeep(8400.0f);
     m_fader->setAlpha(150);
-    m_fader->setPosition(kScreenCentre);
-    m_fader->setScale(cVector2(400.0f, 300.0f));
+    coverBackBufferWithFader();
     m_fader->show();
     m_fader->enable();
     show();
@@ -430,8 +429,21 @@ void cLevel::onClick(void* object) {
     if (level->m_waitress) level->m_waitress->addTarget(level->m_hovered);
 }
 
+void cLevel::coverBackBufferWithFader() {
+    // The scale (400, 300) covers the 800 x 600 back buffer; any other size gets it in proportion,
+    // also after a mode change while the level runs.
+    float width = 800.0f, height = 600.0f;
+    if (cGraphics* graphics = getGraphics()) {
+        width = float(graphics->getWidth());
+        height = float(graphics->getHeight());
+    }
+    m_fader->setPosition(cVector2(width / 2.0f, height / 2.0f));
+    m_fader->setScale(cVector2(400.0f * width / 800.0f, 300.0f * height / 600.0f));
+}
+
 void cLevel::updateFader() {
     const float dt = getDeltaTime2();
+    coverBackBufferWithFader();
     if (m_dimmed && m_fader_alpha < 150.0f) {
         m_fader->show();
         m_fader->enable();

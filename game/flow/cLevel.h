@@ -119,6 +119,8 @@ public:
     // The steps of the frame.
     void updateClickStats();
     void updateFader();
+    // Centres the fader on the back buffer and stretches it over all of it.
+    void coverBackBufferWithFader();
     void updateClickRate();
     void updateFireworks();
     void launchFirework(const cVector2& position);

@@ -6,7 +6,7 @@
 
 bool isAltHeld() {
     cInput* input = getInput();
-    return input && (input->isKeyDown(KEY_LEFT_ALT) || input->isKeyDown(KEY_RIGHT_ALT));
+    return input && input->isAltWithKey();
 }
 
 cPanel::cPanel(cSceneNode* parent, cPanelOwner* owner)

@@ -26,7 +26,9 @@ class cIniFile;
 // The keys the panels listen to.
 inline constexpr InputCode kEnterPressed = keyPressedCode(KEY_ENTER);
 inline constexpr InputCode kEscapePressed = keyPressedCode(KEY_ESCAPE);
-// True while either Alt key is held (Alt+Enter toggles full screen; panels then ignore Enter).
+// Alt+Enter toggles full screen, and every Enter binding asks this first to leave such an Enter
+// alone: true when an Alt key was held as the key being handled went down (even when all of a
+// quick Alt+Enter came in one frame), outside a key's binding when Alt is held now.
 bool isAltHeld();
 
 class cPanel : public cCompositePicture, public cCompletion {

@@ -25,6 +25,13 @@ uint32_t trackSteps(float y) {
 // full offset in one step otherwise.
 float stepDivisor(float y, uint32_t steps) { return y >= 1.0f && y <= float(steps) ? y : float(steps); }
 
+// The score at step `step` of `steps` along a span of `span` points above `base`. Multiplying
+// before dividing spreads goals smaller than the step count over the whole track, and the last
+// step lands on the span's end exactly; 64 bits hold the product of any goal and step count.
+uint32_t trackThreshold(uint32_t base, uint32_t span, uint32_t step, uint32_t steps) {
+    return base + static_cast<uint32_t>(uint64_t(span) * step / steps);
+}
+
 constexpr float kSlideOutSpeed = 1500.0f;   // pixels per second, interface time
 constexpr float kPulseSpeed = 500.0f;       // scale units per second
 constexpr float kBlinkSpeed = 2000.0f;      // alpha units per second
@@ -120,13 +127,13 @@ void cPanelStatus::buildTrack(const cIniFile& ini) {
     const cVector2 start = m_track_points[0];
     for (uint32_t i = 1; i <= n1; ++i) {
         m_track_points.push_back(start - offGoal * (float(i) / d1));
-        m_track_thresholds.push_back((m_goal / n1) * i);
+        m_track_thresholds.push_back(trackThreshold(0u, m_goal, i, n1));
     }
     const cVector2 goalPoint = m_track_points[n1];
     const uint32_t goalThreshold = m_track_thresholds[n1];
     for (uint32_t j = 1; j <= n2; ++j) {
         m_track_points.push_back(goalPoint - offExpert * (float(j) / d2));
-        m_track_thresholds.push_back(goalThreshold + (expertSpan / n2) * j);
+        m_track_thresholds.push_back(trackThreshold(goalThreshold, expertSpan, j, n2));
     }
     m_track_step = 0;
     m_track_moving = false;

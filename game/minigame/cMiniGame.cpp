@@ -14,6 +14,7 @@
 #include "game/data/cGameData.h"
 #include "game/effects/EffectRegistry.h"
 #include "game/effects/EffectSupport.h"
+#include "game/effects/cFxSparkle.h"
 #include "game/flow/cCursor.h"
 #include "game/minigame/MiniGameFiles.h"
 #include "game/minigame/cExcellentPopup.h"
@@ -170,8 +171,13 @@ void cMiniGame::update() {
     const float d = getDeltaTime2();
     m_blur_alpha = m_paused ? std::min(m_blur_alpha + 800.0f * d, 255.0f) : std::max(m_blur_alpha - 800.0f * d, 0.0f);
     if (m_blur) m_blur->setAlpha(uint32_t(int32_t(m_blur_alpha)));
-    // 2. Nothing else while the logic is paused, not even the children.
-    if (isLogicPaused()) return;
+    // 2. Nothing else while the logic is paused, not even the children, but for the sparkles
+    //    of the flying objects: they fade on interface time and finish behind a pause panel.
+    if (isLogicPaused()) {
+        for (size_t i = 0; i < getChildCount(); ++i)
+            if (auto* sparkle = dynamic_cast<cFxSparkle*>(getChildren()[i])) sparkle->update();
+        return;
+    }
     const float t = getDeltaTime();
     // 3. The miss count drops by one every click_delay_for_reset.
     m_miss_timer += t;

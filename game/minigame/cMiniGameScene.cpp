@@ -211,6 +211,10 @@ void cMiniGameScene::showAlert() {
     m_alert_panel->appear(true);
 }
 
+bool cMiniGameScene::isPausePanelShown() const { return isUp(m_pause_panel); }
+
+bool cMiniGameScene::isAlertShown() const { return isUp(m_alert_panel); }
+
 bool cMiniGameScene::pause() {
     if (!m_pause_panel || m_fade_step || isUp(m_start_panel) || isUp(m_continue_panel) || isUp(m_alert_panel))
         return false;

@@ -46,6 +46,10 @@ public:
     void quitToMenu();
     // The mini game exists and no fade runs.
     bool isReady() const;
+    // The pause panel is up (also while it slides): it holds the music and the sounds paused.
+    bool isPausePanelShown() const;
+    // The alert is up: it holds the sounds paused, not the music.
+    bool isAlertShown() const;
 
     // cMiniGameOwner
     cPanel* getStatusPanel() override;

@@ -172,6 +172,8 @@ void cShop::hidePauseAndQuitToMenu() {
     quitToMenu();
 }
 
+bool cShop::isPausePanelShown() const { return m_pause_panel && m_pause_panel->isVisible(); }
+
 bool cShop::pause() {
     if (!m_pause_panel || m_fade_step) return false;
     m_pause_panel->disable();

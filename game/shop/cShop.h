@@ -45,6 +45,8 @@ public:
     void hidePauseAndQuitToMenu() override;
     cPanelConfirmMenu* getConfirmMenuPanel() override { return m_confirm_menu; }
     cShopPausePanel* getPausePanel() const { return m_pause_panel; }
+    // The pause panel is up (also while it slides); it holds the music and the sounds paused.
+    bool isPausePanelShown() const;
     cShopScreen* getScreen() const { return m_screen; }
     cCursor* getCursorPicture() const { return m_cursor; }
     int32_t getCash() const;

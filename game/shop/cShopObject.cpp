@@ -93,6 +93,7 @@ cShopObject::~cShopObject() {
     cSceneNode::disable();
     // A preview never outlives the shop.
     if (m_applied && m_state != SHOP_STATE_BOUGHT) applyToGameData(false);
+    if (m_record->previewing == m_offered) m_record->previewing = 0;
     delete m_highlight;
     delete m_preview;
 }
@@ -155,8 +156,29 @@ void cShopObject::setDisplayState(int state) {
         break;
     default: break;
     }
-    // 4. The state.
+    // 4. The state, and which object of the name is seen.
+    if (state == SHOP_STATE_POINTED || state == SHOP_STATE_SELECTED)
+        m_record->previewing = m_offered;
+    else if (m_record->previewing == m_offered)
+        m_record->previewing = 0;
     m_state = state;
+    showIfItStandsForItsName();
+}
+
+void cShopObject::showIfItStandsForItsName() {
+    // The offer previewed; else the offer bought last, when it raised the level; else the
+    // object at the level just played. The others follow in their own update.
+    bool stands;
+    if (m_record->previewing != 0)
+        stands = m_offered == m_record->previewing && (m_state == SHOP_STATE_POINTED || m_state == SHOP_STATE_SELECTED);
+    else if (m_record->bought > m_record->present)
+        stands = m_state == SHOP_STATE_BOUGHT && m_offered == m_record->bought;
+    else
+        stands = m_state == SHOP_STATE_NORMAL && m_present == m_record->present;
+    if (stands)
+        show();
+    else
+        hide();
 }
 
 void cShopObject::applyToGameData(bool offered) {

@@ -8,8 +8,10 @@
 // Every frame the picture names are built again from the game data, so a picture that shows
 // another part too (Subs_Tables shows the tables' level) follows that part's preview at once.
 //
-// The objects of one name share a record of the name's present level and the highest level
-// bought, so that ending a preview or buying a lower offer never takes a bought level back.
+// The objects of one name share a record of the name's present level, the highest level
+// bought and the offer being previewed, so that ending a preview or buying a lower offer never
+// takes a bought level back. An interior name lists several offers, each an object at the same
+// place and depth: of those only one is shown, the previewed offer or else the level in force.
 
 #include <cstdint>
 
@@ -32,6 +34,7 @@ enum ShopDisplayState : int {
 struct cShopItemRecord {
     int32_t present = 0;  // the level just played
     int32_t bought = 0;   // the highest level bought in this visit, 0 when none
+    int32_t previewing = 0;  // the offer pointed at or selected, 0 when none
     int32_t inForce() const { return bought > present ? bought : present; }
 };
 
@@ -89,6 +92,8 @@ private:
                 cShopItemRecord* record);
     void load(const cIniFile& ini);
     void stepBlink();
+    // Shown when this object stands for what its name shows now (see the record).
+    void showIfItStandsForItsName();
 
     int32_t m_world;
     int32_t m_present;

@@ -117,13 +117,16 @@ const std::array<uint8_t, SDL_NUM_SCANCODES>& scancodeTable() {
 
 void rawListener(const RawInputEvent& event, void*) { handleRawEvent(event); }
 
-void keyEvent(uint8_t key, bool pressed, bool repeat, bool postChar) {
+// altFromSystem: the system's own modifier state with the event; the keys seen held so far
+// count too, so that injected events carry Alt as the system's would.
+void keyEvent(uint8_t key, bool pressed, bool repeat, bool postChar, bool altFromSystem) {
     State& s = state();
     if (key == KEY_NONE) return;
     if (!repeat) {
         s.held[key] = pressed ? 0x80 : 0;
+        const bool alt = altFromSystem || s.held[KEY_LEFT_ALT] || s.held[KEY_RIGHT_ALT];
         if (s.keyboardAcquired) {
-            if (s.keys.size() < kBufferSize) s.keys.push_back({key, pressed});
+            if (s.keys.size() < kBufferSize) s.keys.push_back({key, pressed, alt});
             else s.keysOverflow = true;
         }
     }
@@ -278,7 +281,7 @@ void handleRawEvent(const RawInputEvent& event) {
     switch (event.type) {
         case RawInputEvent::KEY:
             // The platform's event translation posts the control characters of these keys.
-            keyEvent(event.key, event.pressed, event.repeat, false);
+            keyEvent(event.key, event.pressed, event.repeat, false, event.alt);
             break;
         case RawInputEvent::BUTTON:
             buttonEvent(event.button, event.pressed);
@@ -293,7 +296,7 @@ void handleRawEvent(const RawInputEvent& event) {
     }
 }
 
-void injectKey(uint8_t key, bool pressed, bool repeat) { keyEvent(key, pressed, repeat && pressed, true); }
+void injectKey(uint8_t key, bool pressed, bool repeat) { keyEvent(key, pressed, repeat && pressed, true, false); }
 
 void injectButton(uint8_t button, bool pressed) { buttonEvent(button, pressed); }
 

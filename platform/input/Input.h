@@ -30,6 +30,7 @@ enum class ReadResult {
 struct KeyEvent {
     uint8_t key = 0;       // KeyCode
     bool pressed = false;  // false: released
+    bool alt = false;      // an Alt key was held when this event happened
 };
 
 struct ButtonEvent {

@@ -137,6 +137,7 @@ bool sdl::toRawInputEvent(const SDL_Event& e, RawInputEvent* out) {
         raw.key = input::keyFromScancode(e.key.keysym.scancode);
         raw.pressed = e.type == SDL_KEYDOWN;
         raw.repeat = e.key.repeat != 0;
+        raw.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:

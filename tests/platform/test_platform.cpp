@@ -171,8 +171,12 @@ TEST_F(PlatformTest, AWindowWaitsForTheScreenWhenAskedOnlyOnTheSdlBackend) {
 
 struct RawLog {
     std::vector<RawInputEvent::Type> types;
+    std::vector<bool> alts;
 };
-void rawListener(const RawInputEvent& e, void* user) { static_cast<RawLog*>(user)->types.push_back(e.type); }
+void rawListener(const RawInputEvent& e, void* user) {
+    static_cast<RawLog*>(user)->types.push_back(e.type);
+    static_cast<RawLog*>(user)->alts.push_back(e.alt);
+}
 
 void pushKey(uint32_t type, SDL_Keycode key, uint16_t mod, bool repeat = false) {
     SDL_Event e{};
@@ -220,7 +224,10 @@ TEST_F(PlatformTest, KeyEventsBecomeKeyMessages) {
             EXPECT_EQ(got[i].lParam, c.expected[i].lParam) << "key " << c.key;
         }
     }
-    EXPECT_EQ(raw.types.size(), std::size(cases));
+    ASSERT_EQ(raw.types.size(), std::size(cases));
+    // The raw events carry the system's Alt state with each key.
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(raw.alts[i], (cases[i].mod & KMOD_ALT) != 0) << "key " << cases[i].key;
     setRawEventListener(nullptr, nullptr);
 }
 

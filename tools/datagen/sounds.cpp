@@ -3,6 +3,7 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -33,6 +34,23 @@ struct Lcg {
         return float((x >> 8) & 0xFFFF) / 32768.0f - 1.0f;
     }
 };
+
+// Peaks of the synthesized signal. The game sums its sounds and music without limiting
+// (the mixer only saturates at full scale), so each file leaves room for the others: the
+// combo sounds of bonus mode over a fireworks level and the music stay below full scale.
+// The encoder overshoots by a few percent, which the ceilings of the files (-6 dBFS for a
+// sound, -9 dBFS for music) leave room for.
+constexpr double kSoundPeakDb = -12.0;
+constexpr double kMusicPeakDb = -14.0;
+
+// Scales the signal so that its highest magnitude is the given level (silence stays silent).
+void normalize(std::vector<float>& signal, double peakDb) {
+    float peak = 0.0f;
+    for (float v : signal) peak = std::max(peak, std::fabs(v));
+    if (peak <= 0.0f) return;
+    const float gain = float(std::pow(10.0, peakDb / 20.0)) / peak;
+    for (float& v : signal) v *= gain;
+}
 
 float envelope(double t, double length) {
     double attack = std::min(0.01, length / 4), release = std::min(0.05, length / 3);
@@ -94,6 +112,7 @@ std::vector<float> synthesize(const SoundSpec& s) {
     } else {
         throw std::runtime_error("unknown sound kind \"" + s.kind + "\" for " + s.path);
     }
+    normalize(mono, s.kind == "music" ? kMusicPeakDb : kSoundPeakDb);
     return mono;
 }
 
@@ -188,7 +207,10 @@ void makeSounds(const DataGenContext& context) {
             else spec.numbers.push_back(std::stod(word));
         }
         std::filesystem::path target = context.out / spec.path;
-        if (!isOutOfDate(target, {list})) continue;
+        // A changed synthesis (a newer generator) makes every sound again.
+        const bool outOfDate = context.generator.empty() ? isOutOfDate(target, {list})
+                                                         : isOutOfDate(target, {list, context.generator});
+        if (!outOfDate) continue;
         writeOgg(target, spec, synthesize(spec));
     }
 }

@@ -222,6 +222,35 @@ struct Motion {
 std::vector<Motion> g_motion;
 void recordMotion(InputCode code, int32_t value, void* object) { g_motion.push_back({code, value, object}); }
 
+// A binding asks for the Alt state that came with its own key event, not the state at the end
+// of the frame: a whole Alt+Enter in one frame is an Enter with Alt, a later Enter is not.
+void recordAlt(void* object) {
+    g_calls.push_back(std::string(static_cast<Tag*>(object)->name) + (g_input->isAltWithKey() ? "+alt" : ""));
+}
+
+TEST_F(InputTest, EachKeyCallSeesTheAltStateOfItsOwnEvent) {
+    g_input = input;
+    input->addBinding(keyPressedCode(KEY_ENTER), &recordAlt, &a);
+    input->addBinding(keyReleasedCode(KEY_ENTER), &recordAlt, &b);
+    input->addBinding(INPUT_LEFT_PRESSED, &recordAlt, &c);
+    in::injectKey(KEY_LEFT_ALT, true);
+    in::injectKey(KEY_ENTER, true);
+    in::injectKey(KEY_ENTER, false);
+    in::injectKey(KEY_LEFT_ALT, false);
+    in::injectKey(KEY_ENTER, true);
+    in::injectKey(KEY_RIGHT_ALT, true);
+    in::injectButton(MOUSE_LEFT, true);
+    input->update();
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"a+alt", "b+alt", "a", "c"}));
+    // Outside a key's call the answer is the Alt held now.
+    EXPECT_TRUE(input->isAltWithKey());
+    in::injectKey(KEY_RIGHT_ALT, false);
+    in::injectKey(KEY_ENTER, false);
+    input->update();
+    EXPECT_FALSE(input->isAltWithKey());
+    g_input = nullptr;
+}
+
 TEST_F(InputTest, MotionListenersGetThreeCallsEveryFrameEvenWithoutMotion) {
     g_motion.clear();
     input->addMotionListener(&recordMotion, &a);

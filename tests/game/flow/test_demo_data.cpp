@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -23,6 +24,7 @@
 #include "game/data/cProfile.h"
 #include "game/scoring/cScoreTable.h"
 #include "game/scoring/cTempBonuses.h"
+#include "platform/audio/Audio.h"
 #include "tests/game/flow/TestPack.h"
 
 namespace fs = std::filesystem;
@@ -167,6 +169,34 @@ TEST(DemoData, SoundDeclarationsNameSoundsThatExist) {
             played.push_back(std::string("sounds/game/") + action + (run > 1 ? std::to_string(run) : "") + ".ogg");
     ASSERT_EQ(played.size(), 35u);
     for (const std::string& name : played) EXPECT_TRUE(declared.count(name)) << name << " is declared in no sound file";
+}
+
+// Every OGG of the Data folder decoded: a sound peaks at -6 dBFS at most and a music track at
+// -9 dBFS, so that sounds over the music keep below full scale in play.
+TEST(DemoData, SoundsAndMusicLeaveHeadroom) {
+    const float soundCeiling = std::pow(10.0f, -6.0f / 20.0f), musicCeiling = std::pow(10.0f, -9.0f / 20.0f);
+    size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(kData)) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".ogg") continue;
+        const std::string name = fs::relative(entry.path(), kData).generic_string();
+        std::string bytes;
+        ASSERT_TRUE(readFile(name, &bytes)) << name;
+        std::shared_ptr<const platform::audio::Pcm> pcm;
+        try {
+            pcm = platform::audio::decodeOgg(bytes.data(), bytes.size());
+        } catch (const std::string& text) {
+            ADD_FAILURE() << name << ": " << text;
+            continue;
+        }
+        float peak = 0.0f;
+        for (float v : pcm->frames) peak = std::max(peak, std::fabs(v));
+        const bool music = name.rfind("music/", 0) == 0;
+        EXPECT_LE(peak, music ? musicCeiling : soundCeiling)
+            << name << " peaks at " << 20.0f * std::log10(peak) << " dBFS";
+        EXPECT_GT(peak, 0.0f) << name << " is silent";
+        ++files;
+    }
+    EXPECT_GT(files, 50u);
 }
 
 TEST(DemoData, MusicTableNamesTracksThatExist) {

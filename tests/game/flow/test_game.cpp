@@ -17,6 +17,7 @@
 #include "game/menus/cLogo.h"
 #include "game/menus/cMainMenu.h"
 #include "game/menus/cOptionsPanel.h"
+#include "game/minigame/cMiniGameNoticePanels.h"
 #include "game/minigame/cMiniGameScene.h"
 #include "game/shop/cShop.h"
 #include "platform/audio/Audio.h"
@@ -376,6 +377,111 @@ TEST_F(GameFixture, FocusLossAndReturnByState) {
     EXPECT_EQ(musicState(), platform::audio::State::Paused);
     hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
     EXPECT_EQ(musicState(), platform::audio::State::Playing);
+}
+
+// The focus leaving and coming back in the game, the shop and the mini game, with the state's
+// own pausing panel up or not and the quit question up or not: the music and a looping sound
+// come back with the focus only where no panel of the state holds them paused, and stay so
+// after the question's No. The pause panels hold both; the mini game's alert holds the sounds.
+TEST_F(GameFixture, FocusReturnResumesOnlyWhatNoPanelOfTheStateHolds) {
+    enum PanelUp { NONE, PAUSE, ALERT };
+    struct Case {
+        AppState state;
+        PanelUp panel;
+        bool question;
+        bool music, sound;  // playing after the focus came back (and after No)
+    };
+    const Case cases[] = {
+        {APP_STATE_GAME, NONE, false, false, false},  // the focus loss opens the pause panel
+        {APP_STATE_GAME, NONE, true, true, true},     // the question opens none
+        {APP_STATE_GAME, PAUSE, false, false, false},
+        {APP_STATE_GAME, PAUSE, true, false, false},
+        {APP_STATE_SHOP, NONE, false, false, false},
+        {APP_STATE_SHOP, NONE, true, true, true},
+        {APP_STATE_SHOP, PAUSE, false, false, false},
+        {APP_STATE_SHOP, PAUSE, true, false, false},
+        {APP_STATE_MINI_GAME, NONE, false, false, false},
+        {APP_STATE_MINI_GAME, NONE, true, true, true},
+        {APP_STATE_MINI_GAME, PAUSE, false, false, false},
+        {APP_STATE_MINI_GAME, PAUSE, true, false, false},
+        {APP_STATE_MINI_GAME, ALERT, false, true, false},  // the alert refuses the pause panel
+        {APP_STATE_MINI_GAME, ALERT, true, true, false},
+    };
+    const cStringA loop("music/world2.ogg");
+    cConfirmExitPanel* question = nullptr;
+    auto playing = [](platform::audio::State s) { return s == platform::audio::State::Playing; };
+    // The state ready for its pause panel: level-start panel closed, fade-in over, start panel closed.
+    auto ready = [&](AppState state) {
+        if (state == APP_STATE_GAME) return closeLevelStart(*genv, game->getGameScreen());
+        if (state == APP_STATE_SHOP)
+            return genv->framesUntil([&] { return game->getShop()->isComplete() && !game->getShop()->isFadingIn(); });
+        cMiniGameScene* scene = game->getMiniGame();
+        if (!genv->framesUntil([&] { return scene->getStartPanel()->isVisible() && scene->getStartPanel()->isComplete(); }))
+            return false;
+        pressKeyOnce(*genv, KEY_ENTER);
+        return genv->framesUntil([&] { return !scene->getStartPanel()->isVisible() && !getLogic()->isPaused(); });
+    };
+
+    makeGame();
+    question = getConfirmExitPanel();
+    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    finishState(0);
+    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    getGameData()->setLevel(2);
+    finishState(MENU_RESULT_PLAY);
+    ASSERT_TRUE(reach(APP_STATE_GAME));
+    bool first = true;
+    for (const Case& c : cases) {
+        const std::string label = "state " + std::to_string(c.state) + " panel " + std::to_string(c.panel) +
+                                  (c.question ? " question" : "");
+        // The next case's state, built anew.
+        if (!first) {
+            const AppState from = game->getCurrentState();
+            int32_t result = 0;  // built again
+            if (from != c.state) result = from == APP_STATE_GAME ? int32_t(GAME_RESULT_SHOP) : int32_t(SHOP_RESULT_MINI_GAME);
+            finishState(result);
+            genv->frame();
+            ASSERT_TRUE(reach(c.state)) << label;
+        }
+        first = false;
+        ASSERT_TRUE(ready(c.state)) << label;
+        ASSERT_TRUE(playing(musicState())) << label;
+        getSound()->loadStream(loop, 100);
+        getSound()->playStream(loop, true, 0, true, 100);
+        ASSERT_TRUE(getSound()->isStreamPlaying(loop)) << label;
+
+        if (c.panel == PAUSE) {
+            const bool opened = c.state == APP_STATE_GAME   ? game->getGameScreen()->openPause()
+                                : c.state == APP_STATE_SHOP ? game->getShop()->pause()
+                                                            : game->getMiniGame()->pause();
+            ASSERT_TRUE(opened) << label;
+            genv->frames(30);
+        } else if (c.panel == ALERT) {
+            game->getMiniGame()->showAlert();
+            genv->frames(30);
+            ASSERT_TRUE(game->getMiniGame()->isAlertShown()) << label;
+        }
+        if (c.question) {
+            EXPECT_FALSE(hook(platform::MSG_CLOSE));
+            ASSERT_TRUE(genv->framesUntil([&] { return question->isActive() && question->isComplete(); })) << label;
+        }
+        hook(platform::MSG_ACTIVATE, platform::ACTIVATE_INACTIVE);
+        EXPECT_FALSE(playing(musicState())) << label;
+        EXPECT_FALSE(getSound()->isStreamPlaying(loop)) << label;
+        genv->frames(2);
+        hook(platform::MSG_ACTIVATE, platform::ACTIVATE_ACTIVE);
+        genv->frames(2);
+        EXPECT_EQ(playing(musicState()), c.music) << label << ": music after the focus came back";
+        EXPECT_EQ(getSound()->isStreamPlaying(loop), c.sound) << label << ": sound after the focus came back";
+        if (c.question) {
+            cConfirmExitPanel::onButtonClick(question->getNoButton());
+            ASSERT_TRUE(genv->framesUntil([&] { return !question->isVisible(); })) << label;
+            genv->frames(2);
+            EXPECT_EQ(playing(musicState()), c.music) << label << ": music after No";
+            EXPECT_EQ(getSound()->isStreamPlaying(loop), c.sound) << label << ": sound after No";
+        }
+        getSound()->stopStream(loop);
+    }
 }
 
 TEST_F(GameFixture, AltEnterTogglesTheFullScreenSetting) {

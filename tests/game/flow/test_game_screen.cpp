@@ -233,6 +233,44 @@ TEST_F(GameScreenTest, EscapeAndTheFocusPauseByPhase) {
     EXPECT_TRUE(screen->getLevelObject()->isOver());
 }
 
+// Alt+Enter as a quick key chord sends it: Alt down, Enter down and up, Alt up, all in one
+// frame, with the system key message of the Enter. It toggles full screen and presses no
+// button of the panel that takes Enter; a plain Enter still does.
+TEST_F(GameScreenTest, AQuickAltEnterTogglesFullScreenAndPressesNoPanelButton) {
+    start();
+    auto fullscreen = [] {
+        bool on = true;
+        getSettingsManager()->getBool(L"Graphics", L"fullscreen", on);
+        return on;
+    };
+    auto altEnter = [&] {
+        platform::input::injectKey(KEY_LEFT_ALT, true);
+        platform::input::injectKey(KEY_ENTER, true);
+        platform::postMessage(platform::MSG_SYSKEYDOWN, platform::WKEY_RETURN, 1);
+        platform::input::injectKey(KEY_ENTER, false);
+        platform::input::injectKey(KEY_LEFT_ALT, false);
+        EXPECT_FALSE(genv->pump());
+        genv->frames(10);
+    };
+    const bool before = fullscreen();
+    ASSERT_TRUE(waitScreenIdle(*genv, screen));
+    ASSERT_TRUE(genv->framesUntil([&] { return panelAtRest(screen->getLevelStartPanel()); }));
+    altEnter();
+    EXPECT_EQ(fullscreen(), !before);
+    EXPECT_TRUE(panelAtRest(screen->getLevelStartPanel())) << "the level-start panel stays";
+    play();
+
+    screen->cheatTimeOut();
+    cPanelContinue* results = screen->getResultPanel();
+    ASSERT_TRUE(genv->framesUntil([&] { return panelAtRest(results); }, 1000));
+    altEnter();
+    EXPECT_EQ(fullscreen(), before);
+    EXPECT_TRUE(panelAtRest(results)) << "Continue was not pressed";
+    EXPECT_FALSE(screen->isFinished());
+    pressKeyOnce(*genv, KEY_ENTER);
+    EXPECT_TRUE(results->isDisappearing()) << "a plain Enter is Continue";
+}
+
 TEST_F(GameScreenTest, WhileTheGameStandsClicksReachNoWaitressAndNothingIsHovered) {
     start();
     play();

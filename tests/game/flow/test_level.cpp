@@ -3,10 +3,16 @@
 // and the bonus count; clicks while the logic is paused; the fireworks; the fader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "engine/app/cLogic.h"
+#include "engine/core/cFileManager.h"
 #include "engine/core/cSettingsManager.h"
+#include "engine/media/cGraphics.h"
+#include "engine/media/cSound.h"
+#include "engine/scene/cPicture.h"
 #include "game/characters/cCustomer.h"
 #include "game/characters/cCustomerGenerator.h"
 #include "game/characters/cWaitress.h"
@@ -33,6 +39,7 @@
 #include "tests/game/flow/RestaurantDriver.h"
 #include "tests/game/flow/TestPack.h"
 #include "tests/game/flow/test_game_env.h"
+#include "platform/audio/Audio.h"
 
 namespace {
 
@@ -67,6 +74,7 @@ protected:
         return buildCurrent();
     }
     void frames(int n) { genv->frames(n); }
+    void fadeCorners();
     // Frames with the level's time up and its tables cleared, until the test holds.
     template <class Cond>
     bool framesUntil(Cond&& cond, int limit = 400) { return genv->framesUntil(cond, limit); }
@@ -297,6 +305,51 @@ TEST_F(Level, EndsAfterASecondOfEmptyTablesThenPaysTheBarOut) {
     EXPECT_EQ(cEffectRegistry<cFxScoreStar>::count(), 0u);
 }
 
+// A back buffer of another size than 800 x 600 is dimmed to its corners: a white picture under
+// the fader covers the whole back buffer, and no corner of the frame stays white.
+TEST_F(Level, TheFaderDimsEveryCornerOfALargerBackBuffer) {
+    try {
+        fadeCorners();
+    } catch (...) {
+        std::string text;
+        failureText(std::current_exception(), &text);
+        FAIL() << text;
+    }
+}
+
+void Level::fadeCorners() {
+    genv->data.writeTexture("game/test/white.dds", 2, 2, 0xFFFFFFFFu);
+    getFileManager()->rescan();
+    getSettingsManager()->setUnsigned(L"Graphics", L"width", 1024);
+    getSettingsManager()->setUnsigned(L"Graphics", L"height", 768);
+    getGraphics()->requestReset(true);
+    frames(1);
+    ASSERT_EQ(getGraphics()->getWidth(), 1024u);
+    ASSERT_NE(build(Setup{}), nullptr);
+    auto* white = new cPicture(root);
+    white->setPicture("game/test/white.dds");
+    white->setDeep(8300.0f);
+    white->setPosition(cVector2(512.0f, 384.0f));
+    white->setScale(cVector2(512.0f, 384.0f));
+    white->show();
+    white->enable();
+    frames(3);
+    ASSERT_TRUE(level->isDimmed());
+    genv->saveFrame("level_fader_1024x768.png");
+    std::vector<uint32_t> pixels;
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(getGraphics()->readBackBuffer(&pixels, &w, &h), 0);
+    ASSERT_EQ(w, 1024u);
+    ASSERT_EQ(h, 768u);
+    const std::pair<uint32_t, uint32_t> corners[] = {{1, 1}, {1022, 1}, {1, 766}, {1022, 766}, {900, 700}};
+    for (const auto& [x, y] : corners) {
+        const uint32_t green = (pixels[size_t(y) * w + x] >> 8) & 0xFF;
+        EXPECT_GT(green, 80u) << x << "," << y << ": the white picture shows";
+        EXPECT_LT(green, 130u) << x << "," << y << ": dimmed (alpha 150 of black)";
+    }
+    delete white;
+}
+
 TEST_F(Level, FireworksOnlyInTheirLevelsWithFullEffects) {
     struct Case {
         int number;
@@ -322,6 +375,55 @@ TEST_F(Level, FireworksOnlyInTheirLevelsWithFullEffects) {
         if (c.shells) EXPECT_NEAR(passed, 5.0f + 5.8f, 0.06f) << "level " << c.number;
         if (c.shells) EXPECT_EQ(shells, 3u) << "three shells a group";
     }
+}
+
+// The loudest stretch of ordinary play at full music and sound volume: a fireworks level through
+// its first fireworks cycle, in bonus mode with its tempo, and a combo of the waitress's top
+// sounds every quarter second over the world's music. The demo sounds leave the mixer headroom:
+// no output sample reaches full scale, where the mixer's saturation would cut it.
+TEST_F(Level, AFireworksLevelInBonusModeMixesBelowFullScale) {
+    namespace au = platform::audio;
+    ASSERT_EQ(au::deviceKind(), au::DeviceKind::Memory);
+    getSettingsManager()->setBool(L"Performance", L"enable_full_effects", true);
+    cSound* sound = getSound();
+    sound->setSoundVolume(100);
+    sound->setMusicVolume(100);
+    Setup s;
+    s.number = 60;
+    ASSERT_NE(build(s), nullptr);
+    level->setDimmed(false);
+    sound->playMusic("music/world3.ogg", true, true, false, 0.0f);
+    getTempBonuses()->fillBar();
+    getTempBonuses()->setFrozen(true);   // bonus mode lasts the whole run
+    const char* const combo[] = {"sounds/game/waiter_takes6.ogg", "sounds/game/waiter_brings6.ogg",
+                                 "sounds/game/waiter_money_take6.ogg"};
+    au::clearMemoryOutput();
+    float loudest = 0.0f, sinceCombo = 0.0f;
+    size_t atFullScale = 0, shells = 0;
+    bool bonus = false;
+    // Frames of 50 ms for 20 s: the fireworks start 5 s in and their first cycle ends by 16 s.
+    for (int frame = 0; frame < 400; ++frame) {
+        platform::advanceTestClock(34);
+        frames(1);
+        sinceCombo += 0.05f;
+        if (sinceCombo >= 0.25f) {
+            sinceCombo = 0.0f;
+            sound->playSample(combo[frame % 3]);
+        }
+        bonus = bonus || getTempBonuses()->isBonusMode();
+        for (cSceneNode* child : level->getChildren()) shells += dynamic_cast<cFirework*>(child) != nullptr;
+        au::render(au::kOutputRate / 20);
+        for (float v : au::memoryOutput()) {
+            loudest = std::max(loudest, std::fabs(v));
+            atFullScale += std::fabs(v) >= 1.0f;
+        }
+        au::clearMemoryOutput();
+    }
+    EXPECT_TRUE(bonus);
+    EXPECT_GT(shells, 0u);
+    EXPECT_EQ(atFullScale, 0u) << "loudest " << loudest;
+    RecordProperty("loudest", std::to_string(loudest));
+    sound->stopMusic(false);
 }
 
 // Targets stacked under the pointer: the first in the level's pick order is hovered and every

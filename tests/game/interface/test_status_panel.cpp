@@ -323,6 +323,44 @@ TEST_F(StatusPanel, TrackOffsetsBelowOneStepAndAnExpertGoalBelowTheGoal) {
     EXPECT_EQ(make()->getTrackPoints().size(), size_t(cPanelStatus::kMaxTrackSteps) + 2);
 }
 
+// Goals smaller than the number of steps, and goals whose product with a step count passes 32
+// bits, still spread over the whole track: the last goal step is the goal itself, and the
+// marker stands on the goal point exactly when the score reaches the goal.
+TEST_F(StatusPanel, EveryGoalSpreadsOverTheTrackUpToTheGoalPoint) {
+    const uint32_t goals[] = {100, 150, 1000, 60000, 4000000000u};
+    for (uint32_t goal : goals) {
+        TearDown();
+        SetUp();
+        replaceIni(panel_files::kStatus, statusIni("0,200", "0,40"));
+        screen->goal = goal;
+        screen->expertGoal = goal == 4000000000u ? 4200000000u : goal * 2;
+        cPanelStatus* status = makeShown();
+        const auto thresholds = status->getTrackThresholds();
+        const auto points = status->getTrackPoints();
+        ASSERT_EQ(thresholds.size(), 241u) << goal;
+        for (size_t i = 1; i < thresholds.size(); ++i) {
+            ASSERT_LE(thresholds[i - 1], thresholds[i]) << goal << " step " << i;
+            // Each goal step lies within one score unit of the straight line to the goal.
+            const uint64_t exact = uint64_t(i <= 200 ? goal : screen->expertGoal - goal) *
+                                   (i <= 200 ? i : i - 200) / (i <= 200 ? 200 : 40);
+            ASSERT_EQ(thresholds[i], (i <= 200 ? 0u : goal) + exact) << goal << " step " << i;
+        }
+        EXPECT_GT(thresholds[100], 0u) << goal;
+        EXPECT_EQ(thresholds[200], goal);
+        EXPECT_EQ(thresholds[240], screen->expertGoal);
+
+        screen->score = goal - 1;
+        settleTrack(status);
+        EXPECT_LT(status->getTrackStep(), 200u) << goal;
+        EXPECT_GT(status->getTrackStep(), 190u) << goal;
+        screen->score = goal;
+        settleTrack(status);
+        EXPECT_EQ(status->getTrackStep(), 200u) << goal;
+        EXPECT_EQ(status->getScorePicturePosition(), points[200]) << goal;
+        EXPECT_EQ(points[200], cVector2(200.0f, 0.0f)) << "200 pixels up from the start";
+    }
+}
+
 TEST(ProgressBar, LoadsItsFillAndStartsEmpty) {
     FakeServices services;
     cSceneServices* previous = setSceneServices(&services);

@@ -99,6 +99,26 @@ TEST_F(MiniGameTest, AHintStarFliesFromItsButtonToTheObjectSpinsThereAndGoes) {
     EXPECT_GT(lastAngle - firstAngle, 200.0f) << "500 degrees a second";
 }
 
+// Behind the pause panel a found object stands in its flight, and the sparkles it left fade
+// out all the same (they belong to the mini game, which steps nothing else while paused).
+TEST_F(MiniGameTest, AFlyingObjectStandsWhilePausedAndItsSparklesFadeOut) {
+    startAtLevel8();
+    play();
+    waitClickDelay();
+    clickAt(centreOf(mini()->getObjectsToFind().front()));
+    auto* flight = newest<cFlyingObject>(getFlyingObjects());
+    ASSERT_NE(flight, nullptr);
+    frames(3);
+    ASSERT_FALSE(sparkles().empty());
+    ASSERT_TRUE(scene->pause());
+    ASSERT_TRUE(until([&] { return getLogic()->isPaused(); }));
+    const cVector2 stopped = flight->getPosition();
+    frames(20);
+    EXPECT_EQ(flight->getPosition(), stopped);
+    EXPECT_TRUE(sparkles().empty()) << sparkles().size() << " sparkles stand behind the pause panel";
+    genv->saveFrame("minigame_paused_flight.png");
+}
+
 TEST_F(MiniGameTest, FoundObjectsFlyToThePanelTheirNamesLeaveAndAHintObjectBringsBackAButton) {
     startAtLevel8();
     play();

@@ -222,6 +222,46 @@ TEST_F(ShopObjects, InteriorOffersKeepTheLevelInForce) {
     EXPECT_EQ(data->getInterior1Level(0), 3);
 }
 
+// Two offers of one interior name lie at the same place and depth: only one picture is seen,
+// the level the profile has, or the offer under the mouse while it is previewed.
+TEST_F(ShopObjects, AnInteriorNameShowsOnePictureTheLevelInForceOrThePreview) {
+    cShopItemRecord record;
+    record.present = 1;
+    cShopObject* two = cShopObject::create(1, "Interior1", 1, 2, root, &record);
+    cShopObject* three = cShopObject::create(1, "Interior1", 2, 3, root, &record);
+    two->applyToGameData(false);
+    three->applyToGameData(false);
+    ASSERT_EQ(two->getPosition(), three->getPosition());
+    ASSERT_EQ(two->getDeep(), three->getDeep());
+    // The one object seen and its picture, after a frame for the other to follow.
+    auto seen = [&]() -> std::string {
+        frame();
+        std::string out;
+        for (cShopObject* o : {two, three})
+            if (o->isVisible()) out += (out.empty() ? "" : " + ") + std::string(o->getPicture());
+        return out;
+    };
+    const std::string upg = "Shop/Preview/1/Interior1/upg_";
+    EXPECT_EQ(seen(), upg + "1.dds") << "the level just played";
+    three->setDisplayState(SHOP_STATE_POINTED);
+    EXPECT_EQ(seen(), upg + "3.dds");
+    three->setDisplayState(SHOP_STATE_SELECTED);
+    EXPECT_EQ(seen(), upg + "3.dds");
+    three->setDisplayState(SHOP_STATE_NORMAL);
+    two->setDisplayState(SHOP_STATE_POINTED);
+    EXPECT_EQ(seen(), upg + "2.dds");
+    two->setDisplayState(SHOP_STATE_BOUGHT);
+    EXPECT_EQ(seen(), upg + "2.dds") << "bought";
+    three->setDisplayState(SHOP_STATE_POINTED);
+    EXPECT_EQ(seen(), upg + "3.dds");
+    three->setDisplayState(SHOP_STATE_NORMAL);
+    EXPECT_EQ(seen(), upg + "2.dds") << "back to the level bought";
+    three->setDisplayState(SHOP_STATE_BOUGHT);
+    EXPECT_EQ(seen(), upg + "3.dds");
+    delete two;
+    delete three;
+}
+
 TEST_F(ShopObjects, TablesHasNoSecondPictureWithoutASauceStation) {
     data->setSauce1Level(0, -1);
     cShopObject* tables = cShopObject::create(1, "Tables", 1, 2, root);
