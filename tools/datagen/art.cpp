@@ -4,7 +4,7 @@
 //
 // path      the file under the Data folder, lower case, "/" separators, .dds or .png
 // shape     rect roundrect circle ellipse diamond star ring triangle frame (a hollow border),
-//           the figures guest and waitress, table (a guest's chair at the left, the round
+//           the figures guest and waitress, table (a guest's stool at the left, the round
 //           table at the right), or an item look (below), which also sets the colour
 // colour    #rrggbb or #aarrggbb, the fill; the outline is a darker shade of it ("-" with a look)
 // label     one word drawn on the shape, "_" drawn as a blank (no label); "-" draws the file's
@@ -12,7 +12,7 @@
 // frames=N  N animation frames in the engine's grid (cols=C columns, default N in one row):
 //           left to right, then top to bottom, each width/C by height/rows pixels, and each
 //           drawn with its frame number (1 to N) so a running animation visibly steps; a figure
-//           bobs instead, and a rect of frames fills from the left (a progress bar)
+//           bobs instead, and a bar (a rect) fills from the left frame by frame (a progress bar)
 // pattern=P a light pattern over the fill, so a surface reads as one: planks tiles stripes
 //           bricks dots; panes on a frame draws the window bars across its opening
 // icon=I    the item look I drawn in the upper part of the shape, the label below it: a station
@@ -54,12 +54,13 @@ const char* kStampFile = ".art-lines";
 constexpr uint32_t kMaxSide = 4096;
 constexpr uint32_t kMaxFrames = 1024;
 
-enum class Shape { Rect, RoundRect, Circle, Ellipse, Diamond, Star, Ring, Triangle, Frame, Glass, Guest, Waitress, Table };
+enum class Shape { Rect, RoundRect, Circle, Ellipse, Diamond, Star, Ring, Triangle, Frame, Bar, Glass, Guest, Waitress, Table };
 
 const std::pair<const char*, Shape> kShapes[] = {
     {"rect", Shape::Rect},       {"roundrect", Shape::RoundRect}, {"circle", Shape::Circle},
     {"ellipse", Shape::Ellipse}, {"diamond", Shape::Diamond},     {"star", Shape::Star},
     {"ring", Shape::Ring},       {"triangle", Shape::Triangle},   {"frame", Shape::Frame},
+    {"bar", Shape::Bar},
     {"guest", Shape::Guest},     {"waitress", Shape::Waitress},   {"table", Shape::Table},
 };
 
@@ -295,7 +296,7 @@ struct ShapeField {
     float distance(Vec p) const {
         const float r = std::min(hx, hy);
         switch (shape) {
-        case Shape::Rect: return boxDistance(p, hx, hy);
+        case Shape::Rect: case Shape::Bar: return boxDistance(p, hx, hy);
         case Shape::RoundRect: {
             const float round = r * 0.3f;
             return boxDistance(p, hx - round, hy - round) - round;
@@ -649,14 +650,15 @@ void paintWaitress(cCanvas& c, uint32_t colour, Face face, float bob) {
     c.part(Shape::RoundRect, hx, hy - r * 0.95f, r * 1.5f, r * 0.5f, 0xFFFFFFFFu);   // the cap
 }
 
-// A guest's table: the chair at the left where the guest sits, the round table at the right.
+// A guest's table: a low stool at the left where the guest sits (drawn over or under the
+// guest by the table's depth, it reads as a seat either way), the round table at the right.
 void paintTable(cCanvas& c, uint32_t colour) {
     const float w = float(c.width), h = float(c.height);
-    const uint32_t chair = darker(colour) | 0xFF000000u;
-    c.part(Shape::RoundRect, w * 0.16f, h * 0.42f, w * 0.24f, h * 0.7f, chair);           // its back
-    c.part(Shape::RoundRect, w * 0.2f, h * 0.74f, w * 0.3f, h * 0.16f, chair);            // its seat
-    c.part(Shape::Rect, w * 0.64f, h * 0.7f, w * 0.08f, h * 0.5f, chair);                  // the leg
-    c.part(Shape::Ellipse, w * 0.64f, h * 0.94f, w * 0.36f, h * 0.1f, chair);              // the foot
+    const uint32_t wood = darker(colour) | 0xFF000000u;
+    for (float s : {-1.0f, 1.0f}) c.line({w * (0.16f + s * 0.09f), h * 0.74f}, {w * (0.16f + s * 0.11f), h - 2}, std::max(2.0f, w * 0.03f), wood);
+    c.part(Shape::RoundRect, w * 0.16f, h * 0.74f, w * 0.3f, h * 0.12f, wood);            // the stool's seat
+    c.part(Shape::Rect, w * 0.64f, h * 0.7f, w * 0.08f, h * 0.5f, wood);                   // the leg
+    c.part(Shape::Ellipse, w * 0.64f, h * 0.94f, w * 0.36f, h * 0.1f, wood);               // the foot
     c.part(Shape::Ellipse, w * 0.64f, h * 0.4f, w * 0.66f, h * 0.5f, colour);             // the top
     c.part(Shape::Ellipse, w * 0.64f, h * 0.36f, w * 0.5f, h * 0.3f, lighter(colour, 0.15f), 0);
 }
@@ -705,7 +707,7 @@ cImage render(const ArtLine& art, cLabelPainter& painter) {
     const uint32_t ink = art.shape == Shape::Frame ? edge : luminance > 140.0f ? 0x202020u : 0xFFFFFFu;
     const bool figure = art.shape == Shape::Guest || art.shape == Shape::Waitress;
     const bool table = art.shape == Shape::Table;
-    const bool progress = art.frames > 1 && art.shape == Shape::Rect && !art.look && art.pattern == Pattern::None;
+    const bool progress = art.shape == Shape::Bar;
 
     // The shape of one frame; every frame is the same but for its number (a figure bobs, a
     // progress bar fills instead).
