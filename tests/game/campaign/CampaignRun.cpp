@@ -117,6 +117,8 @@ void CampaignRun::startProfile(const RunOptions& options) {
     finishState(0);
     ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
     finishState(MENU_RESULT_PLAY);
+    ASSERT_TRUE(genv->framesUntil([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_MAIN_MENU; }))
+        << "Play in the main menu led nowhere";
 }
 
 std::vector<LevelRecord> CampaignRun::play(const RunOptions& options) {

@@ -1,6 +1,9 @@
 #include "tests/game/flow/CampaignPlayer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
 
 #include "game/characters/cThief.h"
 #include "game/effects/EffectRegistry.h"
@@ -25,8 +28,10 @@ namespace {
 constexpr int kArrivalLimit = 900;
 // Clicks in a row that may miss (a target moving or closing meanwhile) before play stops.
 constexpr int kClickFailureLimit = 60;
-// A guest with this mood or less is served before the player fills its second hand.
+// A guest with this mood or less is about to leave: what serves it comes first.
 constexpr int kUrgentMood = 2;
+// The waitress's walk in pixels per second, for weighing walks against each other.
+constexpr float kWalkSpeed = 200.0f;
 
 int sauceMask(ItemId id) {
     int mask = 0;
@@ -54,6 +59,11 @@ std::string itemText(ItemId id) {
     return out.empty() ? std::to_string(id) : out;
 }
 
+std::string waitressHands(const cLevel& level) {
+    const cWaitress* w = level.getWaitress();
+    return w ? itemText(w->getHandItem(0)) + "," + itemText(w->getHandItem(1)) : "";
+}
+
 std::string tableText(const cTable* table) { return "table " + std::to_string(table->getIndex()); }
 
 }  // namespace
@@ -66,7 +76,8 @@ struct CampaignPlayer::Want {
     bool covered = false;
 };
 
-CampaignPlayer::CampaignPlayer(std::function<void()> frame) : m_driver([this] { this->frame(); }), m_frame(std::move(frame)) {}
+CampaignPlayer::CampaignPlayer(std::function<void()> frame)
+    : m_driver([this] { this->frame(); }), m_frame(std::move(frame)), m_trace(std::getenv("RW_CAMPAIGN_TRACE") != nullptr) {}
 
 void CampaignPlayer::frame() {
     m_frame();
@@ -138,15 +149,16 @@ bool CampaignPlayer::playUntil(const std::function<bool()>& done, int frameLimit
     m_waiting = "the level to start";
     std::fill(std::begin(m_guests), std::end(m_guests), nullptr);
     std::fill(std::begin(m_stages), std::end(m_stages), 0);
+    m_done = &done;
     for (;;) {
         if (done()) return true;
         if (m_tally.frames >= frameLimit)
             return fail("no end after " + std::to_string(frameLimit) + " frames; waiting for " + m_waiting);
         cLevel* level = getLevel();
-        // Clicks count only while the level's clock runs; the bonus count after the time has
-        // run out is watched.
-        if (!level || level->getTimeLeft() <= 0.0f) {
-            m_waiting = level ? "the results" : "a level";
+        // Past the level's time the guests still seated are served and the money collected:
+        // the level ends only at an empty restaurant.
+        if (!level) {
+            m_waiting = "a level";
             frame();
             continue;
         }
@@ -205,7 +217,10 @@ bool CampaignPlayer::clickAndWait(cLevel& level, cClickTarget* target, const std
         m_subOrders.push_back(subBread(target->getState()));
     else if (kind == KIND_COTTON_CANDY)
         if (auto* candy = dynamic_cast<cCottonCandy*>(target)) m_cottonOrdered = candy->getCottonKind();
-    if (!m_driver.waitFor([&] { return getLevel() != &level || waitressIdle(level) || level.getTimeLeft() <= 0.0f; },
+    if (m_trace)
+        std::cerr << m_label << " " << level.getTimeLeft() << " s: " << why << " [" << waitressHands(level) << "]\n";
+    // The level may end meanwhile: the last money collected, a walk to the trash is not finished.
+    if (!m_driver.waitFor([&] { return getLevel() != &level || waitressIdle(level) || (*m_done)(); },
                           kArrivalLimit))
         return fail("the waitress never finished at a target of kind " + std::to_string(kind) + " (" + why + ")");
     return true;
@@ -222,19 +237,10 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
 
     // ---- What the guests show: wanted items, most impatient first.
     std::vector<Want> wants;
-    cTable* orderTable = nullptr;
-    int orderMood = 1 << 30;
-    cTable* moneyTable = nullptr;
     for (cTable* table : level.getTables()) {
-        if (!table) continue;
-        const int32_t s = table->getState();
-        const cCustomer* guest = table->getCustomer();
-        if (s == ITEM_MONEY && !moneyTable) moneyTable = table;
+        const cCustomer* guest = table ? table->getCustomer() : nullptr;
         if (!guest) continue;
-        if (s == ITEM_WAITING && guest->getStage() == STAGE_WAITING_FOR_ORDER && guest->getMood() < orderMood) {
-            orderTable = table;
-            orderMood = guest->getMood();
-        }
+        const int32_t s = table->getState();
         const cOrderCloud* cloud = table->getCloud();
         const bool shown = cloud && ((cloud->getFirstItem() && cloud->getFirstItem()->getState() == s) ||
                                      (cloud->getSecondItemHolder() && cloud->getSecondItemHolder()->getState() == s));
@@ -319,128 +325,127 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
         default: return nullptr;
         }
     };
-    // A pickup for the second hand: something ready for a guest, or a simple item.
-    auto quickPickup = [&](std::string* what) -> cClickTarget* {
-        for (const Supply& s : supplies)
-            if (s.pickup && s.want) {
-                *what = "fetch " + itemText(s.item) + " for " + tableText(s.want->table);
-                return s.pickup;
-            }
-        for (Want& w : wants)
-            if (!w.covered)
-                if (cClickTarget* station = stationFor(w.item)) {
-                    *what = "fetch " + itemText(w.item) + " for " + tableText(w.table);
-                    return station;
-                }
-        return nullptr;
+    // ---- Every click that would help, each with a cost in seconds: the walk to the target
+    // plus a weight by what the click does (less is sooner). An impatient guest lowers the
+    // weight of what serves it, so the player walks to the counter once for all it needs there
+    // and still turns to a guest about to leave.
+    struct Candidate {
+        cClickTarget* target;
+        float cost;
+        std::string why;
     };
+    std::vector<Candidate> candidates;
+    const cVector2 here = waitress->getPosition();
+    auto offer = [&](cClickTarget* target, float weight, std::string what) {
+        if (!target || target->isBlocked()) return;
+        const cVector2 d = target->getControlPoint() - here;
+        const float walk = std::sqrt(d.x * d.x + d.y * d.y) / kWalkSpeed;
+        candidates.push_back(Candidate{target, weight + walk, std::move(what)});
+    };
+    auto urgency = [](int mood) { return 0.8f * static_cast<float>(std::max(0, kUrgentMood + 3 - mood)); };
 
-    // 1. A thief creeps up to money: collect it first.
+    // A thief creeps up to money: collect it first.
     for (const auto& [serial, node] : getThieves()) {
         const auto* thief = dynamic_cast<const cThief*>(node);
-        if (thief && thief->getTable() && thief->getTable()->getState() == ITEM_MONEY) {
-            *why = "collect the money a thief goes for at " + tableText(thief->getTable());
-            return thief->getTable();
-        }
+        if (thief && thief->getTable() && thief->getTable()->getState() == ITEM_MONEY)
+            offer(thief->getTable(), -100.0f, "collect the money a thief goes for at " + tableText(thief->getTable()));
     }
-    // 2. Deliver what a hand holds, unless the other hand can first take something on the way.
-    Want* deliver = nullptr;
+    // Deliver what a hand holds.
     for (int h = 0; h < 2; ++h)
-        if (handExact[h] && (!deliver || handWant[h]->mood < deliver->mood)) deliver = handWant[h];
-    if (deliver) {
-        if (freeHand && deliver->mood > kUrgentMood)
-            if (cClickTarget* second = quickPickup(why)) return second;
-        *why = "deliver " + itemText(deliver->item) + " to " + tableText(deliver->table);
-        return deliver->table;
+        if (handExact[h])
+            offer(handWant[h]->table, 0.0f - urgency(handWant[h]->mood),
+                  "deliver " + itemText(hands[h]) + " to " + tableText(handWant[h]->table));
+    // Take an order.
+    for (cTable* table : level.getTables()) {
+        const cCustomer* guest = table ? table->getCustomer() : nullptr;
+        if (guest && table->getState() == ITEM_WAITING && guest->getStage() == STAGE_WAITING_FOR_ORDER)
+            offer(table, 2.0f - urgency(guest->getMood()), "take the order at " + tableText(table));
     }
-    // 3. Take an order.
-    if (orderTable) {
-        *why = "take the order at " + tableText(orderTable);
-        return orderTable;
-    }
-    // 4. Start what takes time: a sub at the counter, a brew, a portion of candy.
-    for (Want& w : wants) {
-        if (w.covered) continue;
-        if (isSub(w.item) && counter) {
-            for (int i = 0; i < 3; ++i)
-                if (cSub* sub = counter->getSub(i); sub && subBread(sub->getState()) == subBread(w.item)) {
-                    *why = "order a sub of bread " + std::to_string(subBread(w.item)) + " for " + tableText(w.table);
-                    return sub;
-                }
-        }
-        if ((w.item == ITEM_COFFEE || w.item == ITEM_COFFEE_CREAM) && coffee && coffee->isWorking() != 1 &&
-            coffee->getState() != ITEM_COFFEE) {
-            *why = "start a brew for " + tableText(w.table);
-            return coffee;
-        }
-        if ((w.item == ITEM_COTTON_CANDY_1 || w.item == ITEM_COTTON_CANDY_2) && stand && m_cottonOrdered == 0 &&
-            !cottonReady && !stand->isBusy() && stand->queuedOrders() == 0 &&
-            (stand->getPhase() == 0 || stand->getPhase() == 4)) {
-            for (int m = 0; m < 2; ++m)
-                if (cCottonCandy* candy = stand->getCandy(m); candy && candy->getCottonKind() == w.item) {
-                    *why = "order " + itemText(w.item) + " for " + tableText(w.table);
-                    return candy;
-                }
-        }
-    }
-    // 5. Take what is ready for a guest.
-    if (freeHand)
-        if (cClickTarget* ready = quickPickup(why)) return ready;
-    // 6. Carry on with what a hand holds: cream, sauces, the oven.
+    // Carry on with what a hand holds: cream, sauces, the oven.
     for (int h = 0; h < 2; ++h) {
         const Want* w = handWant[h];
         if (!w || handExact[h]) continue;
         const ItemId have = hands[h];
-        if (have == ITEM_COFFEE && w->item == ITEM_COFFEE_CREAM && level.getCreamStation()) {
-            *why = "cream for " + tableText(w->table);
-            return level.getCreamStation();
+        const float weight = 0.5f - urgency(w->mood);
+        if (have == ITEM_COFFEE && w->item == ITEM_COFFEE_CREAM) {
+            offer(level.getCreamStation(), weight, "cream for " + tableText(w->table));
+            continue;
         }
         if (!isSub(have)) continue;
         const int missing = sauceMask(w->item) & ~sauceMask(have);
         for (int k = 1; k <= 3; ++k) {
             if (!(missing & (1 << k))) continue;
             for (int slot = 0; slot < 3; ++slot)
-                if (cSouseStation* sauce = level.getSauceStation(slot); sauce && sauce->getState() == ITEM_SAUCE_1 + k - 1) {
-                    *why = "sauce " + std::to_string(k) + " for " + tableText(w->table);
-                    return sauce;
-                }
+                if (cSouseStation* sauce = level.getSauceStation(slot); sauce && sauce->getState() == ITEM_SAUCE_1 + k - 1)
+                    offer(sauce, weight, "sauce " + std::to_string(k) + " for " + tableText(w->table));
         }
         if (missing == 0 && isBakedSub(w->item) && !isBakedSub(have))
             for (cOven* oven : ovens)
                 if (oven && (oven->getPhase() == 0 || oven->getPhase() == 3) && oven->getState() == 0) {
-                    *why = "bake " + itemText(have) + " for " + tableText(w->table);
-                    return oven;
+                    offer(oven, weight, "bake " + itemText(have) + " for " + tableText(w->table));
+                    break;
                 }
     }
-    // 7. A simple item from its station.
+    // Take what is ready for a guest.
     if (freeHand)
-        for (Want& w : wants)
-            if (!w.covered)
-                if (cClickTarget* station = stationFor(w.item)) {
-                    *why = "fetch " + itemText(w.item) + " for " + tableText(w.table);
-                    return station;
-                }
-    // 8. Money.
-    if (moneyTable) {
-        *why = "collect the money at " + tableText(moneyTable);
-        return moneyTable;
-    }
-    // 9. Clear what blocks a machine: a baked sub or a portion nobody wants.
-    if (freeHand) {
         for (const Supply& s : supplies)
-            if (s.pickup && !s.want && (s.pickup->getKind() == KIND_OVEN || s.pickup->getKind() == KIND_COTTON_STATION ||
-                                        s.pickup->getKind() == KIND_COTTON_ITEM)) {
-                *why = "clear " + itemText(s.item) + " nobody wants";
-                return s.pickup;
-            }
+            if (s.pickup && s.want)
+                offer(s.pickup, 1.0f - urgency(s.want->mood), "fetch " + itemText(s.item) + " for " + tableText(s.want->table));
+    // Start what takes time: a sub at the counter (no more than its plates hold: a finished
+    // sub pushes the oldest off a full counter), a brew, a portion of candy; or fetch a simple
+    // item from its station.
+    int subsAtCounter = static_cast<int>(m_subOrders.size());
+    for (int i = 0; counter && i < counter->getPlaceCount(); ++i) subsAtCounter += isSub(counter->getPlaceState(i)) ? 1 : 0;
+    bool subOffered[4] = {}, brewOffered = false, cottonOffered = false;
+    for (Want& w : wants) {
+        if (w.covered) continue;
+        const float weight = 1.5f - urgency(w.mood);
+        const int bread = subBread(w.item);
+        if (isSub(w.item) && counter && subsAtCounter < counter->getPlaceCount() && !subOffered[bread]) {
+            subOffered[bread] = true;
+            for (int i = 0; i < 3; ++i)
+                if (cSub* sub = counter->getSub(i); sub && subBread(sub->getState()) == bread)
+                    offer(sub, weight, "order a sub of bread " + std::to_string(bread) + " for " + tableText(w.table));
+        }
+        if ((w.item == ITEM_COFFEE || w.item == ITEM_COFFEE_CREAM) && coffee && coffee->isWorking() != 1 &&
+            coffee->getState() != ITEM_COFFEE && !brewOffered) {
+            brewOffered = true;
+            offer(coffee, weight, "start a brew for " + tableText(w.table));
+        }
+        if ((w.item == ITEM_COTTON_CANDY_1 || w.item == ITEM_COTTON_CANDY_2) && stand && m_cottonOrdered == 0 &&
+            !cottonReady && !stand->isBusy() && stand->queuedOrders() == 0 &&
+            (stand->getPhase() == 0 || stand->getPhase() == 4) && !cottonOffered) {
+            cottonOffered = true;
+            for (int m = 0; m < 2; ++m)
+                if (cCottonCandy* candy = stand->getCandy(m); candy && candy->getCottonKind() == w.item)
+                    offer(candy, weight, "order " + itemText(w.item) + " for " + tableText(w.table));
+        }
+        if (freeHand)
+            if (cClickTarget* station = stationFor(w.item))
+                offer(station, 1.5f - urgency(w.mood), "fetch " + itemText(w.item) + " for " + tableText(w.table));
     }
-    // 10. The trash, for what nobody wants: when every held item is useless, or both hands are
-    // full and nothing else can be done.
+    // Money.
+    for (cTable* table : level.getTables())
+        if (table && table->getState() == ITEM_MONEY) offer(table, 2.5f, "collect the money at " + tableText(table));
+    // Clear what blocks a machine: a baked sub or a portion nobody wants.
+    if (freeHand)
+        for (const Supply& s : supplies)
+            if (s.pickup && !s.want &&
+                (s.pickup->getKind() == KIND_OVEN || s.pickup->getKind() == KIND_COTTON_STATION ||
+                 s.pickup->getKind() == KIND_COTTON_ITEM))
+                offer(s.pickup, 6.0f, "clear " + itemText(s.item) + " nobody wants");
+    // The trash, for what nobody wants (it empties both hands; past the level's time nothing
+    // more is fetched, so nothing needs a free hand).
     const bool useless[2] = {hands[0] != 0 && !handWant[0], hands[1] != 0 && !handWant[1]};
-    if ((useless[0] || useless[1]) && level.getTrash() &&
-        (((useless[0] || hands[0] == 0) && (useless[1] || hands[1] == 0)) || !freeHand)) {
-        *why = "throw away " + itemText(useless[0] ? hands[0] : hands[1]);
-        return level.getTrash();
+    if ((useless[0] || useless[1]) && level.getTimeLeft() > 0.0f)
+        offer(level.getTrash(), 3.0f, "throw away " + itemText(useless[0] ? hands[0] : hands[1]));
+
+    if (!candidates.empty()) {
+        const Candidate* best = &candidates.front();
+        for (const Candidate& c : candidates)
+            if (c.cost < best->cost) best = &c;
+        *why = best->why;
+        return best->target;
     }
     std::string open;
     for (const Want& w : wants) open += " " + itemText(w.item) + "@" + std::to_string(w.table->getIndex());

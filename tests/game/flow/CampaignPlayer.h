@@ -63,8 +63,11 @@ private:
 
     RestaurantDriver m_driver;
     std::function<void()> m_frame;
+    // RW_CAMPAIGN_TRACE set: every click and what it is for on the error stream.
+    bool m_trace = false;
     std::string m_failure;
     std::string m_label;
+    const std::function<bool()>* m_done = nullptr;
     std::string m_waiting = "the level to start";
     LevelTally m_tally;
     int m_idleFrames = 0;
