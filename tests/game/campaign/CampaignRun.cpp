@@ -1,6 +1,7 @@
 #include "tests/game/campaign/CampaignRun.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -98,10 +99,31 @@ void CampaignRun::logicFrame() {
     if (cSound* sound = getSound()) sound->update();
 }
 
+void CampaignRun::frames(int n) {
+    for (int i = 0; i < n; ++i) logicFrame();
+}
+
+void CampaignRun::pressKey(uint8_t key) {
+    platform::input::injectKey(key, true);
+    logicFrame();
+    platform::input::injectKey(key, false);
+}
+
+bool CampaignRun::reachState(AppState state) {
+    try {
+        return until([&] { return !game->isSwitching() && game->getCurrentState() == state && game->getStateNode(); }, 3000);
+    } catch (...) {
+        std::string text;
+        failureText(std::current_exception(), &text);
+        ADD_FAILURE() << "thrown: " << text;
+        return false;
+    }
+}
+
 void CampaignRun::startProfile(const RunOptions& options) {
     rwSrand(options.seed);
     ASSERT_TRUE(tryMakeGame(""));
-    ASSERT_TRUE(reach(APP_STATE_LOGO));
+    ASSERT_TRUE(reachState(APP_STATE_LOGO));
     cGameData* data = getGameData();
     data->addProfile(L"Player");
     data->selectProfile(data->getProfileCount() - 1);
@@ -115,9 +137,9 @@ void CampaignRun::startProfile(const RunOptions& options) {
     data->setLevel(options.firstLevel);
     data->saveNow();
     finishState(0);
-    ASSERT_TRUE(reach(APP_STATE_MAIN_MENU));
+    ASSERT_TRUE(reachState(APP_STATE_MAIN_MENU));
     finishState(MENU_RESULT_PLAY);
-    ASSERT_TRUE(genv->framesUntil([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_MAIN_MENU; }))
+    ASSERT_TRUE(until([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_MAIN_MENU; }))
         << "Play in the main menu led nowhere";
 }
 
@@ -127,7 +149,7 @@ std::vector<LevelRecord> CampaignRun::play(const RunOptions& options) {
     if (HasFatalFailure()) return records;
     bool started = false;
     for (int guard = 0; guard < 1000; ++guard) {
-        if (!genv->framesUntil([&] { return !game->isSwitching() && game->getStateNode(); }, 3000)) {
+        if (!until([&] { return !game->isSwitching() && game->getStateNode(); }, 3000)) {
             ADD_FAILURE() << "the game never settled in a state after level " << getGameData()->getLevel();
             return records;
         }
@@ -163,7 +185,11 @@ bool CampaignRun::playLevel(std::vector<LevelRecord>* records, const RunOptions&
     m_attempt = r.level == m_attemptLevel ? m_attempt + 1 : 1;
     m_attemptLevel = r.level;
     r.attempt = m_attempt;
-    if (!screen || !game_test::closeLevelStart(*genv, screen, 3000)) {
+    // The level-start panel, closed with Enter once it has come in.
+    const bool started = screen && until([&] { return screen->getLevelObject() && screen->isComplete(); }, 3000) &&
+                         until([&] { return game_test::panelAtRest(screen->getLevelStartPanel()); }, 3000) &&
+                         (pressKey(KEY_ENTER), until([&] { return !screen->getLevelStartPanel()->isVisible(); }, 3000));
+    if (!started) {
         ADD_FAILURE() << "level " << r.level << ": the level-start panel never came or never went";
         return false;
     }
@@ -179,10 +205,10 @@ bool CampaignRun::playLevel(std::vector<LevelRecord>* records, const RunOptions&
     r.won = r.ended && r.score >= r.goal;
     records->push_back(r);
     if (!r.ended) return false;
-    game_test::pressKeyOnce(*genv, KEY_ENTER);
+    pressKey(KEY_ENTER);
     // Won or lost, the level ends: the state finishes, or the level is taken down and the
     // next (or the same again) starts in this state.
-    if (!genv->framesUntil(
+    if (!until(
             [&] { return game->isSwitching() || game->getGameScreen() != screen || !screen->getLevelObject(); }, 600)) {
         ADD_FAILURE() << label << ": Enter on the results led nowhere";
         return false;
@@ -192,11 +218,11 @@ bool CampaignRun::playLevel(std::vector<LevelRecord>* records, const RunOptions&
 
 bool CampaignRun::clickAt(const cVector2& point) {
     platform::input::injectCursor(point.x, point.y);
-    genv->frames(2);
+    frames(2);
     platform::input::injectButton(MOUSE_LEFT, true);
-    genv->frame();
+    logicFrame();
     platform::input::injectButton(MOUSE_LEFT, false);
-    genv->frames(2);
+    frames(2);
     return true;
 }
 
@@ -224,7 +250,7 @@ bool CampaignRun::playShop() {
         return false;
     }
     ++shopsVisited;
-    auto settle = [&] { return genv->framesUntil([&] { return shop->isIdle() && !screen->isScrolling(); }, 600); };
+    auto settle = [&] { return until([&] { return shop->isIdle() && !screen->isScrolling(); }, 600); };
     settle();
     // Everything the cash affords, in the list's order, scrolling on where the list goes on.
     for (int guard = 0; guard < 40; ++guard) {
@@ -255,15 +281,15 @@ bool CampaignRun::playShop() {
                 break;
             }
             ++itemsBought;
-            genv->frames(20);
+            frames(20);
             continue;
         }
         if (!laterAffordable || !clickButton(screen->getForwardButton())) break;
         settle();
     }
-    genv->frames(20);
+    frames(20);
     if (!clickButton(screen->getFinishButton()) ||
-        !genv->framesUntil([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_SHOP; }, 600)) {
+        !until([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_SHOP; }, 600)) {
         ADD_FAILURE() << "Finish did not leave the shop";
         return false;
     }
@@ -278,25 +304,25 @@ bool CampaignRun::playMiniGame() {
         return false;
     }
     ++miniGamesPlayed;
-    if (!genv->framesUntil([&] { return scene->getStartPanel()->isVisible() && scene->getStartPanel()->isComplete(); }, 600))
+    if (!until([&] { return scene->getStartPanel()->isVisible() && scene->getStartPanel()->isComplete(); }, 600))
         return false;
-    game_test::pressKeyOnce(*genv, KEY_ENTER);
-    genv->framesUntil([&] { return !scene->getStartPanel()->isVisible() && !getLogic()->isPaused(); }, 600);
+    pressKey(KEY_ENTER);
+    until([&] { return !scene->getStartPanel()->isVisible() && !getLogic()->isPaused(); }, 600);
     // Each object the list names, found where the game hovers it.
     for (int guard = 0; guard < 200 && !mini->isOver() && !mini->getObjectsToFind().empty(); ++guard) {
-        genv->framesUntil([&] { return mini->getClickTimer() <= 0.0f; }, 200);
+        until([&] { return mini->getClickTimer() <= 0.0f; }, 200);
         const cHiddenObject* next = mini->getObjectsToFind().front();
         cVector2 origin = next->getPosition();
         if (next->testTransformFlags(TF_CENTERED)) origin = origin - next->getLayerFrameSize(0) / 2.0f;
         const size_t before = mini->getObjectsToFind().size();
         for (const cTriangle& t : next->getTriangles()) {
             platform::input::injectCursor(origin.x + (t.a.x + t.b.x + t.c.x) / 3.0f, origin.y + (t.a.y + t.b.y + t.c.y) / 3.0f);
-            genv->frame();
+            logicFrame();
             if (mini->getHovered() != next) continue;
             platform::input::injectButton(MOUSE_LEFT, true);
-            genv->frame();
+            logicFrame();
             platform::input::injectButton(MOUSE_LEFT, false);
-            genv->frame();
+            logicFrame();
             break;
         }
         if (mini->getObjectsToFind().size() == before) {
@@ -307,20 +333,20 @@ bool CampaignRun::playMiniGame() {
             return false;
         }
     }
-    if (!genv->framesUntil([&] { return scene->getContinuePanel()->isVisible() && scene->getContinuePanel()->isComplete(); },
+    if (!until([&] { return scene->getContinuePanel()->isVisible() && scene->getContinuePanel()->isComplete(); },
                            3000)) {
         ADD_FAILURE() << "the mini game's continue panel never came";
         return false;
     }
-    game_test::pressKeyOnce(*genv, KEY_ENTER);
-    return genv->framesUntil([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_MINI_GAME; }, 600);
+    pressKey(KEY_ENTER);
+    return until([&] { return game->isSwitching() || game->getCurrentState() != APP_STATE_MINI_GAME; }, 600);
 }
 
 bool CampaignRun::turnComics() {
     for (int page = 0; page < 40; ++page) {
-        genv->frames(10);
+        frames(10);
         if (game->isSwitching() || game->getCurrentState() != APP_STATE_COMICS) return true;
-        game_test::pressKeyOnce(*genv, KEY_ENTER);
+        pressKey(KEY_ENTER);
     }
     ADD_FAILURE() << "the comics never ended";
     return false;

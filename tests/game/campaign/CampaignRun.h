@@ -7,8 +7,8 @@
 // each level (score, goals, guests served and lost, whether it ended) and leaves the save file
 // and the statistics logs the run wrote.
 //
-// Level play runs on frames without drawing (nothing the game decides depends on a drawn
-// frame), every frame 50 ms of game time.
+// The run's frames update the game without drawing (nothing the game decides depends on a
+// drawn frame), every frame 50 ms of game time.
 
 #include <gtest/gtest.h>
 
@@ -78,8 +78,20 @@ private:
     bool playShop();
     bool playMiniGame();
     bool turnComics();
-    // The frames of level play: game logic without drawing.
+    // The run's frames: game logic without drawing (only a loading screen draws its own).
     void logicFrame();
+    void frames(int n);
+    template <class Cond>
+    bool until(Cond&& cond, int limit = 400) {
+        for (int i = 0; i < limit; ++i) {
+            if (cond()) return true;
+            logicFrame();
+        }
+        return cond();
+    }
+    void pressKey(uint8_t key);
+    // Frames until the state is built and idle; a thrown text fails the test with its words.
+    bool reachState(AppState state);
     bool clickButton(cButton* button);
     bool clickAt(const cVector2& point);
 

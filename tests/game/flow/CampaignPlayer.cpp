@@ -342,7 +342,7 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
         const float walk = std::sqrt(d.x * d.x + d.y * d.y) / kWalkSpeed;
         candidates.push_back(Candidate{target, weight + walk, std::move(what)});
     };
-    auto urgency = [](int mood) { return 0.8f * static_cast<float>(std::max(0, kUrgentMood + 3 - mood)); };
+    auto urgency = [](int mood) { return 1.2f * static_cast<float>(std::max(0, kUrgentMood + 3 - mood)); };
 
     // A thief creeps up to money: collect it first.
     for (const auto& [serial, node] : getThieves()) {
@@ -359,7 +359,7 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
     for (cTable* table : level.getTables()) {
         const cCustomer* guest = table ? table->getCustomer() : nullptr;
         if (guest && table->getState() == ITEM_WAITING && guest->getStage() == STAGE_WAITING_FOR_ORDER)
-            offer(table, 2.0f - urgency(guest->getMood()), "take the order at " + tableText(table));
+            offer(table, 3.0f - urgency(guest->getMood()), "take the order at " + tableText(table));
     }
     // Carry on with what a hand holds: cream, sauces, the oven.
     for (int h = 0; h < 2; ++h) {
