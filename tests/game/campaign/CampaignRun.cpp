@@ -1,7 +1,6 @@
 #include "tests/game/campaign/CampaignRun.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>

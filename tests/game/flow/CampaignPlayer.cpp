@@ -101,9 +101,15 @@ void CampaignPlayer::observeGuests() {
         }
         if (stage != m_stages[i]) {
             if (stage == STAGE_LEAVING_HAPPY) ++m_tally.served;
-            if (stage == STAGE_LEAVING_ANGRY) ++m_tally.lost;
+            if (stage == STAGE_LEAVING_ANGRY) {
+                ++m_tally.lost;
+                if (m_trace)
+                    std::cerr << m_label << " " << level->getTimeLeft() << " s: a guest leaves angry from table "
+                              << i + 1 << " wanting " << itemText(m_wanted[i]) << "\n";
+            }
             m_stages[i] = stage;
         }
+        m_wanted[i] = guest ? (stage == STAGE_WAITING_FOR_ORDER ? ITEM_WAITING : table->getState()) : 0;
     }
 }
 

@@ -79,6 +79,7 @@ private:
     // The guest seen at each table and its stage, to count happy and angry exits.
     const void* m_guests[6] = {};
     int m_stages[6] = {};
+    int32_t m_wanted[6] = {};  // what each guest showed last, for the trace
 };
 
 }  // namespace restaurant_test
