@@ -387,10 +387,15 @@ void writeLevelTable(const std::string& name, const std::vector<LevelRecord>& re
 }
 
 void expectEveryLevelWon(const std::vector<LevelRecord>& records) {
-    for (const LevelRecord& r : records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        const LevelRecord& r = records[i];
         EXPECT_TRUE(r.ended) << "level " << r.level << " never ended: " << r.failure;
-        EXPECT_GE(r.score, r.goal) << "level " << r.level << " missed its goal (served " << r.served << ", lost "
-                                   << r.lost << ")";
+        // A lost level is played again, as a player does; its goal must be reached then.
+        const bool playedAgain = i + 1 < records.size() && records[i + 1].level == r.level;
+        if (!playedAgain) {
+            EXPECT_GE(r.score, r.goal) << "level " << r.level << " missed its goal (served " << r.served << ", lost "
+                                       << r.lost << ", play " << r.attempt << ")";
+        }
     }
 }
 

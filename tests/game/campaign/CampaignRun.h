@@ -49,7 +49,7 @@ struct RunOptions {
 // ("campaign/<name>.md") and printed.
 std::string levelTable(const std::vector<LevelRecord>& records);
 void writeLevelTable(const std::string& name, const std::vector<LevelRecord>& records);
-// Every record ended and reached its goal.
+// Every record ended, and every level reached its goal (a lost level at its next play).
 void expectEveryLevelWon(const std::vector<LevelRecord>& records);
 
 class CampaignRun : public game_test::GameFixture {
