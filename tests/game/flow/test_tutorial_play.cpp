@@ -22,6 +22,7 @@
 #include "game/restaurant/cSubStation.h"
 #include "game/restaurant/cTable.h"
 #include "platform/input/Input.h"
+#include "tests/game/flow/CampaignPlayer.h"
 #include "tests/game/flow/LevelFixture.h"
 #include "tests/game/flow/RestaurantDriver.h"
 #include "tests/game/flow/test_game_env.h"
@@ -43,26 +44,8 @@ class TutorialPlayer {
 public:
     explicit TutorialPlayer(GameEnvironment& env, cLevel& level) : m_env(env), m_level(level) {}
 
-    // The clickable targets, stations, subs and plates first, then the tables.
-    std::vector<cClickTarget*> open() const {
-        std::vector<cClickTarget*> first, tables;
-        for (cClickTarget* t : m_level.getBlockableTargets())
-            if (!t->isBlocked() && !dynamic_cast<cTable*>(t)) first.push_back(t);
-        if (cSubStation* counter = m_level.getSubStation())
-            for (int i = 0; i < 3; ++i)
-                for (cClickTarget* t : {static_cast<cClickTarget*>(counter->getSub(i)),
-                                        static_cast<cClickTarget*>(counter->getPlace(i))})
-                    if (t && !t->isBlocked()) first.push_back(t);
-        for (cTable* t : m_level.getTables())
-            if (t && !t->isBlocked()) tables.push_back(t);
-        first.insert(first.end(), tables.begin(), tables.end());
-        return first;
-    }
-
-    bool waitressIdle() const {
-        const cWaitress* w = m_level.getWaitress();
-        return w && !w->getCurrentTarget() && w->getQueue().empty();
-    }
+    std::vector<cClickTarget*> open() const { return restaurant_test::CampaignPlayer::openTargets(m_level); }
+    bool waitressIdle() const { return restaurant_test::CampaignPlayer::waitressIdle(m_level); }
 
     // One step of play: a click when the moment has come, else one frame.
     void step() {
