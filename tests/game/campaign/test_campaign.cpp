@@ -2,7 +2,7 @@
 // its first level to the eighth with the shops and the mini game between them, played twice
 // from the same seed to the same save file and statistics logs; and the last level of each
 // world. The whole campaign is in test_campaign_full.cpp (label "campaign").
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "tests/game/campaign/CampaignRun.h"
 
 namespace campaign_test {

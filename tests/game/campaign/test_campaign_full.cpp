@@ -3,7 +3,7 @@
 // hard run through the second pack of world 1, each with its shops, mini games and comics.
 // Every level ends, its goal is reached, and the save carries the reached level and the cash.
 // The table of the levels is written to the test output (campaign/*.md).
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "tests/game/campaign/CampaignRun.h"
 
 namespace campaign_test {
