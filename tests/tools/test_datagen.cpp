@@ -255,6 +255,10 @@ TEST_F(DataGenTest, BadArtLinesFailWithListAndLine) {
         {"ui/b.dds 10 10 rect #ff0000 x frames=0", "bad frame count"},
         {"ui/b.dds 10 10 rect #ff0000 x frames=2 cols=3", "more columns than frames"},
         {"ui/b.dds 10 10 rect #ff0000 x speed=2", "unknown field 'speed=2'"},
+        {"ui/b.dds 10 10 rect #ff0000 x pattern=waves", "unknown pattern 'waves'"},
+        {"ui/b.dds 10 10 rect #ff0000 x icon=pizza", "unknown item look 'pizza'"},
+        {"ui/b.dds 10 10 guest #ff0000 x face=sad", "unknown face 'sad'"},
+        {"ui/b.dds 10 10 drink red x", "bad colour 'red'"},
         {"ui/good.dds 8 8 rect #ffffff x", "ui/good.dds is listed twice (first at "},
     };
     for (const auto& c : cases) {
@@ -271,6 +275,70 @@ TEST_F(DataGenTest, BadArtLinesFailWithListAndLine) {
     EXPECT_EQ(run(&errors, "art"), 1);
     EXPECT_NE(errors.find("more.txt:2: ui/good.dds is listed twice (first at "), std::string::npos) << errors;
     EXPECT_NE(errors.find("bad.txt:1)"), std::string::npos) << errors;
+}
+
+// The bounds of the pixels in the box (x0, y0)-(x1, y1) that are not `fill`: where a label was drawn.
+struct Ink {
+    uint32_t top = ~0u, bottom = 0;
+    bool any() const { return bottom >= top; }
+};
+Ink inkRows(const cImage& image, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t fill) {
+    Ink ink;
+    for (uint32_t y = y0; y < y1; ++y)
+        for (uint32_t x = x0; x < x1; ++x)
+            if (image.at(x, y) != fill) {
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+    return ink;
+}
+
+TEST_F(DataGenTest, LabelsStaySmallSurfacesCarryPatternsAndItemsKeepTheirLook) {
+    writeBytes(source / "art/demo.txt",
+               "ui/floor.dds   400 300 rect      #e0e0e0 floor\n"
+               "ui/button.dds  120  36 roundrect #e0e0e0 Up\n"
+               "ui/planks.dds  200 100 rect      #c08040 _ pattern=planks\n"
+               "ui/drink.dds    32  32 drink     -       _\n"
+               "ui/station.dds  72 104 roundrect #457b9d Drinks icon=drink\n"
+               "ui/guest.dds    96  80 guest     #e0603c _ face=happy frames=2\n");
+    std::string errors;
+    ASSERT_EQ(run(&errors, "art"), 0) << errors;
+
+    // A label never grows past 28 pixels however large its picture, nor past about a third
+    // of a small picture's height.
+    const cImage floor = readImage(out / "ui/floor.dds");
+    const Ink big = inkRows(floor, 20, 20, 380, 280, 0xFFE0E0E0u);
+    ASSERT_TRUE(big.any());
+    EXPECT_LE(big.bottom - big.top + 1, 28u);
+    const cImage button = readImage(out / "ui/button.dds");
+    const Ink small = inkRows(button, 20, 4, 100, 32, 0xFFE0E0E0u);
+    ASSERT_TRUE(small.any());
+    EXPECT_LE(small.bottom - small.top + 1, 16u);
+
+    // A surface without a label: its boards show as darker lines, no letters.
+    const cImage planks = readImage(out / "ui/planks.dds");
+    EXPECT_EQ(planks.at(100, 12), 0xFFC08040u);
+    EXPECT_NE(planks.at(100, 24), 0xFFC08040u);
+    EXPECT_EQ(planks.at(100, 36), planks.at(150, 36));
+
+    // The drink's look (a blue glass) in the hands and on its station.
+    auto blue = [](uint32_t argb) { return (argb >> 24) == 0xFF && (argb & 0xFF) > ((argb >> 16) & 0xFF) + 60; };
+    const cImage drink = readImage(out / "ui/drink.dds");
+    EXPECT_TRUE(blue(drink.at(16, 20))) << std::hex << drink.at(16, 20);
+    EXPECT_EQ(drink.at(0, 31) >> 24, 0u);
+    const cImage station = readImage(out / "ui/station.dds");
+    EXPECT_TRUE(blue(station.at(36, 46))) << std::hex << station.at(36, 46);
+
+    // A figure bobs from frame to frame instead of carrying a number.
+    const cImage guest = readImage(out / "ui/guest.dds");
+    std::vector<uint32_t> first, second;
+    for (uint32_t y = 0; y < 80; ++y)
+        for (uint32_t x = 0; x < 48; ++x) {
+            first.push_back(guest.at(x, y));
+            second.push_back(guest.at(48 + x, y));
+        }
+    EXPECT_NE(first, second);
+    EXPECT_EQ(guest.at(24, 60) >> 24, 0xFFu);
 }
 
 TEST_F(DataGenTest, OnlyChangedArtLinesAreDrawnAgain) {

@@ -23,6 +23,10 @@
 #include "game/flow/cProfile.h"
 #include "game/flow/cScoreTable.h"
 #include "game/flow/cTempBonuses.h"
+#include "engine/core/cResourceManager.h"
+#include "engine/scene/cPicture.h"
+#include "game/flow/cLevel.h"
+#include "tests/game/flow/LevelFixture.h"
 #include "tests/game/flow/TestPack.h"
 
 namespace fs = std::filesystem;
@@ -438,4 +442,163 @@ TEST(DemoData, ScoreAndBonusFilesHoldEveryKey) {
     EXPECT_GT(combo, 0);
     EXPECT_LE(combo, integer(*ini, file, L"COMBO", L"take_1", 0) + integer(*ini, file, L"COMBO", L"take_2", 0))
         << restaurant_test::kTestPack << ": two takes do not fill its bar";
+}
+
+namespace {
+
+struct Box {
+    float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+    bool overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+};
+
+std::string text(const Box& b) {
+    return "(" + std::to_string(int(b.left)) + "," + std::to_string(int(b.top)) + ")-(" + std::to_string(int(b.right)) + "," +
+           std::to_string(int(b.bottom)) + ")";
+}
+
+// Where the sprite is drawn: its four corners as the renderer places them.
+Box drawnBox(cSprite* sprite) {
+    const cRenderQuad& q = sprite->getQuad();
+    const float* m = q.matrix;
+    Box b;
+    for (int v = 0; v < 4; ++v) {
+        const float x = q.vertices[v].x + q.vertexOffsets[v].x, y = q.vertices[v].y + q.vertexOffsets[v].y;
+        const float sx = x * m[0] + y * m[3] + m[6] + q.viewOffset.x, sy = x * m[1] + y * m[4] + m[7] + q.viewOffset.y;
+        b.left = std::min(b.left, sx);
+        b.right = std::max(b.right, sx);
+        b.top = std::min(b.top, sy);
+        b.bottom = std::max(b.bottom, sy);
+    }
+    return b;
+}
+
+bool shown(cSprite* sprite) {
+    if (!sprite->isVisible() || sprite->getLayerTexture(0).isEmpty()) return false;
+    for (unsigned v = 0; v < 4; ++v)
+        if (sprite->getVertexAlpha(v) > 0) return true;
+    return false;
+}
+
+void collectShown(cSceneNode* node, std::vector<cSprite*>* out) {
+    for (cSceneNode* child : node->getChildren()) {
+        if (cSprite* sprite = dynamic_cast<cSprite*>(child); sprite && shown(sprite)) out->push_back(sprite);
+        collectShown(child, out);
+    }
+}
+
+// The drawn box of a picture loaded from a section of a configuration file.
+Box sectionBox(cSceneNode* parent, const cIniFile& ini, const wchar_t* section) {
+    cPicture picture(parent);
+    picture.loadFromIni(ini, cStringW(section));
+    return drawnBox(&picture);
+}
+
+class RestaurantLayout : public game_test::LevelFixture {
+protected:
+    // Every station, sauce and plate installed (or none of the optional ones), and the decor
+    // upgrades at the given band, for the game data's level.
+    void install(bool all, int band) {
+        const int on = all ? 1 : 0;
+        data->setSauce1Level(on, 0);
+        data->setSauce2Level(on, 0);
+        data->setSauce3Level(on, 0);
+        data->setSubPlace2Level(on, 0);
+        data->setSubPlace3Level(on, 0);
+        for (auto setter : {&cGameData::setCoffeeLevel, &cGameData::setCakeLevel, &cGameData::setSnackLevel, &cGameData::setCreamLevel,
+                            &cGameData::setOven2Level, &cGameData::setCotton2Level})
+            (data.get()->*setter)(on, 0);
+        for (auto setter : {&cGameData::setFloorLevel, &cGameData::setWallLevel, &cGameData::setTablesLevel, &cGameData::setCounterLevel,
+                            &cGameData::setInterior1Level, &cGameData::setInterior2Level})
+            (data.get()->*setter)(band, 0);
+    }
+    // The bottom of the status panel's bar across the top of the screen.
+    float barBottom() {
+        const cIniFile* ini = getResourceManager()->getIni(cStringA("Config/Game/gi_panel_status.ini"));
+        if (!ini) return 0;
+        const Box bar = sectionBox(root, *ini, L"ADD_PANEL");
+        EXPECT_LE(bar.top, 0.0f);
+        EXPECT_GE(bar.right - bar.left, 800.0f) << "the bar spans the screen";
+        return bar.bottom;
+    }
+};
+
+// Decor that passes by the windows and comes in from beyond the screen's edges by design.
+bool passesBy(const std::string& texture) {
+    const std::string t = lower(texture);
+    return t.find("/horse") != std::string::npos || t.find("/character0") != std::string::npos ||
+           t.find("/balloon") != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(RestaurantLayout, EveryWorldsRestaurantLiesOnTheScreenBelowTheStatusBar) {
+    const float top = barBottom();
+    ASSERT_GT(top, 0.0f);
+    // A day and a night level of each world, with every station or only the required ones.
+    for (int number : {19, 18, 39, 38, 57, 60})
+        for (bool all : {true, false}) {
+            const int band = all ? 2 : 0;
+            data->setLevel(number);
+            install(all, band);
+            SCOPED_TRACE("level " + std::to_string(number) + (all ? ", everything installed" : ", the least installed"));
+            cLevel* built = buildCurrent();
+            ASSERT_NE(built, nullptr);
+            std::vector<cSprite*> sprites;
+            collectShown(built, &sprites);
+            EXPECT_GT(sprites.size(), 25u);
+            for (cSprite* sprite : sprites) {
+                // The restaurant: the worlds' rooms, stations, tables and items, and the
+                // characters (not the level's fader and effects).
+                const std::string texture = sprite->getLayerTexture(0).str();
+                const std::string name = lower(texture);
+                if (name.rfind("game/worlds/", 0) != 0 && name.rfind("game/characters/", 0) != 0) continue;
+                if (passesBy(texture)) continue;
+                const Box b = drawnBox(sprite);
+                EXPECT_TRUE(b.left >= 0 && b.right <= 800 && b.top >= top && b.bottom <= 600)
+                    << texture << " is drawn at " << text(b) << ", outside 0..800 x " << top << "..600";
+            }
+        }
+    // The guests (not seated yet when a level is built) at each of their six seats, with their
+    // mood above them.
+    for (int kind = 1; kind <= 9; ++kind) {
+        const std::string name = "Config/Game/c_0" + std::to_string(kind) + ".ini";
+        const cIniFile* ini = getResourceManager()->getIni(cStringA(name));
+        ASSERT_NE(ini, nullptr) << name;
+        cPicture guest(root);
+        guest.loadFromIni(*ini, cStringW(L"COMMON"));
+        for (int seat = 1; seat <= 6; ++seat) {
+            float p[2] = {-1e4f, -1e4f};
+            parseVector2(p, ini->getValue(cStringW(L"COMMON"), cStringW(L"position_") + intToString(seat)));
+            guest.setPosition(cVector2(p[0], p[1]));
+            Box b = drawnBox(&guest);
+            b.top -= 52 + 16;   // the mood mark
+            EXPECT_TRUE(b.left >= 0 && b.right <= 800 && b.top >= top && b.bottom <= 600)
+                << name << " seat " << seat << " at " << text(b);
+        }
+    }
+}
+
+TEST_F(RestaurantLayout, NoStatusMarkCoversATutorialHint) {
+    const cIniFile* status = getResourceManager()->getIni(cStringA("Config/Game/gi_panel_status.ini"));
+    ASSERT_NE(status, nullptr);
+    const Box marks[] = {sectionBox(root, *status, L"GOAL_PIC"), sectionBox(root, *status, L"EXPERT_PIC")};
+    for (const Box& mark : marks) EXPECT_GT(mark.right - mark.left, 20.0f);
+    for (int n = 1; n <= 4; ++n) {
+        // The tutorial level loads its bubbles.
+        data->setLevel(n);
+        install(false, 0);
+        ASSERT_NE(buildCurrent(), nullptr);
+        const std::string name = "config/game/hints_" + std::to_string(n) + ".ini";
+        const std::unique_ptr<cIniFile> ini = loadIni(name);
+        ASSERT_NE(ini, nullptr) << name;
+        int bubbles = 0;
+        for (int k = 1; !ini->getValue(cStringW(L"HINT_") + intToString(k), cStringW(L"position")).isEmpty(); ++k, ++bubbles) {
+            const cStringW section = cStringW(L"HINT_") + intToString(k);
+            const Box bubble = sectionBox(root, *ini, section.c_str());
+            EXPECT_GT(bubble.right - bubble.left, 100.0f) << name << " " << section.toNarrow();
+            for (const Box& mark : marks)
+                EXPECT_FALSE(bubble.overlaps(mark)) << name << " " << section.toNarrow() << " at " << text(bubble) << " lies under the mark at " << text(mark);
+        }
+        EXPECT_GT(bubbles, 5) << name;
+    }
 }
