@@ -88,7 +88,6 @@ protected:
     // The frame at rest, read as a player would; its texts judged, the frame kept.
     void look(const std::string& screen) {
         SCOPED_TRACE(screen);
-        fprintf(stderr, "TIMING %s %ld\n", screen.c_str(), long(time(nullptr)));
         genv->frame();
         const std::vector<cSprite*> drawn = drawnSprites();
         Frame shown = readFrame();
@@ -140,6 +139,12 @@ protected:
         }
     }
 
+    // A question box is centred on the panel it opens over.
+    static void expectCentredOn(cSprite* box, cSprite* panel) {
+        const Box b = screenBox(box), p = screenBox(panel);
+        EXPECT_NEAR(b.left + b.right, p.left + p.right, 2) << "the box at " << describe(b) << ", the panel at " << describe(p);
+    }
+
     std::unique_ptr<ScreenReader> reader;
     ContactSheet sheet;
     int screens = 0;
@@ -186,7 +191,7 @@ TEST_F(ScreenWalk, EveryTextStandsOutFromWhatIsBehindIt) {
     parkCursor();
     look("menu_play");
 
-    // ---- Level 1: its start panel, then in play with a guest seated
+    // ---- Level 1: its start panel and, timed out before any guest came, its results
     getGameData()->setLevel(1);
     finishState(MENU_RESULT_PLAY);
     ASSERT_TRUE(reach(APP_STATE_COMICS, 600));
@@ -198,7 +203,16 @@ TEST_F(ScreenWalk, EveryTextStandsOutFromWhatIsBehindIt) {
     ASSERT_TRUE(game_test::waitScreenIdle(*genv, screen));
     ASSERT_TRUE(until([&] { return game_test::panelAtRest(screen->getLevelStartPanel()); }));
     look("level_start");
-    // Level 5 in play: the first guests come at once (level 1 keeps them for its tutorial).
+    game_test::pressKeyOnce(*genv, KEY_ENTER);
+    ASSERT_TRUE(until([&] { return !screen->getLevelStartPanel()->isVisible(); }));
+    // The level ends once the time is up and the tables are empty.
+    screen->cheatTimeOut();
+    ASSERT_TRUE(until([&] { return game_test::panelAtRest(screen->getResultPanel()); }, 1500));
+    parkCursor();
+    look("level_results");
+
+    // ---- Level 5 in play with a guest seated (its first guests come at once), its pause
+    // panel and the question of the pause panel's Menu
     getGameData()->setLevel(5);
     screen->restartLevel(-1);
     ASSERT_TRUE(game_test::closeLevelStart(*genv, screen, 600));
@@ -208,8 +222,6 @@ TEST_F(ScreenWalk, EveryTextStandsOutFromWhatIsBehindIt) {
     parkCursor();
     look("level_play");
     checkRestaurant(screen);
-
-    // ---- The pause panel, its question, the results
     ASSERT_TRUE(screen->openPause());
     ASSERT_TRUE(until([&] { return game_test::panelAtRest(screen->getPausePanel()); }));
     parkCursor();
@@ -218,21 +230,11 @@ TEST_F(ScreenWalk, EveryTextStandsOutFromWhatIsBehindIt) {
     ASSERT_TRUE(until([&] { return game_test::panelAtRest(screen->getConfirmMenuPanel()); }));
     parkCursor();
     look("level_confirm_menu");
+    expectCentredOn(screen->getConfirmMenuPanel(), screen->getPausePanel());
     click(screen->getConfirmMenuPanel()->getNoButton());
     ASSERT_TRUE(until([&] { return !screen->getConfirmMenuPanel()->isVisible(); }));
-    click(screen->getPausePanel()->getContinueButton());
-    ASSERT_TRUE(until([&] { return !screen->getPausePanel()->isVisible(); }));
-    // The level ends once the time is up and the tables are empty: a new start, before the
-    // first guest comes.
-    screen->restartLevel(-1);
-    ASSERT_TRUE(game_test::closeLevelStart(*genv, screen, 600));
-    screen->cheatTimeOut();
-    ASSERT_TRUE(until([&] { return game_test::panelAtRest(screen->getResultPanel()); }, 1500));
-    parkCursor();
-    look("level_results");
 
     // ---- The shop and its pause panel
-    getGameData()->setLevel(5);
     finishState(GAME_RESULT_SHOP);
     ASSERT_TRUE(reach(APP_STATE_SHOP, 600));
     cShop* shop = game->getShop();
@@ -268,6 +270,7 @@ TEST_F(ScreenWalk, EveryTextStandsOutFromWhatIsBehindIt) {
     ASSERT_TRUE(until([&] { return game_test::panelAtRest(scene->getConfirmPanel()); }));
     parkCursor();
     look("minigame_confirm_menu");
+    expectCentredOn(scene->getConfirmPanel(), scene->getMiniGamePausePanel());
     click(scene->getConfirmPanel()->getNoButton());
     ASSERT_TRUE(until([&] { return !scene->getConfirmPanel()->isVisible(); }));
     click(scene->getMiniGamePausePanel()->getContinueButton());
