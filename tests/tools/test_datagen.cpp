@@ -154,6 +154,32 @@ cImage readImage(const fs::path& path) {
     return decodeImage(bytes.data(), bytes.size());
 }
 
+// Fonts step: '#' starts a comment at the start of a line or after a blank, unless the word
+// is the glyph colour "#rrggbb"; the glyphs carry the colour, white without one.
+TEST_F(DataGenTest, FontLinesKeepTheirColourBeforeAComment) {
+    writeBytes(source / "fonts/fonts.txt",
+               "# name face pixels characters\n"
+               "red   DejaVuSans.ttf 12 0x41 #e03030   # the colour, then a comment\n"
+               "plain DejaVuSans.ttf 12 0x41 # #2a6a2a is in the comment\n"
+               "   # an indented comment\n");
+    std::string errors;
+    ASSERT_EQ(run(&errors, "fonts"), 0) << errors;
+    struct Case {
+        const char* name;
+        uint32_t rgb;
+    } cases[] = {{"red", 0xE03030u}, {"plain", 0xFFFFFFu}};
+    for (const Case& c : cases) {
+        const cImage image = readImage(out / "fonts" / (std::string(c.name) + ".dds"));
+        int ink = 0;
+        for (uint32_t texel : image.pixels) {
+            if ((texel >> 24) < 16) continue;
+            ++ink;
+            ASSERT_EQ(texel & 0xFFFFFFu, c.rgb) << c.name;
+        }
+        EXPECT_GT(ink, 10) << c.name;
+    }
+}
+
 TEST_F(DataGenTest, ArtListsBecomeShapesInTheFrameGrid) {
     writeBytes(source / "art/demo.txt",
                "# Demo textures.\n"

@@ -4,6 +4,7 @@
 // line; the cells' rectangles and advances, as fractions of the image, go into the ".rwf" file.
 // The text object centres each cell on its advance, so the fonts need no glyph offsets.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -44,6 +45,23 @@ uint32_t parseCode(const std::string& text, const std::string& where) {
     }
 }
 
+bool isColourWord(const std::string& word) {
+    return word.size() == 7 && word[0] == '#' &&
+           std::all_of(word.begin() + 1, word.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+// The line up to its comment. A comment starts at a '#' that begins the line or follows a
+// blank, unless that word is a glyph colour "#rrggbb": colours and comments share the mark.
+std::string withoutComment(const std::string& line) {
+    for (size_t at = line.find('#'); at != std::string::npos; at = line.find('#', at + 1)) {
+        if (at > 0 && line[at - 1] != ' ' && line[at - 1] != '\t') continue;
+        const size_t end = line.find_first_of(" \t\r", at);
+        if (at > 0 && isColourWord(line.substr(at, end == std::string::npos ? std::string::npos : end - at))) continue;
+        return line.substr(0, at);
+    }
+    return line;
+}
+
 std::vector<FontLine> readFontList(const fs::path& path) {
     std::ifstream in(path);
     if (!in) throw std::runtime_error("cannot read " + path.string());
@@ -51,16 +69,14 @@ std::vector<FontLine> readFontList(const fs::path& path) {
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         std::string where = path.filename().string() + ":" + std::to_string(number);
-        size_t hash = line.find('#');
-        if (hash != std::string::npos) line.erase(hash);
-        std::istringstream words(line);
+        std::istringstream words(withoutComment(line));
         FontLine font;
         if (!(words >> font.name)) continue;
         if (!(words >> font.face >> font.pixels) || font.pixels < 4 || font.pixels > 128)
             throw std::runtime_error(where + ": expected name, face and a pixel size of 4 to 128");
         std::string range;
         while (words >> range) {
-            if (range.size() == 7 && range[0] == '#') {
+            if (isColourWord(range)) {
                 font.rgb = parseCode("0x" + range.substr(1, 4), where) << 8 | parseCode("0x" + range.substr(5), where);
                 continue;
             }
@@ -184,8 +200,9 @@ void makeFonts(const DataGenContext& context) {
     for (const FontLine& font : fonts) {
         fs::path facePath = dejaVuFacePath(font.face);
         fs::path rwf = outFolder / (font.name + ".rwf");
-        if (!isOutOfDate(rwf, {list, facePath}) && !isOutOfDate(outFolder / (font.name + ".dds"), {list, facePath}))
-            continue;
+        // A changed generator bakes again too: it may read the list differently.
+        const std::initializer_list<fs::path> sources = {list, facePath, context.generator};
+        if (!isOutOfDate(rwf, sources) && !isOutOfDate(outFolder / (font.name + ".dds"), sources)) continue;
         if (!library) library = std::make_unique<cFreeTypeLibrary>();
         bakeFont(*library, font, facePath, outFolder);
     }

@@ -167,7 +167,6 @@ void check(const fs::path& source, const std::vector<Level>& levels) {
             if (left <= int(minigame_files::kClickFieldLeft) || left + o.width > kScreenWidth || top < 0 ||
                 top + o.height > kScreenHeight)
                 fail(source, o.line, o.name + " does not lie within the play field (x 176 to 800, y 0 to 600)");
-            if (o.kind == "backdrop") continue;
             if (doubleArea(o.points) <= 0) fail(source, o.line, o.name + ": the points must run clockwise on the screen");
             if (triangleCount(o.points) == 0) fail(source, o.line, o.name + ": the polygon does not split into triangles");
             if (o.kind == "find") {
@@ -207,7 +206,8 @@ cImage render(const Object& o) {
                 for (float sx : {0.25f, 0.75f}) hits += inside(float(x) + sx, float(y) + sy);
             if (hits) image.pixels[size_t(y) * size_t(o.width) + size_t(x)] = (uint32_t(hits * 255 / 4) << 24) | (o.colour & 0xFFFFFFu);
         }
-    drawArtLabel(image, o.name, o.colour);
+    // The names tell the objects apart; the backdrop is only the room behind them.
+    if (o.kind != "backdrop") drawArtLabel(image, o.name, o.colour);
     return image;
 }
 
@@ -229,7 +229,7 @@ std::string levelIni(const Level& level) {
         << "continue_picture2=\"MiniGame1/Pictures/done.dds\"\r\ncontinue_description2=\"You found everything!\"\r\n\r\n"
         << "[BACK_BLUR]\r\npicture=\"MiniGame1/Pictures/blur.dds\"\r\nposition=\"488,300\"\r\ndeep=\"500\"\r\n\r\n"
         << "[NAME_TEXT]\r\nposition=\"18,250\"\r\nfont=\"Fonts/main.rwf\"\r\ntexture=\"Fonts/main.dds\"\r\n"
-        << "line_spacing=\"30\"\r\nalign=\"LEFT\"\r\nalign_ver=\"TOP\"\r\ncolor=\"60,40,20\"\r\ndeep=\"9010\"\r\n";
+        << "line_spacing=\"30\"\r\nalign=\"LEFT\"\r\nalign_ver=\"TOP\"\r\ncolor=\"250,235,200\"\r\ndeep=\"9010\"\r\n";
     int n = 0;
     for (const Object& o : level.objects) {
         ini << "\r\n[OBJECT_" << ++n << "]\r\n";
@@ -237,7 +237,6 @@ std::string levelIni(const Level& level) {
         if (o.kind == "hint") ini << "hint=\"1\"\r\nname=\"" << spaced(o.name) << "\"\r\n";
         ini << "picture=\"" << pictureName(level, o) << "\"\r\nposition=\"" << o.x << "," << o.y << "\"\r\n"
             << "anim_frame_size=\"" << o.width << "," << o.height << "\"\r\ndeep=\"" << o.deep << "\"\r\n";
-        if (o.kind == "backdrop") continue;
         for (size_t i = 0; i < o.points.size(); ++i)
             ini << "v" << i + 1 << "=\"" << o.points[i].x << "," << o.points[i].y << "\"\r\n";
     }

@@ -1,6 +1,7 @@
 // The demo fonts of the built Data folder: every font listed in data/fonts/fonts.txt exists
 // with its image, holds a blank with a positive advance and the digits, and each glyph's
-// rectangle lies inside its image on whole pixels, with ink where a visible character is.
+// rectangle lies inside its image on whole pixels, with ink where a visible character is; a
+// font whose line gives a glyph colour "#rrggbb" has its glyphs in that colour.
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,53 @@ std::vector<std::string> listedFonts() {
     return names;
 }
 
+// The glyph colour "#rrggbb" on the font's line of fonts.txt, or -1 without one.
+long listedColour(const std::string& name) {
+    std::ifstream in(std::string(RW_SOURCE_DIR) + "/data/fonts/fonts.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word) || word != name) continue;
+        while (words >> word)
+            if (word.size() == 7 && word[0] == '#' && word.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos)
+                return std::stol(word.substr(1), nullptr, 16);
+        return -1;
+    }
+    return -1;
+}
+
 }  // namespace
+
+// The shop's prices: green while the player can pay, red when the cash is short. Every texel
+// with ink carries the colour of the font's line (the alpha is the glyph's coverage).
+TEST(DemoFonts, ColouredFontsHaveTheirGlyphsInTheColourOfTheirLine) {
+    struct Case {
+        const char* name;
+        int strongChannel;   // 16 red, 8 green: the channel that must lead
+    } cases[] = {{"price_low", 16}, {"price", 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const long colour = listedColour(c.name);
+        ASSERT_GE(colour, 0) << "the line of " << c.name << " gives no colour";
+        const int strong = int(colour >> c.strongChannel) & 0xFF;
+        for (int channel : {0, 8, 16})
+            if (channel != c.strongChannel) EXPECT_GT(strong, int(colour >> channel) & 0xFF) << std::hex << colour;
+        const std::string dds = file_test::readDiskFile(std::string(RW_DIST_DIR) + "/Data/fonts/" + c.name + ".dds");
+        ASSERT_FALSE(dds.empty());
+        cImage image = decodeImage(dds.data(), dds.size());
+        int ink = 0, wrong = 0;
+        for (uint32_t y = 0; y < image.height; ++y)
+            for (uint32_t x = 0; x < image.width; ++x) {
+                const uint32_t texel = image.at(x, y);
+                if ((texel >> 24) < 16) continue;
+                ++ink;
+                if ((texel & 0xFFFFFFu) != uint32_t(colour)) ++wrong;
+            }
+        EXPECT_GT(ink, 100);
+        EXPECT_EQ(wrong, 0) << "texel colour " << std::hex << (image.at(0, 0) & 0xFFFFFFu) << " instead of " << colour;
+    }
+}
 
 TEST(DemoFonts, EveryListedFontIsBuiltWithAnImageThatMatchesItsGlyphs) {
     const std::vector<std::string> names = listedFonts();

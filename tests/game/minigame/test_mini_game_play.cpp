@@ -31,8 +31,8 @@ TEST_F(MiniGameTest, EveryObjectFoundPaysTheCostsAndTheBonusAndLeadsToTheShop) {
 
     // A wrong click on the cover over the first object: no points, no alert.
     const cHiddenObject* cover = nullptr;
-    for (const cHiddenObject* o : mini()->getDecor())
-        if (!o->getTriangles().empty()) cover = o;
+    for (const cHiddenObject* o : mini()->getDecor())   // deepest first: the cover, then the backdrop
+        if (!cover && !o->getTriangles().empty()) cover = o;
     ASSERT_NE(cover, nullptr);
     const size_t objects = mini()->getObjectsToFind().size();
     ASSERT_EQ(objects, 8u);
