@@ -14,7 +14,7 @@
 #include "engine/scene/cButton.h"
 #include "game/characters/cCustomer.h"
 #include "game/characters/cWaitress.h"
-#include "game/flow/cGameData.h"
+#include "game/data/cGameData.h"
 #include "game/flow/cGameScreen.h"
 #include "game/flow/cLevel.h"
 #include "game/interface/cHints.h"
