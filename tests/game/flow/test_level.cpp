@@ -9,6 +9,7 @@
 
 #include "engine/app/cLogic.h"
 #include "engine/core/cFileManager.h"
+#include "engine/core/cResourceManager.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/media/cGraphics.h"
 #include "engine/media/cSound.h"
@@ -320,6 +321,7 @@ TEST_F(Level, TheFaderDimsEveryCornerOfALargerBackBuffer) {
 void Level::fadeCorners() {
     genv->data.writeTexture("game/test/white.dds", 2, 2, 0xFFFFFFFFu);
     getFileManager()->rescan();
+    getResourceManager()->load("game/test/white.dds", 0);
     getSettingsManager()->setUnsigned(L"Graphics", L"width", 1024);
     getSettingsManager()->setUnsigned(L"Graphics", L"height", 768);
     getGraphics()->requestReset(true);
