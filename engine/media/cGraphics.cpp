@@ -1015,11 +1015,23 @@ bool cGraphics::sameAsLastFrame() {
     appendBytes(&sig, m_fade);
     appendBytes(&sig, m_overlay_color);
     appendBytes(&sig, m_shader_matrix);
-    // The states the chunks do not set themselves come from the device as it is now.
-    for (uint32_t i = 0; i < uint32_t(RenderState::Count); ++i) appendBytes(&sig, d->getRenderState(RenderState(i)));
+    // The states the frame does not set itself (drawing sets blending, depth, stencil, filters
+    // and the second stage's colour) come from the device as it is now.
+    for (uint32_t i = 0; i < uint32_t(RenderState::Count); ++i) {
+        switch (RenderState(i)) {
+        case RenderState::SrcBlend: case RenderState::DestBlend: case RenderState::AlphaBlendEnable:
+        case RenderState::AlphaTestEnable: case RenderState::ZEnable: case RenderState::ZWriteEnable:
+        case RenderState::ZFunc: case RenderState::StencilEnable: continue;
+        default: appendBytes(&sig, d->getRenderState(RenderState(i)));
+        }
+    }
     for (uint32_t stage = 0; stage < kStageCount; ++stage)
-        for (uint32_t i = 0; i < uint32_t(StageState::Count); ++i)
-            appendBytes(&sig, d->getStageState(stage, StageState(i)));
+        for (uint32_t i = 0; i < uint32_t(StageState::Count); ++i) {
+            const StageState state = StageState(i);
+            if (state == StageState::MagFilter || state == StageState::MinFilter) continue;
+            if (stage == 1 && state == StageState::ColorOp) continue;
+            appendBytes(&sig, d->getStageState(stage, state));
+        }
     for (uint32_t i = 0; i < uint32_t(TransformKind::Count); ++i) appendBytes(&sig, d->getTransform(TransformKind(i)));
     appendBytes(&sig, uint32_t(m_chunks.size()));
     for (const cRenderChunk& chunk : m_chunks) {
