@@ -44,6 +44,7 @@
 #include "tests/game/flow/RestaurantDriver.h"
 #include "tests/game/flow/ScreenReadability.h"
 #include "tests/game/flow/test_game_fixture.h"
+#include "tests/game/menus/test_walk_support.h"
 
 using namespace readability_test;
 
@@ -55,26 +56,8 @@ std::string narrow(const std::wstring& w) {
     return s;
 }
 
-class ScreenWalk : public game_test::GameFixture {
+class ScreenWalk : public game_test::WalkFixture {
 protected:
-    void click(const cVector2& at) {
-        platform::input::injectCursor(at.x, at.y);
-        genv->frame();
-        platform::input::injectButton(MOUSE_LEFT, true);
-        genv->frame();
-        platform::input::injectButton(MOUSE_LEFT, false);
-        genv->frame();
-    }
-    void click(cButton* button) {
-        ASSERT_NE(button, nullptr);
-        click(button->getPosition());
-    }
-    void key(uint8_t code) {
-        platform::input::injectKey(code, true);
-        genv->frame();
-        platform::input::injectKey(code, false);
-        genv->frame();
-    }
     template <class Cond>
     bool until(Cond&& cond, int limit = 600) {
         return genv->framesUntil(std::forward<Cond>(cond), limit);
