@@ -8,6 +8,7 @@
 // chosen once, from the environment variable RW_BACKEND ("headless" or "sdl", default sdl).
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -166,7 +167,12 @@ uint32_t timeMs();
 void sleepMs(uint32_t ms);          // headless: advances the test clock instead of sleeping
 void advanceTestClock(uint32_t ms); // headless only
 void setTestClock(uint32_t ms);     // headless only
+// The processor's cycle counter; headless: the test clock in nanoseconds, so two runs of one
+// test see the same values.
 uint64_t readCycleCounter();
+// The local date and time; headless: 1 January 2026, 12:00, plus the test clock, so logs and
+// statistics of a test do not depend on the day it runs.
+std::tm localTime();
 
 // ---- Dialogs and system facts -----------------------------------------------------------
 // A warning box with an OK button when a display exists; headless records it instead.

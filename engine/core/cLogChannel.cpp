@@ -6,6 +6,7 @@
 
 #include "engine/core/ErrorCallStack.h"
 #include "engine/core/cFileManager.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -36,10 +37,7 @@ void cLogChannel::setClock(Clock clock) { clockHook() = std::move(clock); }
 
 std::tm cLogChannel::now() {
     if (clockHook()) return clockHook()();
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    return local;
+    return platform::localTime();
 }
 
 cStringA cLogChannel::pathOf(const cStringA& name) {

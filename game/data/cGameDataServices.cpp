@@ -58,12 +58,7 @@ cStatistics::Services cStatistics::defaultServices() {
         if (cSettingsManager* settings = getSettingsManager()) settings->getBool(cStringW(L"Statistics"), cStringW(L"use"), use);
         return use;
     };
-    s.now = [] {
-        std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        return local;
-    };
+    s.now = [] { return platform::localTime(); };
     s.gameTotal = [] { return getGameData() ? getGameData()->getTotalScore(game::kLevelCount) : 0; };
     s.log = logLine;
     return s;

@@ -59,11 +59,30 @@ void advanceTestClock(uint32_t ms) { state().testClock += ms; }
 void setTestClock(uint32_t ms) { state().testClock = ms; }
 
 uint64_t readCycleCounter() {
+    if (backend() == Backend::Headless) return uint64_t(state().testClock) * 1000000ull;
 #if defined(__x86_64__) || defined(__i386__)
     return __rdtsc();
 #else
     return monotonicNs();
 #endif
+}
+
+std::tm localTime() {
+    std::tm local{};
+    if (backend() == Backend::Headless) {
+        std::tm start{};
+        start.tm_year = 2026 - 1900;
+        start.tm_mon = 0;
+        start.tm_mday = 1;
+        start.tm_hour = 12;
+        start.tm_isdst = 0;
+        const std::time_t t = timegm(&start) + std::time_t(state().testClock / 1000u);
+        gmtime_r(&t, &local);
+        return local;
+    }
+    const std::time_t t = std::time(nullptr);
+    localtime_r(&t, &local);
+    return local;
 }
 
 std::string executablePath() {

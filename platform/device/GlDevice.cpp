@@ -17,9 +17,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/sdl/SdlTypes.h"
@@ -30,81 +33,48 @@
 
 namespace {
 
-// Set while the device's context lives; objects released later skip their GL calls.
-using AliveFlag = std::shared_ptr<bool>;
+// What the device's objects share with it: whether its context still lives (objects released
+// later skip their GL calls) and the hook that runs the kept draws using a texture before its
+// pixels change or it goes.
+struct DeviceLink {
+    bool alive = true;
+    std::function<void(GLuint)> textureChanging;
+};
+using Link = std::shared_ptr<DeviceLink>;
 
+// Vertices and indices stay in memory: a draw copies what it uses into the draws the device
+// keeps (see cGlDevice), so a buffer may be written again right after a draw.
 class cGlVertexBuffer : public cVertexBuffer {
 public:
-    cGlVertexBuffer(uint32_t bytes, uint32_t format, MemoryPool pool, AliveFlag alive)
-        : m_staging(bytes, 0), m_format(format), m_pool(pool), m_alive(std::move(alive)) {
-        glGenBuffers(1, &m_name);
-        glBindBuffer(GL_ARRAY_BUFFER, m_name);
-        glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_DYNAMIC_DRAW);
-    }
-    ~cGlVertexBuffer() override {
-        if (*m_alive) glDeleteBuffers(1, &m_name);
-    }
-    uint32_t getSize() const override { return uint32_t(m_staging.size()); }
+    cGlVertexBuffer(uint32_t bytes, uint32_t format, MemoryPool pool) : m_bytes(bytes, 0), m_format(format), m_pool(pool) {}
+    uint32_t getSize() const override { return uint32_t(m_bytes.size()); }
     uint32_t getFormat() const override { return m_format; }
     MemoryPool getPool() const override { return m_pool; }
     int32_t lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override {
-        if (!data || m_locked || offset > m_staging.size()) return DEVERR_INVALIDCALL;
-        if (size == 0) size = uint32_t(m_staging.size()) - offset;
-        if (size > m_staging.size() - offset) return DEVERR_INVALIDCALL;
-        m_lockOffset = offset;
-        m_lockSize = size;
-        m_discard = (flags & LOCK_DISCARD) != 0;
+        if (!data || m_locked || offset > m_bytes.size()) return DEVERR_INVALIDCALL;
+        if (size == 0) size = uint32_t(m_bytes.size()) - offset;
+        if (size > m_bytes.size() - offset) return DEVERR_INVALIDCALL;
         m_locked = true;
-        *data = m_staging.data() + offset;
+        *data = m_bytes.data() + offset;
         return DEV_OK;
     }
     int32_t unlock() override {
         if (!m_locked) return DEVERR_INVALIDCALL;
         m_locked = false;
-        // Uploads happen at the first draw after the unlock, so a buffer filled only partly
-        // sends only what is drawn.
-        m_dirtyBegin = std::min(m_dirtyBegin, m_lockOffset);
-        m_dirtyEnd = std::max(m_dirtyEnd, m_lockOffset + m_lockSize);
-        if (m_discard) m_orphan = true;
         return DEV_OK;
     }
-    // Sends the changed bytes up to end (the rest waits for a later draw).
-    void sync(GLenum target, uint64_t end) {
-        if (m_dirtyBegin >= m_dirtyEnd) return;
-        uint32_t stop = uint32_t(std::min<uint64_t>(end, m_dirtyEnd));
-        glBindBuffer(target, m_name);
-        if (m_orphan) {
-            glBufferData(target, m_staging.size(), nullptr, GL_DYNAMIC_DRAW);
-            m_orphan = false;
-            // After orphaning the whole buffer must be resent up to what was written.
-            m_dirtyBegin = 0;
-        }
-        if (stop > m_dirtyBegin) {
-            glBufferSubData(target, m_dirtyBegin, stop - m_dirtyBegin, m_staging.data() + m_dirtyBegin);
-            m_dirtyBegin = stop;
-        }
-        if (m_dirtyBegin >= m_dirtyEnd) {
-            m_dirtyBegin = UINT32_MAX;
-            m_dirtyEnd = 0;
-        }
-    }
-    GLuint name() const { return m_name; }
+    const uint8_t* bytes() const { return m_bytes.data(); }
 
 private:
-    std::vector<uint8_t> m_staging;
+    std::vector<uint8_t> m_bytes;
     uint32_t m_format;
     MemoryPool m_pool;
-    AliveFlag m_alive;
-    GLuint m_name = 0;
-    bool m_locked = false, m_discard = false, m_orphan = false;
-    uint32_t m_lockOffset = 0, m_lockSize = 0;
-    uint32_t m_dirtyBegin = UINT32_MAX, m_dirtyEnd = 0;
+    bool m_locked = false;
 };
 
 class cGlIndexBuffer : public cIndexBuffer {
 public:
-    cGlIndexBuffer(uint32_t bytes, IndexFormat format, MemoryPool pool, AliveFlag alive)
-        : m_buffer(bytes, 0, pool, std::move(alive)), m_format(format) {}
+    cGlIndexBuffer(uint32_t bytes, IndexFormat format, MemoryPool pool) : m_buffer(bytes, 0, pool), m_format(format) {}
     uint32_t getSize() const override { return m_buffer.getSize(); }
     IndexFormat getFormat() const override { return m_format; }
     MemoryPool getPool() const override { return m_buffer.getPool(); }
@@ -112,7 +82,7 @@ public:
         return m_buffer.lock(offset, size, data, flags);
     }
     int32_t unlock() override { return m_buffer.unlock(); }
-    cGlVertexBuffer& store() { return m_buffer; }
+    const uint8_t* bytes() const { return m_buffer.bytes(); }
 
 private:
     cGlVertexBuffer m_buffer;
@@ -121,21 +91,24 @@ private:
 
 class cGlTexture : public cDeviceTexture {
 public:
-    cGlTexture(uint32_t w, uint32_t h, AliveFlag alive, std::shared_ptr<uint64_t> generation)
-        : m_width(w), m_height(h), m_alive(std::move(alive)), m_generation(std::move(generation)) {
+    cGlTexture(uint32_t w, uint32_t h, Link link, std::shared_ptr<uint64_t> generation)
+        : m_width(w), m_height(h), m_link(std::move(link)), m_generation(std::move(generation)) {
         glGenTextures(1, &m_name);
         glBindTexture(GL_TEXTURE_2D, m_name);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(w), GLsizei(h), 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     }
     ~cGlTexture() override {
-        if (*m_alive) glDeleteTextures(1, &m_name);
+        if (!m_link->alive) return;
+        m_link->textureChanging(m_name);
+        glDeleteTextures(1, &m_name);
     }
     uint32_t getWidth() const override { return m_width; }
     uint32_t getHeight() const override { return m_height; }
     int32_t upload(const uint32_t* argb) override {
         if (!argb) return DEVERR_INVALIDCALL;
-        if (!*m_alive) return DEVERR_INVALIDCALL;
+        if (!m_link->alive) return DEVERR_INVALIDCALL;
+        m_link->textureChanging(m_name);
         ++*m_generation;
         glBindTexture(GL_TEXTURE_2D, m_name);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -147,7 +120,7 @@ public:
 
 private:
     uint32_t m_width, m_height;
-    AliveFlag m_alive;
+    Link m_link;
     std::shared_ptr<uint64_t> m_generation;
     GLuint m_name = 0;
 };
@@ -437,20 +410,26 @@ std::unique_ptr<cGlContext> makeSdlContext(SDL_Window* window) {
 
 class cGlDevice : public cStateDevice {
 public:
-    cGlDevice(std::unique_ptr<cGlContext> context, bool headless) : m_context(std::move(context)), m_headless(headless) {}
+    cGlDevice(std::unique_ptr<cGlContext> context, bool headless) : m_context(std::move(context)), m_headless(headless) {
+        m_link->textureChanging = [this](GLuint texture) {
+            if (m_keptTextures.count(texture)) runKeptDraws();
+        };
+    }
 
     ~cGlDevice() override {
         m_context->makeCurrent();
+        dropKeptDraws();
         unbindAll();
         for (auto& [key, program] : m_programs) glDeleteProgram(program.name);
         for (auto& [key, fragment] : m_fragments) glDeleteShader(fragment);
         for (auto& [handle, vs] : m_vertexShaders) glDeleteShader(vs);
         if (m_fixedVs) glDeleteShader(m_fixedVs);
-        if (m_upBuffer) m_upBuffer->release();
         destroyTarget();
+        if (m_streams[0]) glDeleteBuffers(2, m_streams);
         if (m_samplers[0]) glDeleteSamplers(2, m_samplers);
         if (m_vao) glDeleteVertexArrays(1, &m_vao);
-        *m_alive = false;
+        m_link->alive = false;
+        m_link->textureChanging = nullptr;
         m_context.reset();
     }
 
@@ -462,12 +441,12 @@ public:
         if (!m_fixedVs || !programFor(0, stageKey())) return DEVERR_SHADERCOMPILE;
         glGenVertexArrays(1, &m_vao);
         glBindVertexArray(m_vao);
+        glGenBuffers(2, m_streams);
         glGenSamplers(2, m_samplers);
         GLint maxSize = 0;
         glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
         m_caps.maxTextureWidth = m_caps.maxTextureHeight = uint32_t(std::max(maxSize, 64));
         m_caps.vertexShaderVersion = 0x0101;
-        m_upBuffer = new cGlVertexBuffer(64 * 1024, 0, MemoryPool::Default, m_alive);
         return reset(params);
     }
 
@@ -477,14 +456,12 @@ public:
 
     int32_t createVertexBuffer(uint32_t bytes, uint32_t, uint32_t format, MemoryPool pool, cVertexBuffer** out) override {
         if (!out || bytes == 0) return DEVERR_INVALIDCALL;
-        m_context->makeCurrent();
-        *out = new cGlVertexBuffer(bytes, format, pool, m_alive);
+        *out = new cGlVertexBuffer(bytes, format, pool);
         return DEV_OK;
     }
     int32_t createIndexBuffer(uint32_t bytes, uint32_t, IndexFormat format, MemoryPool pool, cIndexBuffer** out) override {
         if (!out || bytes == 0) return DEVERR_INVALIDCALL;
-        m_context->makeCurrent();
-        *out = new cGlIndexBuffer(bytes, format, pool, m_alive);
+        *out = new cGlIndexBuffer(bytes, format, pool);
         return DEV_OK;
     }
     int32_t createTexture(uint32_t width, uint32_t height, MemoryPool, cDeviceTexture** out) override {
@@ -493,7 +470,7 @@ public:
         if (width > m_caps.maxTextureWidth || height > m_caps.maxTextureHeight) return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
         contentChanged();
-        *out = new cGlTexture(width, height, m_alive, generationCounter());
+        *out = new cGlTexture(width, height, m_link, generationCounter());
         return glGetError() == GL_OUT_OF_MEMORY ? DEVERR_OUTOFVIDEOMEMORY : DEV_OK;
     }
     int32_t createVertexShader(const uint32_t* tokens, size_t count, uint32_t, uint32_t* handle) override {
@@ -518,6 +495,7 @@ public:
     int32_t deleteVertexShader(uint32_t handle) override {
         auto it = m_vertexShaders.find(handle);
         if (it == m_vertexShaders.end()) return DEVERR_INVALIDCALL;
+        runKeptDraws();   // they may use the programs deleted here
         m_context->makeCurrent();
         contentChanged();
         for (auto p = m_programs.begin(); p != m_programs.end();) {
@@ -536,75 +514,65 @@ public:
 
     int32_t drawPrimitive(PrimitiveType type, uint32_t start, uint32_t count) override {
         auto* vb = static_cast<cGlVertexBuffer*>(streamBuffer());
-        if (!vb || !streamStride() || count == 0) return DEVERR_INVALIDCALL;
-        uint64_t vertices = primitiveVertexCount(type, count);
-        uint64_t end = (uint64_t(start) + vertices) * streamStride();
+        const uint32_t stride = streamStride();
+        if (!vb || !stride || count == 0) return DEVERR_INVALIDCALL;
+        const uint64_t vertices = primitiveVertexCount(type, count);
+        const uint64_t first = uint64_t(start) * stride, end = (uint64_t(start) + vertices) * stride;
         if (end > vb->getSize()) return DEVERR_INVALIDCALL;
-        if (!prepareDraw(vb, end)) return DEVERR_INVALIDCALL;
-        glDrawArrays(primitiveMode(type), GLint(start), GLsizei(vertices));
-        return DEV_OK;
+        return keepDraw(type, vertices, vb->bytes() + first, end - first, stride, nullptr, 0, 0);
     }
 
     int32_t drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex, uint32_t vertexCount, uint32_t startIndex,
                                  uint32_t count) override {
         auto* vb = static_cast<cGlVertexBuffer*>(streamBuffer());
         auto* ib = static_cast<cGlIndexBuffer*>(indexBuffer());
-        if (!vb || !ib || !streamStride() || count == 0) return DEVERR_INVALIDCALL;
-        uint32_t indexSize = ib->getFormat() == IndexFormat::Index16 ? 2 : 4;
-        uint64_t indices = primitiveVertexCount(type, count);
-        uint64_t indexEnd = (uint64_t(startIndex) + indices) * indexSize;
-        uint64_t vertexEnd = (uint64_t(baseVertex()) + minIndex + vertexCount) * streamStride();
+        const uint32_t stride = streamStride();
+        if (!vb || !ib || !stride || count == 0) return DEVERR_INVALIDCALL;
+        const uint32_t indexSize = ib->getFormat() == IndexFormat::Index16 ? 2 : 4;
+        const uint64_t indices = primitiveVertexCount(type, count);
+        const uint64_t indexStart = uint64_t(startIndex) * indexSize, indexEnd = (uint64_t(startIndex) + indices) * indexSize;
+        const uint64_t vertexEnd = (uint64_t(baseVertex()) + minIndex + vertexCount) * stride;
         if (indexEnd > ib->getSize() || vertexEnd > vb->getSize()) return DEVERR_INVALIDCALL;
-        if (!prepareDraw(vb, vertexEnd)) return DEVERR_INVALIDCALL;
-        ib->store().sync(GL_ELEMENT_ARRAY_BUFFER, indexEnd);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ib->store().name());
-        glDrawElementsBaseVertex(primitiveMode(type), GLsizei(indices), indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
-                                 reinterpret_cast<const void*>(uintptr_t(startIndex) * indexSize), GLint(baseVertex()));
-        return DEV_OK;
+        // The vertices the indices name, from the base vertex on; an index past the buffer's end
+        // is refused rather than left to read what follows it.
+        const uint8_t* at = ib->bytes() + indexStart;
+        uint32_t highest = 0;
+        for (uint64_t i = 0; i < indices; ++i) {
+            uint32_t index = 0;
+            if (indexSize == 2) {
+                uint16_t v;
+                std::memcpy(&v, at + i * 2, 2);
+                index = v;
+            } else {
+                std::memcpy(&index, at + i * 4, 4);
+            }
+            highest = std::max(highest, index);
+        }
+        const uint64_t first = uint64_t(baseVertex()) * stride, last = (uint64_t(baseVertex()) + highest + 1) * stride;
+        if (last > vb->getSize()) return DEVERR_INVALIDCALL;
+        return keepDraw(type, indices, vb->bytes() + first, last - first, stride, at, indexEnd - indexStart, indexSize);
     }
 
     int32_t drawPrimitiveUp(PrimitiveType type, uint32_t count, const void* vertices, uint32_t stride) override {
         if (!vertices || stride == 0 || count == 0) return DEVERR_INVALIDCALL;
-        uint64_t bytes = uint64_t(primitiveVertexCount(type, count)) * stride;
+        const uint64_t n = primitiveVertexCount(type, count);
+        const uint64_t bytes = n * stride;
         // Caller memory of more than 64 MB is no vertex list of this program.
         if (bytes == 0 || bytes > (uint64_t(64) << 20)) return DEVERR_INVALIDCALL;
-        if (bytes > m_upBuffer->getSize()) {
-            m_upBuffer->release();
-            m_upBuffer = new cGlVertexBuffer(uint32_t(bytes * 2), 0, MemoryPool::Default, m_alive);
-        }
-        void* data = nullptr;
-        if (devFailed(m_upBuffer->lock(0, uint32_t(bytes), &data, LOCK_DISCARD))) return DEVERR_INVALIDCALL;
-        std::memcpy(data, vertices, bytes);
-        m_upBuffer->unlock();
-        cStateDevice::setStreamSource(0, m_upBuffer, stride);
-        int32_t r = drawPrimitive(type, 0, count);
-        cStateDevice::setStreamSource(0, nullptr, 0);
-        return r;
+        return keepDraw(type, n, static_cast<const uint8_t*>(vertices), bytes, stride, nullptr, 0, 0);
     }
 
     int32_t clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override {
-        m_context->makeCurrent();
-        glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
-        glViewport(0, 0, GLsizei(m_params.width), GLsizei(m_params.height));
-        GLbitfield mask = 0;
-        if (flags & CLEAR_TARGET) {
-            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-            glClearColor(float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
-                         float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f);
-            mask |= GL_COLOR_BUFFER_BIT;
-        }
-        if (flags & CLEAR_ZBUFFER) {
-            glDepthMask(GL_TRUE);
-            glClearDepth(std::clamp(z, 0.0f, 1.0f));
-            mask |= GL_DEPTH_BUFFER_BIT;
-        }
-        if (flags & CLEAR_STENCIL) {
-            glStencilMask(0xFF);
-            glClearStencil(GLint(stencil));
-            mask |= GL_STENCIL_BUFFER_BIT;
-        }
-        glDisable(GL_SCISSOR_TEST);
-        if (mask) glClear(mask);
+        // A clear of the whole target hides every draw kept before it (unless their depth is
+        // still to be tested against).
+        if ((flags & CLEAR_TARGET) && ((flags & CLEAR_ZBUFFER) || !m_keptDepthWrites)) dropKeptDraws();
+        KeptCommand command;
+        command.clear = true;
+        command.clearFlags = flags;
+        command.clearColor = color;
+        command.clearZ = z;
+        command.clearStencil = stencil;
+        m_kept.push_back(command);
         return DEV_OK;
     }
     int32_t beginScene() override {
@@ -619,11 +587,10 @@ public:
     }
 
     int32_t present() override {
+        // Headless, the frame stays kept until its pixels are read.
+        if (m_headless) return DEV_OK;
+        runKeptDraws();
         m_context->makeCurrent();
-        if (m_headless) {
-            glFlush();
-            return DEV_OK;
-        }
         int w = 0, h = 0;
         m_context->drawableSize(&w, &h);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);
@@ -651,6 +618,7 @@ public:
         if (params.width == 0 || params.height == 0 || params.width > 16384 || params.height > 16384)
             return DEVERR_INVALIDCALL;
         m_context->makeCurrent();
+        dropKeptDraws();   // their target goes
         contentChanged();
         destroyTarget();
         glGenFramebuffers(1, &m_fbo);
@@ -690,6 +658,7 @@ public:
 
     int32_t readBackBuffer(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) override {
         if (!pixels || !m_fbo) return DEVERR_INVALIDCALL;
+        runKeptDraws();
         m_context->makeCurrent();
         const uint32_t w = m_params.width, h = m_params.height;
         std::vector<uint32_t> raw(size_t(w) * h);
@@ -707,6 +676,126 @@ public:
     }
 
 private:
+    // ---- Kept draws ----
+    // Clears and draws are kept, with the states and the vertices they use, and run only when
+    // their pixels are needed: when the frame is shown in a window or read back, before a
+    // texture they use changes or goes, before a vertex shader is deleted, and when too many
+    // are kept. A clear of the whole target drops what was kept before it, so frames nobody
+    // looks at (most frames of a headless test) cost no rasterizing.
+    struct DrawStates {
+        const Program* program = nullptr;
+        uint32_t shader = 0, format = 0, stride = 0;
+        DeviceMatrix transform;   // world, view and projection, on the fixed path
+        size_t constants = 0;     // into m_keptConstants, with a vertex shader
+        GLuint textures[2] = {0, 0};
+        GLint texIndex[2] = {0, 0};
+        GLint filter[2][2] = {};  // magnification, minification
+        GLint wrap[2][2] = {};    // u, v
+        uint32_t textureFactor = 0, alphaRef = 0;
+        bool blend = false;
+        GLenum srcBlend = GL_ONE, destBlend = GL_ZERO, blendEquation = GL_FUNC_ADD;
+        bool depthTest = false, depthWrite = false;
+        GLenum depthFunc = GL_LESS;
+        uint32_t cull = CULL_NONE, fill = FILL_SOLID;
+    };
+    struct KeptCommand {
+        bool clear = false;
+        uint32_t clearFlags = 0, clearColor = 0, clearStencil = 0;
+        float clearZ = 1.0f;
+        DrawStates states;
+        GLenum mode = GL_TRIANGLES;
+        GLsizei count = 0;
+        size_t vertices = 0;      // offset into m_keptVertices
+        size_t indices = 0;       // offset into m_keptIndices
+        uint32_t indexSize = 0;   // 0: not indexed
+    };
+    static constexpr size_t kMaxKeptCommands = 4096;
+    static constexpr size_t kMaxKeptBytes = size_t(32) << 20;
+
+    int32_t keepDraw(PrimitiveType type, uint64_t count, const uint8_t* vertices, uint64_t vertexBytes, uint32_t stride,
+                     const uint8_t* indices, uint64_t indexBytes, uint32_t indexSize) {
+        KeptCommand command;
+        if (!captureStates(stride, &command.states)) return DEVERR_INVALIDCALL;
+        command.mode = primitiveMode(type);
+        command.count = GLsizei(count);
+        command.vertices = append(&m_keptVertices, vertices, vertexBytes);
+        if (indexSize) {
+            command.indices = append(&m_keptIndices, indices, indexBytes);
+            command.indexSize = indexSize;
+        }
+        for (GLuint texture : command.states.textures)
+            if (texture) m_keptTextures.insert(texture);
+        if (command.states.depthTest && command.states.depthWrite) m_keptDepthWrites = true;
+        m_kept.push_back(command);
+        if (m_kept.size() >= kMaxKeptCommands || m_keptVertices.size() + m_keptIndices.size() >= kMaxKeptBytes)
+            runKeptDraws();
+        return DEV_OK;
+    }
+
+    // Appends bytes at a 16-byte boundary; their offset.
+    static size_t append(std::vector<uint8_t>* to, const uint8_t* bytes, uint64_t size) {
+        const size_t at = (to->size() + 15) & ~size_t(15);
+        to->resize(at + size_t(size));
+        if (size) std::memcpy(to->data() + at, bytes, size_t(size));
+        return at;
+    }
+
+    void dropKeptDraws() {
+        m_kept.clear();
+        m_keptVertices.clear();
+        m_keptIndices.clear();
+        m_keptConstants.clear();
+        m_keptTextures.clear();
+        m_keptDepthWrites = false;
+    }
+
+    void runKeptDraws() {
+        if (m_kept.empty()) return;
+        m_context->makeCurrent();
+        glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+        glViewport(0, 0, GLsizei(m_params.width), GLsizei(m_params.height));
+        glBindVertexArray(m_vao);
+        glBindBuffer(GL_ARRAY_BUFFER, m_streams[0]);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_keptVertices.size()), m_keptVertices.data(), GL_STREAM_DRAW);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_streams[1]);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(m_keptIndices.size()), m_keptIndices.data(), GL_STREAM_DRAW);
+        for (const KeptCommand& command : m_kept) {
+            if (command.clear) {
+                runClear(command);
+                continue;
+            }
+            applyStates(command.states, command.vertices);
+            if (command.indexSize)
+                glDrawElements(command.mode, command.count, command.indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+                               reinterpret_cast<const void*>(uintptr_t(command.indices)));
+            else
+                glDrawArrays(command.mode, 0, command.count);
+        }
+        dropKeptDraws();
+    }
+
+    void runClear(const KeptCommand& c) {
+        GLbitfield mask = 0;
+        if (c.clearFlags & CLEAR_TARGET) {
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glClearColor(float((c.clearColor >> 16) & 0xFF) / 255.0f, float((c.clearColor >> 8) & 0xFF) / 255.0f,
+                         float(c.clearColor & 0xFF) / 255.0f, float(c.clearColor >> 24) / 255.0f);
+            mask |= GL_COLOR_BUFFER_BIT;
+        }
+        if (c.clearFlags & CLEAR_ZBUFFER) {
+            glDepthMask(GL_TRUE);
+            glClearDepth(std::clamp(c.clearZ, 0.0f, 1.0f));
+            mask |= GL_DEPTH_BUFFER_BIT;
+        }
+        if (c.clearFlags & CLEAR_STENCIL) {
+            glStencilMask(0xFF);
+            glClearStencil(GLint(c.clearStencil));
+            mask |= GL_STENCIL_BUFFER_BIT;
+        }
+        glDisable(GL_SCISSOR_TEST);
+        if (mask) glClear(mask);
+    }
+
     void destroyTarget() {
         if (m_fbo) glDeleteFramebuffers(1, &m_fbo);
         if (m_renderbuffers[0]) glDeleteRenderbuffers(2, m_renderbuffers);
@@ -714,7 +803,6 @@ private:
         m_renderbuffers[0] = m_renderbuffers[1] = 0;
     }
 
-    // Binds the program, the states and the vertex layout of the current stream.
     // The fragment states of the next draw (see StageKey).
     StageKey stageKey() const {
         StageKey k{};
@@ -745,6 +833,7 @@ private:
             if (it == m_vertexShaders.end()) return nullptr;
             vs = it->second;
         }
+        m_context->makeCurrent();
         auto fragment = m_fragments.find(key);
         if (fragment == m_fragments.end()) {
             GLuint fs = compile(GL_FRAGMENT_SHADER, fragmentSource(key), nullptr);
@@ -756,31 +845,70 @@ private:
         return &m_programs.emplace(id, program).first->second;
     }
 
-    bool prepareDraw(cGlVertexBuffer* vb, uint64_t vertexEnd) {
-        m_context->makeCurrent();
-        glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
-        glViewport(0, 0, GLsizei(m_params.width), GLsizei(m_params.height));
-        glBindVertexArray(m_vao);
-        const Program* program = programFor(getVertexShader(), stageKey());
-        if (!program) return false;
-        const uint32_t shader = getVertexShader();
+    // The device's states as the next draw uses them.
+    bool captureStates(uint32_t stride, DrawStates* d) {
+        d->shader = getVertexShader();
+        d->program = programFor(d->shader, stageKey());
+        if (!d->program) return false;
+        d->format = vertexFormat();
+        d->stride = stride;
+        if (d->shader) {
+            d->constants = m_keptConstants.size();
+            const float* constants = shaderConstants();
+            m_keptConstants.insert(m_keptConstants.end(), constants, constants + 4 * kMaxShaderConstants);
+        } else {
+            const DeviceMatrix wv =
+                multiplyDeviceMatrices(getTransform(TransformKind::World), getTransform(TransformKind::View));
+            d->transform = multiplyDeviceMatrices(wv, getTransform(TransformKind::Projection));
+        }
+        for (uint32_t s = 0; s < 2; ++s) {
+            auto* texture = static_cast<cGlTexture*>(getTexture(s));
+            d->textures[s] = texture ? texture->name() : 0;
+            d->texIndex[s] = GLint(getStageState(s, StageState::TexCoordIndex));
+            d->filter[s][0] = getStageState(s, StageState::MagFilter) == TEXF_LINEAR ? GL_LINEAR : GL_NEAREST;
+            d->filter[s][1] = getStageState(s, StageState::MinFilter) == TEXF_LINEAR ? GL_LINEAR : GL_NEAREST;
+            d->wrap[s][0] = GLint(addressMode(getStageState(s, StageState::AddressU)));
+            d->wrap[s][1] = GLint(addressMode(getStageState(s, StageState::AddressV)));
+        }
+        d->textureFactor = getRenderState(RenderState::TextureFactor);
+        d->alphaRef = getRenderState(RenderState::AlphaRef) & 0xFF;
+        d->blend = getRenderState(RenderState::AlphaBlendEnable) != 0;
+        d->srcBlend = blendFactor(getRenderState(RenderState::SrcBlend));
+        d->destBlend = blendFactor(getRenderState(RenderState::DestBlend));
+        switch (getRenderState(RenderState::BlendOp)) {
+        case BLENDOP_SUBTRACT: d->blendEquation = GL_FUNC_SUBTRACT; break;
+        case BLENDOP_REVSUBTRACT: d->blendEquation = GL_FUNC_REVERSE_SUBTRACT; break;
+        case BLENDOP_MIN: d->blendEquation = GL_MIN; break;
+        case BLENDOP_MAX: d->blendEquation = GL_MAX; break;
+        default: d->blendEquation = GL_FUNC_ADD; break;
+        }
+        d->depthTest = getRenderState(RenderState::ZEnable) != 0;
+        d->depthFunc = compareFunc(getRenderState(RenderState::ZFunc));
+        d->depthWrite = getRenderState(RenderState::ZWriteEnable) != 0;
+        d->cull = getRenderState(RenderState::CullMode);
+        d->fill = getRenderState(RenderState::FillMode);
+        return true;
+    }
+
+    // Binds the program, the states and the vertex layout of a kept draw whose vertices start
+    // at offset in the kept vertex stream.
+    void applyStates(const DrawStates& d, size_t offset) {
+        const Program* program = d.program;
         glUseProgram(program->name);
         const float pixelOffset[2] = {1.0f / float(m_params.width), -1.0f / float(m_params.height)};
         glUniform2fv(program->pixelOffset, 1, pixelOffset);
 
         // Vertex layout.
-        vb->sync(GL_ARRAY_BUFFER, vertexEnd);
-        glBindBuffer(GL_ARRAY_BUFFER, vb->name());
-        const uint32_t stride = streamStride();
+        const uint32_t stride = d.stride;
         for (GLuint i = 0; i < 16; ++i) glDisableVertexAttribArray(i);
-        auto attribute = [&](GLuint location, GLint size, GLenum type, bool normalized, uint32_t offset, uint32_t bytes) {
-            if (offset + bytes > stride) return false;   // the stream's vertices are shorter
+        auto attribute = [&](GLuint location, GLint size, GLenum type, bool normalized, uint32_t at, uint32_t bytes) {
+            if (at + bytes > stride) return false;   // the stream's vertices are shorter
             glEnableVertexAttribArray(location);
             glVertexAttribPointer(location, size, type, normalized ? GL_TRUE : GL_FALSE, GLsizei(stride),
-                                  reinterpret_cast<const void*>(uintptr_t(offset)));
+                                  reinterpret_cast<const void*>(uintptr_t(offset + at)));
             return true;
         };
-        if (shader) {
+        if (d.shader) {
             // The sprite declaration: v0 position, v5 colour, v7 and v8 texture coordinates.
             glVertexAttrib4f(0, 0, 0, 0, 1);
             glVertexAttrib4f(5, 1, 1, 1, 1);
@@ -788,78 +916,63 @@ private:
             attribute(5, GL_BGRA, GL_UNSIGNED_BYTE, true, 12, 4);
             attribute(7, 2, GL_FLOAT, false, 16, 8);
             attribute(8, 2, GL_FLOAT, false, 24, 8);
-            glUniform4fv(program->constants, GLsizei(kMaxShaderConstants), shaderConstants());
+            glUniform4fv(program->constants, GLsizei(kMaxShaderConstants), m_keptConstants.data() + d.constants);
         } else {
-            const uint32_t format = vertexFormat();
-            uint32_t offset = 0;
-            if (format & VF_POSITION) {
-                attribute(0, 3, GL_FLOAT, false, offset, 12);
-                offset += 12;
+            uint32_t at = 0;
+            if (d.format & VF_POSITION) {
+                attribute(0, 3, GL_FLOAT, false, at, 12);
+                at += 12;
             }
-            if (format & VF_NORMAL) offset += 12;
+            if (d.format & VF_NORMAL) at += 12;
             bool hasColor = false;
-            if (format & VF_DIFFUSE) {
-                hasColor = attribute(2, GL_BGRA, GL_UNSIGNED_BYTE, true, offset, 4);
-                offset += 4;
+            if (d.format & VF_DIFFUSE) {
+                hasColor = attribute(2, GL_BGRA, GL_UNSIGNED_BYTE, true, at, 4);
+                at += 4;
             }
             glVertexAttrib4f(3, 0, 0, 0, 1);
             glVertexAttrib4f(4, 0, 0, 0, 1);
-            uint32_t texCount = vertexFormatTexCount(format);
+            const uint32_t texCount = vertexFormatTexCount(d.format);
             for (uint32_t t = 0; t < texCount && t < 2; ++t) {
-                attribute(3 + t, 2, GL_FLOAT, false, offset, 8);
-                offset += 8;
+                attribute(3 + t, 2, GL_FLOAT, false, at, 8);
+                at += 8;
             }
             glUniform1i(program->hasColor, hasColor ? 1 : 0);
-            DeviceMatrix wv =
-                multiplyDeviceMatrices(getTransform(TransformKind::World), getTransform(TransformKind::View));
-            DeviceMatrix wvp = multiplyDeviceMatrices(wv, getTransform(TransformKind::Projection));
-            glUniformMatrix4fv(program->transform, 1, GL_FALSE, &wvp.m[0][0]);
+            glUniformMatrix4fv(program->transform, 1, GL_FALSE, &d.transform.m[0][0]);
         }
 
         // Texture stages.
-        GLint texIndex[2];
         for (uint32_t s = 0; s < 2; ++s) {
-            auto* texture = static_cast<cGlTexture*>(getTexture(s));
-            texIndex[s] = GLint(getStageState(s, StageState::TexCoordIndex));
             glActiveTexture(GL_TEXTURE0 + s);
-            glBindTexture(GL_TEXTURE_2D, texture ? texture->name() : 0);
-            GLuint sampler = m_samplers[s];
+            glBindTexture(GL_TEXTURE_2D, d.textures[s]);
+            const GLuint sampler = m_samplers[s];
             glBindSampler(s, sampler);
-            GLint mag = getStageState(s, StageState::MagFilter) == TEXF_LINEAR ? GL_LINEAR : GL_NEAREST;
-            GLint min = getStageState(s, StageState::MinFilter) == TEXF_LINEAR ? GL_LINEAR : GL_NEAREST;
-            glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, mag);
-            glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, min);
-            glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GLint(addressMode(getStageState(s, StageState::AddressU))));
-            glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GLint(addressMode(getStageState(s, StageState::AddressV))));
+            glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, d.filter[s][0]);
+            glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, d.filter[s][1]);
+            glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, d.wrap[s][0]);
+            glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, d.wrap[s][1]);
         }
-        glUniform1iv(program->texIndex, 2, texIndex);
-        uint32_t factor = getRenderState(RenderState::TextureFactor);
+        glUniform1iv(program->texIndex, 2, d.texIndex);
+        const uint32_t factor = d.textureFactor;
         glUniform4f(program->textureFactor, float((factor >> 16) & 0xFF) / 255.0f, float((factor >> 8) & 0xFF) / 255.0f,
                     float(factor & 0xFF) / 255.0f, float(factor >> 24) / 255.0f);
-        glUniform1f(program->alphaRef, float(getRenderState(RenderState::AlphaRef) & 0xFF));
+        glUniform1f(program->alphaRef, float(d.alphaRef));
 
         // Fixed states.
-        if (getRenderState(RenderState::AlphaBlendEnable)) {
+        if (d.blend) {
             glEnable(GL_BLEND);
-            glBlendFunc(blendFactor(getRenderState(RenderState::SrcBlend)), blendFactor(getRenderState(RenderState::DestBlend)));
-            switch (getRenderState(RenderState::BlendOp)) {
-            case BLENDOP_SUBTRACT: glBlendEquation(GL_FUNC_SUBTRACT); break;
-            case BLENDOP_REVSUBTRACT: glBlendEquation(GL_FUNC_REVERSE_SUBTRACT); break;
-            case BLENDOP_MIN: glBlendEquation(GL_MIN); break;
-            case BLENDOP_MAX: glBlendEquation(GL_MAX); break;
-            default: glBlendEquation(GL_FUNC_ADD); break;
-            }
+            glBlendFunc(d.srcBlend, d.destBlend);
+            glBlendEquation(d.blendEquation);
         } else {
             glDisable(GL_BLEND);
         }
-        if (getRenderState(RenderState::ZEnable)) {
+        if (d.depthTest) {
             glEnable(GL_DEPTH_TEST);
-            glDepthFunc(compareFunc(getRenderState(RenderState::ZFunc)));
-            glDepthMask(getRenderState(RenderState::ZWriteEnable) ? GL_TRUE : GL_FALSE);
+            glDepthFunc(d.depthFunc);
+            glDepthMask(d.depthWrite ? GL_TRUE : GL_FALSE);
         } else {
             glDisable(GL_DEPTH_TEST);
         }
-        switch (getRenderState(RenderState::CullMode)) {
+        switch (d.cull) {
         case CULL_CW:
             glEnable(GL_CULL_FACE);
             glFrontFace(GL_CW);
@@ -872,18 +985,17 @@ private:
             break;
         default: glDisable(GL_CULL_FACE); break;
         }
-        switch (getRenderState(RenderState::FillMode)) {
+        switch (d.fill) {
         case FILL_POINT: glPolygonMode(GL_FRONT_AND_BACK, GL_POINT); break;
         case FILL_WIREFRAME: glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); break;
         default: glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); break;
         }
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        return true;
     }
 
     std::unique_ptr<cGlContext> m_context;
     bool m_headless;
-    AliveFlag m_alive = std::make_shared<bool>(true);
+    Link m_link = std::make_shared<DeviceLink>();
     PresentParams m_params;
     DeviceCaps m_caps;
     GLuint m_fixedVs = 0;
@@ -892,10 +1004,15 @@ private:
     std::map<std::pair<uint32_t, StageKey>, Program> m_programs;
     uint32_t m_nextShader = 1;
     GLuint m_vao = 0;
+    GLuint m_streams[2] = {0, 0};   // the kept vertices and indices as the GPU reads them
     GLuint m_samplers[2] = {0, 0};
     GLuint m_fbo = 0;
     GLuint m_renderbuffers[2] = {0, 0};
-    cGlVertexBuffer* m_upBuffer = nullptr;
+    std::vector<KeptCommand> m_kept;
+    std::vector<uint8_t> m_keptVertices, m_keptIndices;
+    std::vector<float> m_keptConstants;
+    std::unordered_set<GLuint> m_keptTextures;
+    bool m_keptDepthWrites = false;
     bool m_inScene = false;
     cFramePacer m_pacer = cFramePacer::system();
 };

@@ -286,6 +286,24 @@ TEST_F(PlatformTest, HeadlessClockMovesOnlyWhenTold) {
     EXPECT_EQ(timeMs(), 1u);  // wraps like the system clock
 }
 
+TEST_F(PlatformTest, HeadlessDateAndCycleCounterFollowTheTestClock) {
+    setTestClock(0);
+    std::tm t = localTime();
+    EXPECT_EQ(t.tm_year, 126);
+    EXPECT_EQ(t.tm_mon, 0);
+    EXPECT_EQ(t.tm_mday, 1);
+    EXPECT_EQ(t.tm_hour, 12);
+    EXPECT_EQ(t.tm_min, 0);
+    EXPECT_EQ(readCycleCounter(), 0u);
+    setTestClock(36u * 3600 * 1000 + 61500);   // a day and a half, a minute and a second later
+    t = localTime();
+    EXPECT_EQ(t.tm_mday, 3);
+    EXPECT_EQ(t.tm_hour, 0);
+    EXPECT_EQ(t.tm_min, 1);
+    EXPECT_EQ(t.tm_sec, 1);
+    EXPECT_EQ(readCycleCounter(), (36ull * 3600 * 1000 + 61500) * 1000000ull);
+}
+
 TEST_F(PlatformTest, MessageBoxesAreRecorded) {
     showMessageBox("Error call stack:", "text");
     ASSERT_EQ(shownMessageBoxes().size(), 1u);

@@ -2,6 +2,7 @@
 // the time since start, and the single-instance guard.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "engine/core/Random.h"
@@ -111,14 +112,24 @@ TEST_F(TimerTest, SecondTimerIsRefusedAndTheFirstStays) {
     EXPECT_EQ(getTimer(), timer.get());
 }
 
-TEST_F(TimerTest, EachTimerSeedsTheGeneratorAnew) {
-    int first[4];
-    for (int& v : first) v = rwRand();
-    timer.reset();
-    timer.reset(new cTimer);
-    int second[4];
-    for (int& v : second) v = rwRand();
-    EXPECT_FALSE(std::equal(std::begin(first), std::end(first), std::begin(second)));
+TEST_F(TimerTest, EachTimerSeedsTheGeneratorFromTheCycleCounter) {
+    // Headless the cycle counter follows the test clock: a timer made at the same moment draws
+    // the same numbers, one made at another moment other numbers.
+    auto draw = [] {
+        std::array<int, 4> v;
+        for (int& x : v) x = rwRand();
+        return v;
+    };
+    auto timerAt = [&](uint32_t ms) {
+        timer.reset();
+        platform::setTestClock(ms);
+        timer.reset(new cTimer);
+        return draw();
+    };
+    const uint32_t start = platform::timeMs();
+    const std::array<int, 4> first = timerAt(start);
+    EXPECT_EQ(timerAt(start), first);
+    EXPECT_NE(timerAt(start + 7), first);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 
@@ -261,6 +263,107 @@ TEST_F(Pixels, DrawingFromCallerMemoryRefusesCountsBeyondAnyVertexList) {
     d->setVertexFormat(VF_POSITION | VF_DIFFUSE | VF_TEX1);
     EXPECT_EQ(d->drawPrimitiveUp(PrimitiveType::TriangleList, 0x7FFFFFFFu, v, sizeof(V)), DEVERR_INVALIDCALL);
     EXPECT_EQ(d->drawPrimitiveUp(PrimitiveType::TriangleList, 1, v, sizeof(V)), DEV_OK);
+}
+
+// The device keeps draws until their pixels are needed: each kept draw shows the vertices,
+// the texture pixels and the states of the moment it was made, whatever changed afterwards.
+TEST_F(Pixels, KeptDrawsShowWhatWasBoundWhenTheyWereMade) {
+    struct V {
+        float x, y, z;
+        uint32_t c;
+        float u, v;
+    };
+    auto square = [](float x, float y) {
+        const uint32_t w = kWhite;
+        return std::array<V, 6>{V{x, y, 0, w, 0, 0},           V{x + 20, y, 0, w, 1, 0}, V{x, y + 20, 0, w, 0, 1},
+                                V{x + 20, y, 0, w, 1, 0}, V{x, y + 20, 0, w, 0, 1}, V{x + 20, y + 20, 0, w, 1, 1}};
+    };
+    cDevice* d = graphics->getDevice();
+    DeviceMatrix toPixels;   // pixel coordinates onto the 800 x 600 target
+    toPixels.m[0][0] = 2.0f / 800;
+    toPixels.m[1][1] = -2.0f / 600;
+    toPixels.m[3][0] = -1;
+    toPixels.m[3][1] = 1;
+    d->setTransform(TransformKind::World, DeviceMatrix());
+    d->setTransform(TransformKind::View, DeviceMatrix());
+    d->setTransform(TransformKind::Projection, toPixels);
+    d->setVertexFormat(VF_POSITION | VF_DIFFUSE | VF_TEX1);
+    for (RenderState off : {RenderState::ZEnable, RenderState::AlphaBlendEnable, RenderState::AlphaTestEnable})
+        d->setRenderState(off, 0);
+    d->setRenderState(RenderState::CullMode, CULL_NONE);
+    d->setStageState(0, StageState::ColorOp, TOP_SELECTARG1);
+    d->setStageState(0, StageState::ColorArg1, TA_TEXTURE);
+
+    cDeviceTexture* texture = nullptr;
+    ASSERT_EQ(d->createTexture(4, 4, MemoryPool::Managed, &texture), DEV_OK);
+    std::vector<uint32_t> red(16, kRed), blue(16, kBlue);
+    ASSERT_EQ(texture->upload(red.data()), DEV_OK);
+    cVertexBuffer* buffer = nullptr;
+    ASSERT_EQ(d->createVertexBuffer(sizeof(V) * 6, USAGE_WRITEONLY, VF_POSITION | VF_DIFFUSE | VF_TEX1,
+                                    MemoryPool::Managed, &buffer),
+              DEV_OK);
+    auto fill = [&](float x, float y) {
+        void* data = nullptr;
+        ASSERT_EQ(buffer->lock(0, 0, &data, 0), DEV_OK);
+        const auto v = square(x, y);
+        std::memcpy(data, v.data(), sizeof v);
+        buffer->unlock();
+    };
+
+    ASSERT_EQ(d->beginScene(), DEV_OK);
+    d->clear(CLEAR_TARGET | CLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    d->setTexture(0, texture);
+    d->setStreamSource(0, buffer, sizeof(V));
+    fill(100, 100);
+    ASSERT_EQ(d->drawPrimitive(PrimitiveType::TriangleList, 0, 2), DEV_OK);
+    // The buffer and the texture change after the draw; a second draw uses the new ones.
+    fill(200, 100);
+    ASSERT_EQ(texture->upload(blue.data()), DEV_OK);
+    ASSERT_EQ(d->drawPrimitive(PrimitiveType::TriangleList, 0, 2), DEV_OK);
+    // Drawn from caller memory, then the texture goes before anything is read.
+    const auto fromMemory = square(300, 100);
+    ASSERT_EQ(d->drawPrimitiveUp(PrimitiveType::TriangleList, 2, fromMemory.data(), sizeof(V)), DEV_OK);
+    d->setTexture(0, nullptr);
+    d->setStreamSource(0, nullptr, 0);
+    texture->release();
+
+    // Indices naming a vertex past the buffer's end are refused; those inside it are drawn.
+    cIndexBuffer* indices = nullptr;
+    ASSERT_EQ(d->createIndexBuffer(12, USAGE_WRITEONLY, IndexFormat::Index16, MemoryPool::Managed, &indices), DEV_OK);
+    void* data = nullptr;
+    ASSERT_EQ(indices->lock(0, 0, &data, 0), DEV_OK);
+    const uint16_t wrong[6] = {0, 1, 2, 1, 2, 6};
+    std::memcpy(data, wrong, sizeof wrong);
+    indices->unlock();
+    fill(400, 100);
+    d->setStageState(0, StageState::ColorArg1, TA_DIFFUSE);
+    d->setStreamSource(0, buffer, sizeof(V));
+    d->setIndices(indices, 0);
+    EXPECT_EQ(d->drawIndexedPrimitive(PrimitiveType::TriangleList, 0, 6, 0, 2), DEVERR_INVALIDCALL);
+    EXPECT_EQ(d->drawIndexedPrimitive(PrimitiveType::TriangleList, 0, 6, 0, 1), DEV_OK);
+    d->setIndices(nullptr, 0);
+    d->setStreamSource(0, nullptr, 0);
+    indices->release();
+    buffer->release();
+    ASSERT_EQ(d->endScene(), DEV_OK);
+
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(d->readBackBuffer(&pixels, &w, &h), DEV_OK);
+    EXPECT_PIXEL(110, 110, kRed);
+    EXPECT_PIXEL(210, 110, kBlue);
+    EXPECT_PIXEL(310, 110, kBlue);
+    EXPECT_PIXEL(403, 103, kWhite);   // the first triangle only
+    EXPECT_PIXEL(417, 117, kBlack);
+
+    // A frame cleared over kept draws shows only what follows the clear.
+    ASSERT_EQ(d->beginScene(), DEV_OK);
+    d->setStageState(0, StageState::ColorArg1, TA_DIFFUSE);
+    ASSERT_EQ(d->drawPrimitiveUp(PrimitiveType::TriangleList, 2, fromMemory.data(), sizeof(V)), DEV_OK);
+    d->clear(CLEAR_TARGET | CLEAR_ZBUFFER, kGreen, 1.0f, 0);
+    ASSERT_EQ(d->endScene(), DEV_OK);
+    ASSERT_EQ(d->readBackBuffer(&pixels, &w, &h), DEV_OK);
+    EXPECT_PIXEL(310, 110, kGreen);
+    EXPECT_PIXEL(110, 110, kGreen);
 }
 
 TEST_F(Pixels, VertexShadersPlaceAndColourSprites) {

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <sstream>
 
-#include "engine/core/Random.h"
 #include "engine/core/cSettingsManager.h"
 #include "engine/core/cTimer.h"
 #include "engine/media/cInput.h"
@@ -16,7 +15,6 @@
 #include "engine/scene/cSceneNode.h"
 #include "game/data/GameConstants.h"
 #include "game/data/cGameData.h"
-#include "game/data/cStatistics.h"
 #include "game/flow/cGameScreen.h"
 #include "game/interface/cPanelContinue.h"
 #include "game/minigame/cHiddenObject.h"
@@ -48,24 +46,17 @@ void stepClock() { platform::advanceTestClock(kStepMs); }
 // results panel sliding in.
 constexpr float kLevelSlack = 300.0f;
 
-cStatistics::Services g_savedStatistics;
+// The test clock when a program run starts.
+constexpr uint32_t kRunStartMs = 1000;
 
 }  // namespace
 
 void CampaignRun::SetUp() {
     GameFixture::SetUp();
     if (HasFatalFailure()) return;
-    prepareCore();
-    // The logs carry the date: one fixed date, so that two runs write the same bytes.
-    g_savedStatistics = cStatistics::services();
-    cStatistics::services().now = [] {
-        std::tm t{};
-        t.tm_year = 126;
-        t.tm_mon = 11;
-        t.tm_mday = 11;
-        t.tm_hour = 12;
-        return t;
-    };
+    // Each program run starts at the same clock: the random seed and the dates in the logs come
+    // from it, so two runs of one play write the same bytes.
+    newProgramRun();
 }
 
 void CampaignRun::prepareCore() {
@@ -76,6 +67,7 @@ void CampaignRun::prepareCore() {
 void CampaignRun::newProgramRun() {
     dropGame();
     genv.reset();
+    platform::setTestClock(kRunStartMs);
     cMainMenu::setFirstVisit(true);
     genv.reset(new game_test::GameEnvironment);
     genv->startCore();
@@ -85,10 +77,7 @@ void CampaignRun::newProgramRun() {
     m_attemptLevel = 0;
 }
 
-void CampaignRun::TearDown() {
-    GameFixture::TearDown();
-    cStatistics::services() = g_savedStatistics;
-}
+void CampaignRun::TearDown() { GameFixture::TearDown(); }
 
 void CampaignRun::logicFrame() {
     if (cTimer* timer = getTimer()) timer->update();
@@ -120,7 +109,6 @@ bool CampaignRun::reachState(AppState state) {
 }
 
 void CampaignRun::startProfile(const RunOptions& options) {
-    rwSrand(options.seed);
     ASSERT_TRUE(tryMakeGame(""));
     ASSERT_TRUE(reachState(APP_STATE_LOGO));
     cGameData* data = getGameData();

@@ -42,7 +42,6 @@ struct RunOptions {
     int firstLevel = 1;      // levels before it are recorded as won before the run starts
     int lastLevel = 8;       // the run ends at the first level start after it (or at the end)
     int attempts = 2;        // plays of a lost level before the run gives up
-    uint32_t seed = 20261211u;
 };
 
 // The records as a Markdown table, and that table written to the test output

@@ -1,6 +1,6 @@
 // A sample of the campaign played through the running game as a player plays it: world 1 from
 // its first level to the eighth with the shops and the mini game between them, played twice
-// from the same seed to the same save file and statistics logs; and the last level of each
+// from the same start to the same save file and statistics logs; and the last level of each
 // world. The whole campaign is in test_campaign_full.cpp (label "campaign").
 #include "game/data/cGameData.h"
 #include "tests/game/campaign/CampaignRun.h"

@@ -1,5 +1,6 @@
 #pragma once
-// A running game in a test: the built Data folder copied into a temporary folder and completed
+// A running game in a test: the built Data folder copied into a temporary folder (its textures
+// and sounds hard-linked, see DataFolder) and completed
 // with small fixture files where the data build has not made them yet (sound declarations,
 // music, loading-screen and cursor configuration, and a tiny texture for every name the
 // loading screens, the cursor, the states and the world lists ask for), the
@@ -75,7 +76,7 @@ inline const char* const kCursorIni =
 class DataFolder {
 public:
     explicit DataFolder(const std::filesystem::path& root) : m_data(root / "Data") {
-        std::filesystem::copy(builtDataFolder(), m_data, std::filesystem::copy_options::recursive);
+        copyBuiltData();
         completeWithFixtures();
     }
     const std::filesystem::path& path() const { return m_data; }
@@ -84,6 +85,7 @@ public:
     void write(const std::string& name, const std::string& bytes) const {
         std::filesystem::path p = m_data / lower(name);
         std::filesystem::create_directories(p.parent_path());
+        std::filesystem::remove(p);   // never through a link into the built folder
         std::ofstream(p, std::ios::binary) << bytes;
     }
     void writeIni(const std::string& name, const std::string& text) const { write(name, iniBytes(text)); }
@@ -104,6 +106,26 @@ public:
     }
 
 private:
+    // Textures and sounds, almost all of the folder's bytes and never written by the game, are
+    // hard-linked where the file system allows; everything else is copied, so the game and the
+    // tests may change it.
+    void copyBuiltData() const {
+        namespace fs = std::filesystem;
+        const fs::path from = builtDataFolder();
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
+            const fs::path to = m_data / fs::relative(entry.path(), from);
+            if (entry.is_directory()) {
+                fs::create_directories(to);
+                continue;
+            }
+            const std::string ext = lower(entry.path().extension().string());
+            std::error_code linked;
+            if (ext == ".dds" || ext == ".ogg") fs::create_hard_link(entry.path(), to, linked);
+            else linked = std::make_error_code(std::errc::operation_not_supported);
+            if (linked) fs::copy_file(entry.path(), to);
+        }
+    }
+
     void completeWithFixtures() const {
         for (const char* ini : {"config/game/sounds_game_interface.ini", "config/game/sounds_game.ini",
                                 "config/menu/sounds_menu.ini", "config/shop/sounds_shop.ini",
