@@ -1,6 +1,7 @@
 #include "tests/game/campaign/CampaignRun.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -46,8 +47,12 @@ void stepClock() { platform::advanceTestClock(kStepMs); }
 // results panel sliding in.
 constexpr float kLevelSlack = 300.0f;
 
-// The test clock when a program run starts.
-constexpr uint32_t kRunStartMs = 1000;
+// The test clock when a program run starts (the seed of its random numbers);
+// RW_CAMPAIGN_START_MS plays from another one.
+uint32_t runStartMs() {
+    const char* text = std::getenv("RW_CAMPAIGN_START_MS");
+    return text ? uint32_t(std::strtoul(text, nullptr, 10)) : 1000u;
+}
 
 }  // namespace
 
@@ -67,9 +72,9 @@ void CampaignRun::prepareCore() {
 void CampaignRun::newProgramRun() {
     dropGame();
     genv.reset();
-    platform::setTestClock(kRunStartMs);
     cMainMenu::setFirstVisit(true);
     genv.reset(new game_test::GameEnvironment);
+    platform::setTestClock(runStartMs());
     genv->startCore();
     prepareCore();
     shopsVisited = itemsBought = miniGamesPlayed = 0;

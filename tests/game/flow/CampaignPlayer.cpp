@@ -270,6 +270,10 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
         if ((handWant[h] = cover(hands[h], true))) handExact[h] = true;
     for (int h = 0; h < 2; ++h)
         if (!handWant[h]) handWant[h] = cover(hands[h], false);
+    // A hand holding a sub a guest waits for once it is baked.
+    auto toBake = [&](int h) {
+        return handWant[h] && isSub(hands[h]) && isBakedSub(handWant[h]->item) && !isBakedSub(hands[h]);
+    };
 
     // ---- What is on its way: ovens, coffee, cotton candy, plates and subs ordered.
     struct Supply {
@@ -385,12 +389,19 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
                 if (cSouseStation* sauce = level.getSauceStation(slot); sauce && sauce->getState() == ITEM_SAUCE_1 + k - 1)
                     offer(sauce, weight, "sauce " + std::to_string(k) + " for " + tableText(w->table));
         }
-        if (missing == 0 && isBakedSub(w->item) && !isBakedSub(have))
+        if (missing == 0 && isBakedSub(w->item) && !isBakedSub(have)) {
+            // An empty oven; with both hands full, also an oven holding a baked sub: the
+            // waitress puts this sub in and takes the baked one out. One nobody wants is taken
+            // so only when both hands hold subs still to be baked (else nothing would move).
+            cClickTarget* use = nullptr;
             for (cOven* oven : ovens)
-                if (oven && (oven->getPhase() == 0 || oven->getPhase() == 3) && oven->getState() == 0) {
-                    offer(oven, weight, "bake " + itemText(have) + " for " + tableText(w->table));
-                    break;
-                }
+                if (oven && !use && (oven->getPhase() == 0 || oven->getPhase() == 3) && oven->getState() == 0) use = oven;
+            for (const Supply& ready : supplies)
+                if (!use && !freeHand && ready.pickup && ready.pickup->getKind() == KIND_OVEN &&
+                    (ready.want || (toBake(0) && toBake(1))))
+                    use = ready.pickup;
+            if (use) offer(use, weight, "bake " + itemText(have) + " for " + tableText(w->table));
+        }
     }
     // Take what is ready for a guest.
     if (freeHand)
@@ -433,13 +444,16 @@ cClickTarget* CampaignPlayer::decide(cLevel& level, std::string* why) {
     // Money.
     for (cTable* table : level.getTables())
         if (table && table->getState() == ITEM_MONEY) offer(table, 2.5f, "collect the money at " + tableText(table));
-    // Clear what blocks a machine: a baked sub or a portion nobody wants.
+    // Clear what blocks a machine: a baked sub or a portion nobody wants; an oven soon when a
+    // hand holds a sub still to be baked.
+    const bool subToBake = toBake(0) || toBake(1);
     if (freeHand)
         for (const Supply& s : supplies)
             if (s.pickup && !s.want &&
                 (s.pickup->getKind() == KIND_OVEN || s.pickup->getKind() == KIND_COTTON_STATION ||
                  s.pickup->getKind() == KIND_COTTON_ITEM))
-                offer(s.pickup, 6.0f, "clear " + itemText(s.item) + " nobody wants");
+                offer(s.pickup, subToBake && s.pickup->getKind() == KIND_OVEN ? 0.5f : 6.0f,
+                      "clear " + itemText(s.item) + " nobody wants");
     // The trash, for what nobody wants (it empties both hands; past the level's time nothing
     // more is fetched, so nothing needs a free hand).
     const bool useless[2] = {hands[0] != 0 && !handWant[0], hands[1] != 0 && !handWant[1]};
