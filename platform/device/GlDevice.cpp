@@ -587,8 +587,9 @@ public:
     }
 
     int32_t present() override {
-        // Headless, the frame stays kept until its pixels are read.
-        if (m_headless) return DEV_OK;
+        // Where nobody sees the frame (a headless context, or a window of the headless backend)
+        // it stays kept until its pixels are read.
+        if (m_headless || platform::backend() == platform::Backend::Headless) return DEV_OK;
         runKeptDraws();
         m_context->makeCurrent();
         int w = 0, h = 0;
