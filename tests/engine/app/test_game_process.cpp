@@ -196,6 +196,9 @@ pid_t startGameWithItsBoxUp(const fs::path& root, const std::string& display) {
     pid_t game = startGame(root, changes);
     for (int i = 0; i < 600 && readText(root / "stderr.txt").find("Error call stack:") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The box is a process of its own: on a busy machine it may take a while to start.
+    for (int i = 0; i < 200 && processesOf(root).size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the box opens
     return game;
 }
