@@ -1,7 +1,6 @@
 #pragma once
 // How the program starts and ends besides the window: the entry of a message box's own process,
-// the user's request to end while a box was up, the outcome of a refused single-instance start,
-// and the largest window the platform makes.
+// the outcome of a refused single-instance start, and the largest window the platform makes.
 
 namespace platform {
 
@@ -14,10 +13,8 @@ constexpr int kMaxWindowSide = 8192;
 //
 // The sdl backend shows every box in such a process, which holds nothing of the game's (no
 // lock, no socket) and never outlives it. While the game waits for it, SIGTERM, SIGINT or the
-// window's close button end the box at once and set endRequested.
+// window's close button end the box at once, and no further box is shown.
 int runMessageBoxProcess(int argc, char** argv);
-// The user asked the program to end while a box was up; no further box is shown.
-bool endRequested();
 
 // After acquireSingleInstance refused: true when the running copy was asked to come to the
 // front (a hand-over), false when it could not be (nobody listens on its socket, or it has

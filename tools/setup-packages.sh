@@ -8,9 +8,10 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-# The fuzz targets need clang with its sanitizer runtimes; only the test command asks for them.
+# The fuzz targets need clang with its sanitizer runtimes, and the message-box tests an X server
+# (Xvfb); only the test command asks for them.
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev xvfb)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -117,6 +117,8 @@ void keepDamagedSettings() {
 // A reset never loses the player's save: the kept files are set aside first and come back
 // under their own names. The log is deleted with the folder, so the reset is logged after it.
 void resetUserData(const cStringA& reason) {
+    // The stored copy is deleted and written anew.
+    if (cResourceManager* resources = getResourceManager()) resources->unload(kStoredVersion);
     cFileManager* files = getFileManager();
     const cStringA& common = files->getCommonPath();
     // The whole folder goes: only ever a named sub-folder (the game's own), never a root.
@@ -130,8 +132,7 @@ void resetUserData(const cStringA& reason) {
         const std::string folder = trimmed + "/";
         keepDamagedSettings();
         setKeptFilesAside(folder);
-        deleteFolder(common);
-        files->rescan();
+        deleteFolder(common);   // leaves the dot-named kept folder, so the folder stays
         kept = restoreKeptFiles(folder);
         files->rescan();
     } else {
@@ -191,12 +192,10 @@ void checkUserDataVersion() {
         // A damaged copy counts as missing: the reset writes a good one.
         std::string text;
         failureText(std::current_exception(), &text);
-        getResourceManager()->unload(kStoredVersion);
         resetUserData("\"" + cStringA(kStoredVersion) + "\" cannot be read (" + cStringA(text) + ")");
         return;
     }
     if (!shipped.equals(stored)) {
-        getResourceManager()->unload(kStoredVersion);
         resetUserData("the stored user-data version \"" + stored.toNarrow() + "\" is not the game's \"" +
                       shipped.toNarrow() + "\"");
     }

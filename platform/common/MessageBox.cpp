@@ -103,8 +103,6 @@ void showMessageBox(const std::string& caption, const std::string& text) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), s.handle.sdl);
 }
 
-bool endRequested() { return g_endRequested; }
-
 int runMessageBoxProcess(int argc, char** argv) {
     if (argc != 4 || std::strcmp(argv[1], kBoxArgument) != 0) return -1;
     // SIGTERM comes when the game ends or dies: the box goes with it, SDL's child included.

@@ -18,7 +18,7 @@ using DataGenStep = void (*)(const DataGenContext& context);
 
 bool registerDataGenStep(const char* name, int order, DataGenStep step);
 
-// True when target is missing or older than any of the given sources.
+// True when target is missing or older than any of the given sources (empty paths are none).
 bool isOutOfDate(const std::filesystem::path& target, std::initializer_list<std::filesystem::path> sources);
 
 // Writes text as UTF-16LE with a byte-order mark, through a temporary file renamed over the

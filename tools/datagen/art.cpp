@@ -870,9 +870,8 @@ void makeArt(const DataGenContext& context) {
     for (const ArtLine& art : arts) {
         const fs::path target = context.out / art.path;
         auto old = before.find(art.path);
-        const bool current = old != before.end() && old->second == art.stamp &&
-                             (context.generator.empty() ? !isOutOfDate(target, {facePath})
-                                                        : !isOutOfDate(target, {facePath, context.generator}));
+        const bool current =
+            old != before.end() && old->second == art.stamp && !isOutOfDate(target, {facePath, context.generator});
         if (!current) {
             if (!painter) {
                 library = std::make_unique<cFreeTypeLibrary>();

@@ -30,6 +30,7 @@ bool isOutOfDate(const std::filesystem::path& target, std::initializer_list<std:
     auto built = std::filesystem::last_write_time(target, ec);
     if (ec) return true;
     for (const auto& s : sources) {
+        if (s.empty()) continue;   // no such source (the generator's own path when unknown)
         auto t = std::filesystem::last_write_time(s, ec);
         if (ec || t > built) return true;
     }

@@ -208,9 +208,7 @@ void makeSounds(const DataGenContext& context) {
         }
         std::filesystem::path target = context.out / spec.path;
         // A changed synthesis (a newer generator) makes every sound again.
-        const bool outOfDate = context.generator.empty() ? isOutOfDate(target, {list})
-                                                         : isOutOfDate(target, {list, context.generator});
-        if (!outOfDate) continue;
+        if (!isOutOfDate(target, {list, context.generator})) continue;
         writeOgg(target, spec, synthesize(spec));
     }
 }

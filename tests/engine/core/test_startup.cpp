@@ -163,6 +163,17 @@ TEST_F(Startup, ResetKeepsDamagedSettingsAndFinishesAnInterruptedReset) {
     EXPECT_FALSE(fs::exists(common / "config.ini"));
     EXPECT_EQ(readDiskFile(common / "data.ssp"), "save");
     EXPECT_FALSE(fs::exists(common / ".kept-by-reset"));
+
+    // The version is the game's now: no reset runs (the other file stays), and a save left aside
+    // is still brought back.
+    ASSERT_TRUE(fs::exists(common / "version.ini"));
+    fs::remove(common / "data.ssp");
+    writeDiskFile(common / ".kept-by-reset" / "data.ssp", "save 2");
+    writeDiskFile(common / "other.txt", "other");
+    checkUserDataVersion();
+    EXPECT_EQ(readDiskFile(common / "data.ssp"), "save 2");
+    EXPECT_FALSE(fs::exists(common / ".kept-by-reset"));
+    EXPECT_EQ(readDiskFile(common / "other.txt"), "other");
 }
 
 TEST_F(Startup, DeleteFolderKeepsDotNamesAndNeverFollowsLinks) {

@@ -57,8 +57,6 @@ uint32_t runStartMs() {
 }  // namespace
 
 void CampaignRun::SetUp() {
-    GameFixture::SetUp();
-    if (HasFatalFailure()) return;
     // Each program run starts at the same clock: the random seed and the dates in the logs come
     // from it, so two runs of one play write the same bytes.
     newProgramRun();
@@ -81,8 +79,6 @@ void CampaignRun::newProgramRun() {
     m_attempt = 1;
     m_attemptLevel = 0;
 }
-
-void CampaignRun::TearDown() { GameFixture::TearDown(); }
 
 void CampaignRun::logicFrame() {
     if (cTimer* timer = getTimer()) timer->update();
@@ -296,10 +292,15 @@ bool CampaignRun::playMiniGame() {
         return false;
     }
     ++miniGamesPlayed;
-    if (!until([&] { return scene->getStartPanel()->isVisible() && scene->getStartPanel()->isComplete(); }, 600))
+    if (!until([&] { return scene->getStartPanel()->isVisible() && scene->getStartPanel()->isComplete(); }, 600)) {
+        ADD_FAILURE() << "the mini game's start panel never came";
         return false;
+    }
     pressKey(KEY_ENTER);
-    until([&] { return !scene->getStartPanel()->isVisible() && !getLogic()->isPaused(); }, 600);
+    if (!until([&] { return !scene->getStartPanel()->isVisible() && !getLogic()->isPaused(); }, 600)) {
+        ADD_FAILURE() << "Enter on the mini game's start panel started nothing";
+        return false;
+    }
     // Each object the list names, found where the game hovers it.
     for (int guard = 0; guard < 200 && !mini->isOver() && !mini->getObjectsToFind().empty(); ++guard) {
         until([&] { return mini->getClickTimer() <= 0.0f; }, 200);
@@ -318,9 +319,8 @@ bool CampaignRun::playMiniGame() {
             break;
         }
         if (mini->getObjectsToFind().size() == before) {
-            std::string name;
-            for (wchar_t c : std::wstring(next->getName().c_str())) name += static_cast<char>(c);
-            ADD_FAILURE() << "mini game at level " << getGameData()->getLevel() << ": the object " << name
+            ADD_FAILURE() << "mini game at level " << getGameData()->getLevel() << ": the object "
+                          << next->getName().toNarrow()
                           << " could not be clicked";
             return false;
         }

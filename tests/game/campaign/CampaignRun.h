@@ -54,7 +54,6 @@ void expectEveryLevelWon(const std::vector<LevelRecord>& records);
 class CampaignRun : public game_test::GameFixture {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Plays the run; the records, in playing order. Fails the test where the game stalls.
     std::vector<LevelRecord> play(const RunOptions& options);

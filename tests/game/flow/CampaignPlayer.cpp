@@ -53,9 +53,7 @@ bool leadsTo(ItemId have, ItemId want) {
 }
 
 std::string itemText(ItemId id) {
-    const cStringW& name = itemName(id);
-    std::string out;
-    for (wchar_t c : std::wstring(name.c_str())) out += static_cast<char>(c);
+    const std::string out = itemName(id).toNarrow();
     return out.empty() ? std::to_string(id) : out;
 }
 
@@ -188,18 +186,21 @@ bool CampaignPlayer::playUntil(const std::function<bool()>& done, int frameLimit
     }
 }
 
-bool CampaignPlayer::tutorialStep(cLevel& level) {
+cClickTarget* CampaignPlayer::tutorialTarget(const cLevel& level, int* idleFrames) {
     const std::vector<cClickTarget*> targets = openTargets(level);
-    m_idleFrames = waitressIdle(level) ? m_idleFrames + 1 : 0;
-    // The scripts open one or two targets at a time; a few quiet frames after each arrival let
-    // the script see its result first.
-    if (targets.empty() || targets.size() > 4 || m_idleFrames < 8) {
+    *idleFrames = waitressIdle(level) ? *idleFrames + 1 : 0;
+    if (targets.empty() || targets.size() > 4 || *idleFrames < 8) return nullptr;
+    *idleFrames = 0;
+    return targets.front();
+}
+
+bool CampaignPlayer::tutorialStep(cLevel& level) {
+    cClickTarget* target = tutorialTarget(level, &m_idleFrames);
+    if (!target) {
         frame();
         return true;
     }
-    m_idleFrames = 0;
-    if (m_driver.click(targets.front())) {
-        ++m_tally.clicks;
+    if (m_driver.click(target)) {
         m_clickFailures = 0;
     } else if (++m_clickFailures > kClickFailureLimit) {
         return fail("the tutorial's open target could not be clicked: " + m_driver.failure());
@@ -218,7 +219,6 @@ bool CampaignPlayer::clickAndWait(cLevel& level, cClickTarget* target, const std
         return true;
     }
     m_clickFailures = 0;
-    ++m_tally.clicks;
     if (kind == KIND_SUB)
         m_subOrders.push_back(subBread(target->getState()));
     else if (kind == KIND_COTTON_CANDY)

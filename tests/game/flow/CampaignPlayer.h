@@ -30,7 +30,6 @@ namespace restaurant_test {
 struct LevelTally {
     int served = 0;  // guests that left happy
     int lost = 0;    // guests that left angry
-    int clicks = 0;  // clicks the waitress took
     int frames = 0;
 };
 
@@ -49,6 +48,10 @@ public:
     static std::vector<cClickTarget*> openTargets(const cLevel& level);
     // The waitress has no target and nothing queued.
     static bool waitressIdle(const cLevel& level);
+    // The target a tutorial step clicks now, or null for one more frame: the scripts open one or
+    // two targets at a time, and a few quiet frames after each arrival let the script see its
+    // result first. *idleFrames counts the waitress's idle frames between calls.
+    static cClickTarget* tutorialTarget(const cLevel& level, int* idleFrames);
 
 private:
     struct Want;

@@ -77,14 +77,7 @@ inline bool isGlyph(const cSprite* sprite) {
 }
 
 // The sprites of the render set in drawing order.
-inline std::vector<cSprite*> drawnSprites() {
-    static std::vector<cSprite*>* out = nullptr;
-    std::vector<cSprite*> list;
-    out = &list;
-    forEachInRenderSet([](cSprite* s) { out->push_back(s); });
-    out = nullptr;
-    return list;
-}
+inline std::vector<cSprite*> drawnSprites() { return getRenderSetSnapshot(); }
 
 struct Frame {
     std::vector<uint32_t> pixels;   // 0xAARRGGBB

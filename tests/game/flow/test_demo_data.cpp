@@ -489,15 +489,13 @@ std::string text(const Box& b) {
 // Where the sprite is drawn: its four corners as the renderer places them.
 Box drawnBox(cSprite* sprite) {
     const cRenderQuad& q = sprite->getQuad();
-    const float* m = q.matrix;
     Box b;
     for (int v = 0; v < 4; ++v) {
-        const float x = q.vertices[v].x + q.vertexOffsets[v].x, y = q.vertices[v].y + q.vertexOffsets[v].y;
-        const float sx = x * m[0] + y * m[3] + m[6] + q.viewOffset.x, sy = x * m[1] + y * m[4] + m[7] + q.viewOffset.y;
-        b.left = std::min(b.left, sx);
-        b.right = std::max(b.right, sx);
-        b.top = std::min(b.top, sy);
-        b.bottom = std::max(b.bottom, sy);
+        const cVector2 c = q.transformedCorner(v);
+        b.left = std::min(b.left, c.x);
+        b.right = std::max(b.right, c.x);
+        b.top = std::min(b.top, c.y);
+        b.bottom = std::max(b.bottom, c.y);
     }
     return b;
 }

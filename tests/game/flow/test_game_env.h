@@ -119,10 +119,12 @@ private:
                 continue;
             }
             const std::string ext = lower(entry.path().extension().string());
-            std::error_code linked;
-            if (ext == ".dds" || ext == ".ogg") fs::create_hard_link(entry.path(), to, linked);
-            else linked = std::make_error_code(std::errc::operation_not_supported);
-            if (linked) fs::copy_file(entry.path(), to);
+            if (ext == ".dds" || ext == ".ogg") {
+                std::error_code failed;
+                fs::create_hard_link(entry.path(), to, failed);
+                if (!failed) continue;
+            }
+            fs::copy_file(entry.path(), to);
         }
     }
 

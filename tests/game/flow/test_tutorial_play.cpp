@@ -45,19 +45,13 @@ public:
     explicit TutorialPlayer(GameEnvironment& env, cLevel& level) : m_env(env), m_level(level) {}
 
     std::vector<cClickTarget*> open() const { return restaurant_test::CampaignPlayer::openTargets(m_level); }
-    bool waitressIdle() const { return restaurant_test::CampaignPlayer::waitressIdle(m_level); }
 
     // One step of play: a click when the moment has come, else one frame.
     void step() {
-        const std::vector<cClickTarget*> targets = open();
-        m_idleFrames = waitressIdle() ? m_idleFrames + 1 : 0;
-        // A few quiet frames after each arrival let the script see its result first.
-        if (targets.empty() || targets.size() > 4 || m_idleFrames < 8) {
+        if (cClickTarget* target = restaurant_test::CampaignPlayer::tutorialTarget(m_level, &m_idleFrames))
+            click(target);
+        else
             frame();
-            return;
-        }
-        click(targets.front());
-        m_idleFrames = 0;
     }
 
     int clicks() const { return m_clicks; }
