@@ -3,15 +3,15 @@
 set -eu
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libegl-dev libgl-dev libgl1-mesa-dri libegl-mesa0
+  libsdl2-dev libegl-dev libgl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libexpat1-dev libpng-dev zlib1g-dev libvorbis-dev libsoundtouch-dev libglm-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # The fuzz targets need clang with its sanitizer runtimes, and the message-box tests an X server
-# (Xvfb); only the test command asks for them.
+# (Xvfb) with the core fonts the box draws with; only the test command asks for them.
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev xvfb)
+  packages+=(clang libclang-rt-14-dev xvfb xfonts-base)
 fi
 missing=()
 for p in "${packages[@]}"; do
